@@ -1,0 +1,42 @@
+// The look every window gives itself when it is created.
+#include "app/u_formstyle.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QLabel>
+#include <QWidget>
+
+namespace kx {
+
+namespace {
+QFont CommonFont() {
+    static const QFont font = [] {
+        const QString family = QFontDatabase::hasFamily(QStringLiteral("Segoe UI"))
+                                   ? QStringLiteral("Segoe UI")
+                                   : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+        QFont f(family);
+        f.setPointSize(9);
+        return f;
+    }();
+    return font;
+}
+}  // namespace
+
+void ApplyFormStyle(QWidget* form) {
+    if (!form) {
+        return;
+    }
+    const QFont font = CommonFont();
+    form->setFont(font);
+    // Qt widgets are double-buffered already; only the font needs spreading.
+    for (QWidget* child : form->findChildren<QWidget*>()) {
+        if (qobject_cast<QLabel*>(child) || qobject_cast<QAbstractButton*>(child) ||
+            qobject_cast<QAbstractItemView*>(child) || qobject_cast<QFrame*>(child)) {
+            child->setFont(font);
+        }
+    }
+}
+
+}  // namespace kx

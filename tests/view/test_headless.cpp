@@ -1,0 +1,29 @@
+// The headless context that tools and renderer tests draw into.
+#include <gtest/gtest.h>
+
+#include <epoxy/gl.h>
+
+#include "view/r_glinfo.h"
+#include "view/r_headless.h"
+
+TEST(HeadlessContext, GivesACoreContextThatClears) {
+    kx::THeadlessContext ctx;
+    ASSERT_TRUE(ctx.Valid()) << ctx.Error();
+    EXPECT_FALSE(kx::QueryGlInfo().Version.empty());
+    GLuint fbo = 0, rb = 0;
+    glGenFramebuffers(1, &fbo);
+    glGenRenderbuffers(1, &rb);
+    glBindRenderbuffer(GL_RENDERBUFFER, rb);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 4, 4);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, rb);
+    ASSERT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    unsigned char px[4] = {};
+    glReadPixels(1, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+    EXPECT_EQ(px[0], 255);
+    EXPECT_EQ(px[1], 0);
+    glDeleteRenderbuffers(1, &rb);
+    glDeleteFramebuffers(1, &fbo);
+}
