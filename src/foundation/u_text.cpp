@@ -327,7 +327,7 @@ std::string FormatFloat(double value, char sep) {
     }
 
     std::string out = negative ? "-" : "";
-    if (exponent >= 15 || exponent < -5) {
+    if (exponent >= 15 || exponent < -4) {
         out += digits[0];
         if (digits.size() > 1) {
             out += sep;
