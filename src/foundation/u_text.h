@@ -27,7 +27,7 @@ std::vector<std::string> SplitLines(std::string_view text);
 /// Every line followed by eol (CR LF unless told otherwise).
 std::string JoinLines(const std::vector<std::string>& lines, std::string_view eol = "\r\n");
 
-std::string Trim(std::string_view s);      ///< blanks and control characters off both ends
+std::string Trim(std::string_view s);       ///< blanks and control characters off both ends
 std::string UpperCase(std::string_view s);  ///< ASCII letters only, like the file formats need
 std::string LowerCase(std::string_view s);
 bool SameText(std::string_view a, std::string_view b);  ///< ASCII case-insensitive equality

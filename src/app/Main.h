@@ -1,0 +1,17 @@
+// The main window.
+#pragma once
+
+#include <QMainWindow>
+
+namespace kx {
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+
+private:
+    void FormCreate();
+};
+
+}  // namespace kx
