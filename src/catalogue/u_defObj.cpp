@@ -7,6 +7,8 @@
 #include <unordered_map>
 
 #include "catalogue/u_partfiles.h"
+#include "foundation/u_language.h"
+#include "foundation/u_param.h"
 #include "foundation/u_text.h"
 
 namespace kx {
@@ -132,7 +134,12 @@ bool TCatalogueSettings::IsGerman() const {
 }
 
 TCatalogueSettings CurrentCatalogueSettings() {
-    return TCatalogueSettings{};
+    TkxParam& param = Param();
+    TCatalogueSettings s;
+    s.Language = param.GetLanguage();
+    s.CombineLibrary = param.GetCombineLibrary();
+    s.DeveloperMode = param.DeveloperMode;
+    return s;
 }
 
 std::array<float, 2> TDefObj::TexCoord(float x, float y) const {
@@ -146,6 +153,10 @@ std::string GroupName(int group, const TGetText& getText) {
         return "?";
     }
     return getText("GROUPS", group, "?");
+}
+
+std::string GroupName(int group) {
+    return Language().GetText("GROUPS", group, "?");
 }
 
 // --- Full reader ------------------------------------------------------------------------------

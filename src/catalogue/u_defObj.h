@@ -105,7 +105,7 @@ struct TCatalogueSettings {
     bool IsGerman() const;  ///< Language, upper-cased, is "DEUTSCH"
 };
 
-/// The settings as the settings store has them now.
+/// The settings as the settings store has them now (LANGUAGE, COMBINELIBRARY, developer mode).
 TCatalogueSettings CurrentCatalogueSettings();
 
 /// Raised by the library reader when a definition file cannot be opened.
@@ -185,5 +185,7 @@ using TGetText =
 
 /// Display name of a library category: entry `group` of section "GROUPS", "?" if none.
 std::string GroupName(int group, const TGetText& getText);
+/// The same from the program's language table.
+std::string GroupName(int group);
 
 }  // namespace kx
