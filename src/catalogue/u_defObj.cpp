@@ -509,6 +509,17 @@ TDefEditResult BumpDefinitionVersion(const std::filesystem::path& source,
     return EditFile(source, target, BumpVersionLines);
 }
 
+TDefEditResult BumpDefinitionVersion(TPartFiles& files, std::string_view number) {
+    const auto source = files.FindDef(number);
+    if (!source) {
+        return TDefEditResult::NotFound;
+    }
+    const TDefEditResult result =
+        BumpDefinitionVersion(*source, files.UserPath("def", std::string(number) + ".def"));
+    files.Refresh("def");
+    return result;
+}
+
 void CopyEditLines(std::vector<std::string>& lines, std::string_view targetNumber, int red,
                    int green, int blue, int group) {
     for (std::string& line : lines) {
@@ -533,6 +544,20 @@ TDefEditResult CopyDefinition(const std::filesystem::path& source,
     return EditFile(source, target, [&](std::vector<std::string>& lines) {
         CopyEditLines(lines, targetNumber, red, green, blue, group);
     });
+}
+
+TDefEditResult CopyDefinition(TPartFiles& files, std::string_view sourceNumber,
+                              std::string_view targetNumber, int red, int green, int blue,
+                              int group) {
+    const auto source = files.FindDef(sourceNumber);
+    if (!source) {
+        return TDefEditResult::NotFound;
+    }
+    const TDefEditResult result =
+        CopyDefinition(*source, files.UserPath("def", std::string(targetNumber) + ".def"),
+                       targetNumber, red, green, blue, group);
+    files.Refresh("def");
+    return result;
 }
 
 }  // namespace kx
