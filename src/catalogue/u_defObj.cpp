@@ -355,7 +355,7 @@ std::vector<std::string> DefinitionLines(const TDefObj& d) {
     add("Green=", IntToStr(d.Green));
     add("Blue=", IntToStr(d.Blue));
     if (d.Alpha < 1) {
-        add("Alpha=", FormatTwoDecimals(d.Alpha));
+        add("Alpha=", FormatTwoDecimals(std::max(d.Alpha, 0.0)));  // reads back clamped anyway
     }
     if (!d.Texture.empty()) {
         add("Texture=", d.Texture);
