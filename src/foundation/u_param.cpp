@@ -205,6 +205,11 @@ public:
 
     /// Sets or (with no value) removes a name; false when that changed nothing.
     bool Put(std::string_view name, const std::optional<TStoredValue>& value) {
+        // A name that could not be read back would corrupt the line or shadow another value.
+        if (name.empty() || name.find_first_of("=\r\n") != std::string_view::npos ||
+            name.front() == '#' || Trim(name) != name) {
+            throw std::invalid_argument("invalid settings name \"" + std::string(name) + "\"");
+        }
         const std::string key = UpperCase(name);
         auto it = m_index.find(key);
         if (!value) {

@@ -243,6 +243,11 @@ TEST_F(SettingsTest, FileKeepsLinesItDoesNotKnowAndFirstDuplicateWins) {
     EXPECT_EQ(p->GetOutlineWidth(), 3);
     EXPECT_FALSE(p->ValueExists("OUTLINEWIDTH"));
     EXPECT_TRUE(p->ValueExists("OTHER"));
+
+    for (const char* bad : {"", "A=B", "A\nB", "#A", " A"}) {
+        EXPECT_THROW(p->WriteInteger(bad, 1), std::invalid_argument) << bad;
+    }
+    EXPECT_EQ(p->GetGridDistance(), 15);
 }
 
 TEST_F(SettingsTest, TextsWithLineBreaksAndBackslashes) {

@@ -51,6 +51,12 @@ TEST(TraceStack, FormatsEveryKindOfArgument) {
     const TStackArg reference(static_cast<const void*>(&object));
     EXPECT_EQ(reference.Format(), std::to_string(reinterpret_cast<uintptr_t>(&object)));
     EXPECT_EQ(TStackArg(static_cast<const void*>(nullptr)).Format(), "nil");
+    struct TThing {
+        int value = 0;
+    } thing;
+    TThing* none = nullptr;
+    EXPECT_EQ(TStackArg(&thing).Format(), std::to_string(reinterpret_cast<uintptr_t>(&thing)));
+    EXPECT_EQ(TStackArg(none).Format(), "nil");
 }
 
 TEST(TraceStack, KeepsTheLatest201Entries) {
