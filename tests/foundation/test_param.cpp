@@ -316,6 +316,17 @@ TEST_F(SettingsTest, MachineWideLanguageEvenWhenTheUserFileCannotBeWritten) {
     EXPECT_EQ(kxtest::ReadFile(ConfigDir()), "a file where the folder should be");
 }
 
+TEST_F(SettingsTest, UnreadableFileIsNeverWrittenOver) {
+    std::filesystem::create_directories(SettingsFile());  // a folder where the file should be
+    auto p = NewStore();
+    EXPECT_EQ(p->GetOutlineWidth(), 3);
+    EXPECT_THROW(p->SetOutlineWidth(4), std::runtime_error);
+    EXPECT_TRUE(std::filesystem::is_directory(SettingsFile()));
+    std::filesystem::remove(SettingsFile());
+    p->SetOutlineWidth(4);  // readable again: back to normal
+    EXPECT_EQ(NewStore()->GetOutlineWidth(), 4);
+}
+
 TEST_F(SettingsTest, ConcurrentWritersLoseNothing) {
     constexpr int PerThread = 40;
     // Another program writing at the same time (forked before any thread starts).
