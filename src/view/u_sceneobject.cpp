@@ -146,7 +146,7 @@ int TSceneObject::Index() const {
     return -1;
 }
 
-TSceneObject& TSceneObject::AddChild(std::unique_ptr<TSceneObject> child) {
+TSceneObject& TSceneObject::AddChild(std::unique_ptr<TSceneObject>&& child) {
     if (!child) {
         throw std::invalid_argument("TSceneObject.AddChild: no object");
     }

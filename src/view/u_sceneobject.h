@@ -72,8 +72,8 @@ public:
     int Index() const;
 
     /// Appends a child and returns it; the parent owns it. Adding an object below itself
-    /// throws std::invalid_argument.
-    TSceneObject& AddChild(std::unique_ptr<TSceneObject> child);
+    /// throws std::invalid_argument and leaves `child` with the caller.
+    TSceneObject& AddChild(std::unique_ptr<TSceneObject>&& child);
     /// Makes a new object of type T as the last child: `parts.AddNewChild<TFreeForm>("F1")`.
     template <class T, class... Args>
     T& AddNewChild(Args&&... args) {
