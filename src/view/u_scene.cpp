@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "foundation/u_text.h"
+
 namespace kx {
 
 TAntialiasMode AntialiasFromSetting(int code) {
@@ -101,6 +103,7 @@ void ForSubtree(TSceneObject& o, const F& f) {
 void TScene::Attached(TSceneObject& subtree) {
     ForSubtree(subtree, [this](TSceneObject& o) {
         o.m_scene = this;
+        IndexName(o);
         if (o.Kind() == TSceneObjectKind::Camera) {
             m_cameras.push_back(static_cast<TSceneCamera*>(&o));
         }
@@ -111,6 +114,7 @@ void TScene::Attached(TSceneObject& subtree) {
 void TScene::Detaching(TSceneObject& subtree) {
     ForSubtree(subtree, [this](TSceneObject& o) {
         o.m_scene = nullptr;
+        UnindexName(o, o.Name());
         if (o.Kind() == TSceneObjectKind::Camera) {
             std::erase(m_cameras, static_cast<TSceneCamera*>(&o));
         }
@@ -138,6 +142,51 @@ void TScene::Detaching(TSceneObject& subtree) {
     ++m_versions.Structure;
 }
 
+void TScene::IndexName(TSceneObject& o) {
+    if (!o.Name().empty()) {
+        m_names.emplace(LowerCase(o.Name()), &o);
+    }
+}
+
+void TScene::UnindexName(TSceneObject& o, const std::string& name) {
+    if (name.empty()) {
+        return;
+    }
+    auto [first, last] = m_names.equal_range(LowerCase(name));
+    for (auto it = first; it != last; ++it) {
+        if (it->second == &o) {
+            m_names.erase(it);
+            return;
+        }
+    }
+}
+
+void TScene::Renamed(TSceneObject& o, const std::string& oldName) {
+    UnindexName(o, oldName);
+    IndexName(o);
+}
+
+TSceneObject* TScene::FindBelow(const TSceneObject& from, std::string_view name, bool recursive,
+                                bool& ambiguous) const {
+    ambiguous = false;
+    auto [first, last] = m_names.equal_range(LowerCase(name));
+    TSceneObject* found = nullptr;
+    for (auto it = first; it != last; ++it) {
+        TSceneObject* o = it->second;
+        const bool below = recursive ? (o != &from && o->IsInside(from)) : o->Parent() == &from;
+        if (below) {
+            if (found) {
+                // Several of that name: the first in tree order wins, which only the walk
+                // knows.
+                ambiguous = true;
+                return nullptr;
+            }
+            found = o;
+        }
+    }
+    return found;
+}
+
 // --- The main window's scene ------------------------------------------------------------------
 
 TGrid* FindGrid(const TSceneObject& partsRoot) {
@@ -161,6 +210,7 @@ TGrid& CreateGrid(TDummyCube& partsRoot, float gridDistance) {
 void BuildMainScene(TScene& scene, float gridDistance) {
     TDummyCube& root = scene.Root();
     root.DeleteChildren();
+    scene.MaterialLibrary().Clear();
 
     auto light = [&](const char* name, int number, TVector3f position, bool on) {
         auto& l = root.AddNewChild<TLightSource>(name);

@@ -4,7 +4,9 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "view/u_colour.h"
@@ -80,6 +82,11 @@ private:
     friend void BuildMainScene(TScene& scene, float gridDistance);
     void Attached(TSceneObject& subtree);
     void Detaching(TSceneObject& subtree);
+    void Renamed(TSceneObject& o, const std::string& oldName);
+    void IndexName(TSceneObject& o);
+    void UnindexName(TSceneObject& o, const std::string& name);
+    TSceneObject* FindBelow(const TSceneObject& from, std::string_view name, bool recursive,
+                            bool& ambiguous) const;
 
     std::unique_ptr<TDummyCube> m_root;
     TMaterialLibrary m_library;
@@ -92,12 +99,14 @@ private:
     TDummyCube* m_cameraTarget = nullptr;
     std::array<TLightSource*, 8> m_lights{};
     std::vector<TSceneCamera*> m_cameras;  // every camera in the tree, to clear their targets
+    // Named objects by lower-case name: models of thousands of parts look names up per step.
+    std::unordered_multimap<std::string, TSceneObject*> m_names;
 };
 
-/// Fills an empty scene with the main window's nodes, as direct children of the root in this
-/// order: Light2, Light1, DummyCube (with the grid), Outline, Tubes, dcRot (child dcChild),
-/// dcLights, Light3 ... Light8, dcMiddle, dcBox, dcSave, ffSave, dcCAMTarget, dcPlus, dcRound
-/// (children ffRound1, ffRound2), dcMeasurements, GLCamera1.
+/// Empties the scene and its material library, then makes the main window's nodes, as direct
+/// children of the root in this order: Light2, Light1, DummyCube (with the grid), Outline, Tubes,
+/// dcRot (child dcChild), dcLights, Light3 ... Light8, dcMiddle, dcBox, dcSave, ffSave,
+/// dcCAMTarget, dcPlus, dcRound (children ffRound1, ffRound2), dcMeasurements, GLCamera1.
 void BuildMainScene(TScene& scene, float gridDistance = TGrid::kDefaultGridDistance);
 
 /// Makes a grid (named "Grid") as the last child of the parts root, or gives the existing

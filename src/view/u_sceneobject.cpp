@@ -128,7 +128,10 @@ TSceneObject::~TSceneObject() = default;
 
 void TSceneObject::SetName(std::string name) {
     if (m_name != name) {
-        m_name = std::move(name);
+        std::string old = std::exchange(m_name, std::move(name));
+        if (m_scene) {
+            m_scene->Renamed(*this, old);
+        }
         NoteStateChanged();
     }
 }
@@ -207,12 +210,23 @@ bool TSceneObject::MoveTo(TSceneObject& newParent) {
 }
 
 TSceneObject* TSceneObject::FindChild(std::string_view name, bool recursive) const {
+    if (m_scene && !name.empty()) {
+        bool ambiguous = false;
+        TSceneObject* found = m_scene->FindBelow(*this, name, recursive, ambiguous);
+        if (!ambiguous) {
+            return found;
+        }
+    }
+    return FindChildByWalk(name, recursive);
+}
+
+TSceneObject* TSceneObject::FindChildByWalk(std::string_view name, bool recursive) const {
     for (const auto& c : m_children) {
         if (SameText(c->m_name, name)) {
             return c.get();
         }
         if (recursive) {
-            if (TSceneObject* found = c->FindChild(name, true)) {
+            if (TSceneObject* found = c->FindChildByWalk(name, true)) {
                 return found;
             }
         }

@@ -90,7 +90,10 @@ public:
 
     /// The first object of that name (letter case ignored) among the children, or, with
     /// recursive, in the whole subtree (depth first, in child order). Not the object itself.
+    /// Inside a scene this is a hash look-up, whatever the number of objects.
     TSceneObject* FindChild(std::string_view name, bool recursive) const;
+    /// The same by walking the tree (what FindChild does for a detached object).
+    TSceneObject* FindChildByWalk(std::string_view name, bool recursive) const;
     /// Whether the object is `ancestor` or lies below it.
     bool IsInside(const TSceneObject& ancestor) const;
 

@@ -59,6 +59,35 @@ TEST(SceneTree, NamesAreFoundWithoutRegardToCase) {
     EXPECT_EQ(parts.FindChild("twin", false), &twin);
 }
 
+TEST(SceneTree, NameLookUpFollowsRenamesMovesAndRemovals) {
+    TScene scene;
+    auto& parts = scene.Root().AddNewChild<TDummyCube>("Parts");
+    auto& tubes = scene.Root().AddNewChild<TDummyCube>("Tubes");
+    auto& p = parts.AddNewChild<TFreeForm>("F1_1");
+    p.SetName("F1_2");
+    EXPECT_EQ(scene.FindObject("f1_1"), nullptr);
+    EXPECT_EQ(scene.FindObject("f1_2"), &p);
+    p.MoveTo(tubes);
+    EXPECT_EQ(parts.FindChild("F1_2", true), nullptr);
+    EXPECT_EQ(tubes.FindChild("F1_2", false), &p);
+    EXPECT_EQ(scene.Root().FindChild("F1_2", false), nullptr);
+    EXPECT_EQ(scene.Root().FindChild("F1_2", true), &p);
+
+    std::unique_ptr<TSceneObject> taken = tubes.TakeChild(p);
+    EXPECT_EQ(scene.FindObject("F1_2"), nullptr);
+    auto& inner = taken->AddNewChild<TDummyCube>("Inner");
+    EXPECT_EQ(taken->FindChild("INNER", false), &inner);  // detached: found by walking
+    parts.AddChild(std::move(taken));
+    EXPECT_EQ(scene.FindObject("inner"), &inner);
+    EXPECT_EQ(p.FindChild("F1_2", true), nullptr);  // never the object itself
+
+    // Unnamed objects are found by the empty name as well.
+    auto& unnamed = p.AddNewChild<TArrowLine>();
+    EXPECT_EQ(p.FindChild("", false), &unnamed);
+    parts.DeleteChild(p);
+    EXPECT_EQ(scene.FindObject("inner"), nullptr);
+}
+
 TEST(SceneTree, ChildrenAreOwnedAndCanBeTakenMovedAndDeleted) {
     TScene scene;
     auto& a = scene.Root().AddNewChild<TDummyCube>("a");
@@ -169,8 +198,10 @@ TEST(MainScene, RebuildingStartsAfreshAndRemovedNodesAreForgotten) {
     TScene scene;
     BuildMainScene(scene, 20);
     scene.PartsRoot()->AddNewChild<TFreeForm>("F1_1");
+    scene.MaterialLibrary().Add("MATF1_1");
     BuildMainScene(scene);
     EXPECT_EQ(scene.FindObject("F1_1"), nullptr);
+    EXPECT_EQ(scene.MaterialLibrary().Count(), 0u);
     EXPECT_EQ(scene.Root().Count(), 22u);
 
     // Removing the camera target leaves the camera without one instead of a dangling pointer.
