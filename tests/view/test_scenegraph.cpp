@@ -429,6 +429,14 @@ TEST(Materials, LibraryNamesIgnoreCaseAndPartsLinkTheirMaterial) {
     m->SetDiffuseAlpha(1);  // no longer in the library: the library does not count it
     EXPECT_EQ(lib.Version(), lv2);
 
+    // The options dialog's outline width reaches every shader, and only shaders.
+    TOutLineShader shader;
+    again->SetShader(shader);
+    lib.Add("MATF9_1");
+    lib.SetShaderLineWidth(6);
+    EXPECT_EQ(again->Shader()->LineWidth, 6);
+    EXPECT_FALSE(lib.Find("MATF9_1")->HasShader());
+
     lib.Add("MATF2_1");
     EXPECT_TRUE(lib.Remove("matf2_1"));
     EXPECT_FALSE(lib.Remove("matf2_1"));
