@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "view/u_partobject.h"
 #include "view/u_scene.h"
 
 namespace {
@@ -27,33 +26,49 @@ std::vector<kx::TMeshPtr> MakeMeshes() {
     return meshes;
 }
 
-/// The mesh side of adding parts, minus file access: 24 definitions, 8 connectors each, every
-/// fourth definition with a mesh offset and one textured.
+/// The steps of a placed part's object, minus file access: 24 definitions with 8 connectors
+/// each; every fourth definition shifts its mesh, so its parts share one shifted copy.
 void BuildParts(kx::TScene& scene, const std::vector<kx::TMeshPtr>& meshes, int parts) {
-    std::vector<kx::TPartLook> looks(kDefinitions);
+    std::vector<kx::TMeshPtr> prepared(kDefinitions);
     for (int d = 0; d < kDefinitions; ++d) {
-        kx::TPartLook& look = looks[d];
-        look.Color = 0x2020FF + d;
-        look.Alpha = d == 5 ? 0.5 : 1;
         if (d % 4 == 0) {
-            look.Offset = {0, -1.5f, 0};
-        }
-        if (d == 7) {
-            look.TextureFile = "/kit/icon/wood.bmp";
-            look.TxWidth = 10;
-        }
-        for (int c = 0; c < kArrowsPerPart; ++c) {
-            look.Arrows.push_back({{float(c * 5), 0, 7.5f}, 90, float(c * 45), 0, c % 2});
+            auto shifted = std::make_shared<kx::TMesh>(*meshes[d]);
+            for (auto& p : shifted->Positions) {
+                p += kx::TVector3f{0, -1.5f, 0};
+            }
+            prepared[d] = std::move(shifted);
+        } else {
+            prepared[d] = meshes[d];
         }
     }
-    kx::TPartMeshCache cache;
-    kx::TPartViewState view;
     kx::TDummyCube& root = *scene.PartsRoot();
     for (int i = 0; i < parts; ++i) {
         const int def = i % kDefinitions;
         std::string name = "F3" + std::to_string(1000 + def) + "_" + std::to_string(i + 1);
-        kx::TFreeForm& part =
-            kx::AddPartObject(scene, root, std::move(name), meshes[def], looks[def], view, cache);
+        auto& part = root.AddNewChild<kx::TFreeForm>(name);
+        part.SetMesh(prepared[def]);
+        part.SetDirection(root.Direction());
+        part.SetScale(0.1f);
+        const kx::TColor3f colour = kx::ColorFromWin(0x2020FF + def);
+        kx::TMaterial& own = part.Material();
+        own.SetDiffuse({colour.R, colour.G, colour.B, 1});
+        own.SetBlending(kx::TBlendingMode::Transparent);
+        kx::TMaterialPtr lib =
+            scene.MaterialLibrary().Add(kx::TMaterialLibrary::PartMaterialName(name));
+        lib->SetDiffuse({colour.R, colour.G, colour.B, 1});
+        lib->SetBlending(kx::TBlendingMode::Transparent);
+        part.LinkLibMaterial(lib);
+        for (int c = 0; c < kArrowsPerPart; ++c) {
+            auto& arrow = part.AddNewChild<kx::TArrowLine>();
+            arrow.SetColor(c % 2 ? kx::TColor3f{0, 0, 1} : kx::TColor3f{1, 1, 0});
+            arrow.SetPosition({float(c * 5), 0, 7.5f});
+            arrow.SetShape(kx::TArrowLine::kDefaultLength, 4);
+            arrow.SetPitchAngle(90);
+            arrow.SetRollAngle(float(c * 45));
+            arrow.SetTurnAngle(0);
+            arrow.SetVisible(false);
+            arrow.SetShowAxes(true);
+        }
         part.SetPosition({float(i % 100), float(i / 1000), float((i / 100) % 10)});
         part.SetTurnAngle(float(i % 360));
     }
