@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "foundation/u_stack.h"
 #include "foundation/u_text.h"
 #include "view/u_scene.h"
 
@@ -174,6 +175,9 @@ std::unique_ptr<TSceneObject> TSceneObject::TakeChild(TSceneObject& child) {
     if (it == m_children.end()) {
         return nullptr;
     }
+    // Removals show in the error report's trace like every other operation: the object and
+    // whether its children stay behind (they never do here).
+    Stack().Push("TGLBaseSceneObject.Remove", static_cast<const void*>(&child), false);
     if (m_scene) {
         m_scene->Detaching(child);
     }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/u_stack.h"
 #include "view/u_scene.h"
 
 using namespace kx;
@@ -114,8 +115,12 @@ TEST(SceneTree, ChildrenAreOwnedAndCanBeTakenMovedAndDeleted) {
     scene.Root().AddChild(std::move(taken));
     EXPECT_EQ(c.Scene(), &scene);
 
+    Stack().Clear();
     scene.Root().DeleteChildren();
     EXPECT_EQ(scene.Root().Count(), 0u);
+    ASSERT_EQ(Stack().Count(), 2);  // a and b: each removal is logged
+    EXPECT_NE(Stack().Line(0).find("TGLBaseSceneObject.Remove("), std::string::npos);
+    EXPECT_NE(Stack().Line(1).find(",false)"), std::string::npos);
 }
 
 // --- Main scene -------------------------------------------------------------------------------
