@@ -458,6 +458,14 @@ TMatrix4f TSceneObject::AbsoluteMatrix() const {
     return m;
 }
 
+TMatrix4f TSceneObject::MatrixRelativeTo(const TSceneObject& ancestor) const {
+    TMatrix4f m = LocalMatrix();
+    for (const TSceneObject* p = m_parent; p && p != &ancestor; p = p->m_parent) {
+        m = p->LocalMatrix() * m;
+    }
+    return m;
+}
+
 TMatrix4f TSceneObject::ParentMatrix() const {
     return m_parent ? m_parent->AbsoluteMatrix() : TMatrix4f::Identity();
 }

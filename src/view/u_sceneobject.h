@@ -175,6 +175,9 @@ public:
     /// multiplication per ancestor, nothing is cached.
     TMatrix4f AbsoluteMatrix() const;
     TMatrix4f InvAbsoluteMatrix() const { return AbsoluteMatrix().Inverse(); }
+    /// The object's matrix in the frame of one of its ancestors (the parts root, say): the
+    /// local matrices below `ancestor` multiplied. Not an ancestor: the absolute matrix.
+    TMatrix4f MatrixRelativeTo(const TSceneObject& ancestor) const;
     /// The parent's absolute matrix (identity without a parent).
     TMatrix4f ParentMatrix() const;
 

@@ -363,6 +363,13 @@ TEST(SceneFrame, WorldMatrixOfNestedObjects) {
     EXPECT_TRUE(Near(arrow.AbsoluteToLocal({3, 6, 2}), {0, 0, 40}, 1e-4f));
     EXPECT_TRUE(Near(part.AbsoluteToLocalVector({1, 0, 0}), {0, 0, 10}, 1e-4f));
 
+    // Relative to the parts root, whatever the root's own pose.
+    partsRoot.SetPosition({100, 0, 0});
+    EXPECT_TRUE(Near(arrow.MatrixRelativeTo(partsRoot).Translation(), {3, 2, 2}));
+    EXPECT_EQ(part.MatrixRelativeTo(partsRoot), part.LocalMatrix());
+    EXPECT_TRUE(Near(arrow.AbsolutePosition(), {103, 2, 2}));
+    partsRoot.SetPosition({0, 0, 0});
+
     // Moving the parent moves the child's world pose without touching the child.
     const auto childVersions = arrow.Versions();
     part.Lift(1);
