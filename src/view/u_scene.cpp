@@ -7,33 +7,16 @@
 
 namespace kx {
 
-TAntialiasMode AntialiasFromSetting(int code) {
-    switch (code) {
-        case 1:
-            return TAntialiasMode::Default;
-        case 2:
-            return TAntialiasMode::Samples2;
-        case 3:
-            return TAntialiasMode::Samples2HQ;
-        case 4:
-            return TAntialiasMode::Samples4;
-        case 5:
-            return TAntialiasMode::Samples4HQ;
-        default:
-            return TAntialiasMode::None;
-    }
-}
-
-int AntialiasSamples(TAntialiasMode mode) {
+int AntialiasSamples(TAntialias mode) {
     switch (mode) {
-        case TAntialiasMode::Samples2:
-        case TAntialiasMode::Samples2HQ:
+        case TAntialias::x2:
+        case TAntialias::x2HQ:
             return 2;
-        case TAntialiasMode::Samples4:
-        case TAntialiasMode::Samples4HQ:
+        case TAntialias::x4:
+        case TAntialias::x4HQ:
             return 4;
-        case TAntialiasMode::None:
-        case TAntialiasMode::Default:
+        case TAntialias::None:
+        case TAntialias::Default:
             break;
     }
     return 0;
@@ -63,7 +46,7 @@ void TScene::SetBackgroundColor(const TColor3f& c) {
     }
 }
 
-void TScene::SetAntialias(TAntialiasMode mode) {
+void TScene::SetAntialias(TAntialias mode) {
     if (mode != m_antialias) {
         m_antialias = mode;
         ++m_versions.View;

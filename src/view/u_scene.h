@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "foundation/u_param.h"
 #include "view/u_colour.h"
 #include "view/u_material.h"
 #include "view/u_sceneobject.h"
@@ -31,13 +32,10 @@ struct TSceneVersions {
     bool operator==(const TSceneVersions&) const = default;
 };
 
-/// The setting ANTIALIAS: 1 the driver's default, 2 two samples, 3 two samples of high
-/// quality, 4 four samples, 5 four of high quality; anything else none.
-enum class TAntialiasMode : uint8_t { None, Default, Samples2, Samples2HQ, Samples4, Samples4HQ };
-TAntialiasMode AntialiasFromSetting(int code);
-/// Samples to ask for: 0 for None, 2 or 4, and for Default 0 meaning "whatever the context
-/// gives"; the high-quality modes are the same count drawn with the nicest hints.
-int AntialiasSamples(TAntialiasMode mode);
+/// Samples to ask for with the view's antialiasing (the setting ANTIALIAS, TkxParam): 2 or 4;
+/// 0 for none and for the driver's default, meaning "whatever the context gives". The
+/// high-quality modes ask for the same count drawn with the nicest hints.
+int AntialiasSamples(TAntialias mode);
 
 class TScene {
 public:
@@ -59,8 +57,8 @@ public:
     /// Background of the view (system colour codes resolved by the caller).
     const TColor3f& BackgroundColor() const { return m_background; }
     void SetBackgroundColor(const TColor3f& c);
-    TAntialiasMode Antialias() const { return m_antialias; }
-    void SetAntialias(TAntialiasMode mode);
+    TAntialias Antialias() const { return m_antialias; }  ///< None at start
+    void SetAntialias(TAntialias mode);
 
     /// The sums of every object's counters, the structure and the view settings. Material
     /// includes the library's version.
@@ -91,7 +89,7 @@ private:
     std::unique_ptr<TDummyCube> m_root;
     TMaterialLibrary m_library;
     TColor3f m_background{0.94f, 0.94f, 0.94f};
-    TAntialiasMode m_antialias = TAntialiasMode::None;
+    TAntialias m_antialias = TAntialias::None;
     TSceneVersions m_versions;  // Structure and View kept here; the others summed up per change
 
     TDummyCube* m_partsRoot = nullptr;

@@ -506,25 +506,22 @@ TEST(Colours, WindowsColourValuesRoundTrip) {
 
 // --- View settings and camera -----------------------------------------------------------------
 
-TEST(ViewSettings, AntialiasCodes) {
-    EXPECT_EQ(AntialiasFromSetting(0), TAntialiasMode::None);
-    EXPECT_EQ(AntialiasFromSetting(7), TAntialiasMode::None);
-    EXPECT_EQ(AntialiasFromSetting(-1), TAntialiasMode::None);
-    EXPECT_EQ(AntialiasFromSetting(1), TAntialiasMode::Default);
-    EXPECT_EQ(AntialiasFromSetting(2), TAntialiasMode::Samples2);
-    EXPECT_EQ(AntialiasFromSetting(3), TAntialiasMode::Samples2HQ);
-    EXPECT_EQ(AntialiasFromSetting(4), TAntialiasMode::Samples4);
-    EXPECT_EQ(AntialiasFromSetting(5), TAntialiasMode::Samples4HQ);
-    EXPECT_EQ(AntialiasSamples(TAntialiasMode::Samples2HQ), 2);
-    EXPECT_EQ(AntialiasSamples(TAntialiasMode::Samples4), 4);
-    EXPECT_EQ(AntialiasSamples(TAntialiasMode::None), 0);
+TEST(ViewSettings, BackgroundAndAntialiasing) {
+    EXPECT_EQ(AntialiasSamples(TAntialias::x2HQ), 2);
+    EXPECT_EQ(AntialiasSamples(TAntialias::x4), 4);
+    EXPECT_EQ(AntialiasSamples(TAntialias::x4HQ), 4);
+    EXPECT_EQ(AntialiasSamples(TAntialias::None), 0);
+    EXPECT_EQ(AntialiasSamples(TAntialias::Default), 0);
 
     TScene scene;
+    EXPECT_EQ(scene.Antialias(), TAntialias::None);
     const uint64_t v = scene.Versions().View;
     scene.SetBackgroundColor(ColorFromWin(0xFFFFFF));
-    scene.SetAntialias(TAntialiasMode::Samples4);
+    scene.SetAntialias(TAntialias::x4);
+    scene.SetAntialias(TAntialias::x4);
     EXPECT_EQ(scene.Versions().View, v + 2);
     EXPECT_EQ(scene.BackgroundColor(), (TColor3f{1, 1, 1}));
+    EXPECT_EQ(scene.Antialias(), TAntialias::x4);
 }
 
 TEST(Camera, LooksAtItsTarget) {
