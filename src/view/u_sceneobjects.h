@@ -230,6 +230,9 @@ public:
     TVector3f LookAtPoint() const;  ///< world coordinates
     TMatrix4f ViewMatrix() const;
     TMatrix4f ProjectionMatrix(float aspect) const;  ///< aspect = width / height
+    /// The unit direction (world coordinates) from the camera through the point (x, y) of a
+    /// view of width x height pixels, x from the left, y from the bottom.
+    TVector3f ScreenToVector(float x, float y, int width, int height) const;
 
     /// Orbits the target, keeping the distance and looking at the target: the camera's frame
     /// pitches by pitchDelta degrees about its horizontal axis (Right) and then turns by

@@ -543,6 +543,24 @@ TEST(Camera, LooksAtItsTarget) {
     EXPECT_LT(clip.Z, 1);
 }
 
+TEST(Camera, ScreenPointsGiveRaysThroughWhatIsDrawnThere) {
+    TScene scene;
+    BuildMainScene(scene);
+    TSceneCamera& cam = *scene.Camera();
+    // The centre of the view looks at the target.
+    EXPECT_TRUE(Near(cam.ScreenToVector(400, 300, 800, 600),
+                     Normalized(TVector3f{0, 0, 0} - cam.Position())));
+    // A point drawn somewhere lies on the ray through that pixel.
+    const TVector3f p{2, 0.5f, 3};
+    const TMatrix4f pv = cam.ProjectionMatrix(800.0f / 600) * cam.ViewMatrix();
+    const TVector3f ndc = pv.TransformPoint(p);
+    const TVector3f ray = cam.ScreenToVector((ndc.X + 1) * 400, (ndc.Y + 1) * 300, 800, 600);
+    EXPECT_TRUE(Near(ray, Normalized(p - cam.Position())));
+    // Up on the screen is up in the world for the initial camera, right is -X (it looks +Z).
+    EXPECT_GT(cam.ScreenToVector(400, 599, 800, 600).Y, 0);
+    EXPECT_LT(cam.ScreenToVector(799, 300, 800, 600).X, 0);
+}
+
 TEST(Camera, OrbitsAndZoomsAboutItsTarget) {
     TScene scene;
     BuildMainScene(scene);
