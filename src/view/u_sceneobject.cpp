@@ -170,11 +170,13 @@ std::unique_ptr<TSceneObject> TSceneObject::TakeChild(TSceneObject& child) {
     if (child.m_parent != this) {
         return nullptr;
     }
-    const auto it = std::find_if(m_children.begin(), m_children.end(),
-                                 [&](const auto& p) { return p.get() == &child; });
-    if (it == m_children.end()) {
+    // From the back: the newest objects and whole lists emptied from the end go first.
+    const auto rit = std::find_if(m_children.rbegin(), m_children.rend(),
+                                  [&](const auto& p) { return p.get() == &child; });
+    if (rit == m_children.rend()) {
         return nullptr;
     }
+    const auto it = std::next(rit).base();
     // Removals show in the error report's trace like every other operation: the object and
     // whether its children stay behind (they never do here).
     Stack().Push("TGLBaseSceneObject.Remove", static_cast<const void*>(&child), false);
