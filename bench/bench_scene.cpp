@@ -102,6 +102,20 @@ void BM_BuildPartObjects(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildPartObjects)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+/// Clearing the parts root before a model is rebuilt, part by part from the newest.
+void BM_DeleteAllParts(benchmark::State& state) {
+    const auto meshes = MakeMeshes();
+    for (auto _ : state) {
+        state.PauseTiming();
+        kx::TScene scene;
+        kx::BuildMainScene(scene);
+        BuildParts(scene, meshes, 10000);
+        state.ResumeTiming();
+        scene.PartsRoot()->DeleteChildren();
+    }
+}
+BENCHMARK(BM_DeleteAllParts)->Unit(benchmark::kMillisecond);
+
 /// What a renderer does each frame: every object's world matrix, top down.
 void Walk(const kx::TSceneObject& o, const kx::TMatrix4f& parent, float& sink) {
     const kx::TMatrix4f world = parent * o.LocalMatrix();
