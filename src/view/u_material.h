@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "view/u_colour.h"
@@ -134,6 +135,7 @@ private:
     void Release(TMaterial& m);
 
     std::vector<TMaterialPtr> m_materials;
+    std::unordered_map<std::string, TMaterialPtr> m_index;  // by lower-case name
     uint64_t m_version = 1;
 };
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "view/u_colour.h"
 #include "view/u_material.h"
@@ -90,6 +91,7 @@ private:
     TSceneCamera* m_camera = nullptr;
     TDummyCube* m_cameraTarget = nullptr;
     std::array<TLightSource*, 8> m_lights{};
+    std::vector<TSceneCamera*> m_cameras;  // every camera in the tree, to clear their targets
 };
 
 /// Fills an empty scene with the main window's nodes, as direct children of the root in this

@@ -71,7 +71,8 @@ public:
     /// Position among the parent's children, or -1 without a parent.
     int Index() const;
 
-    /// Appends a child and returns it; the parent owns it.
+    /// Appends a child and returns it; the parent owns it. Adding an object below itself
+    /// throws std::invalid_argument.
     TSceneObject& AddChild(std::unique_ptr<TSceneObject> child);
     /// Makes a new object of type T as the last child: `parts.AddNewChild<TFreeForm>("F1")`.
     template <class T, class... Args>
@@ -197,7 +198,6 @@ protected:
 private:
     friend class TScene;
     void SetFrame(const TVector3f& d, const TVector3f& u);
-    void SetSceneRecursive(TScene* scene);
 
     std::string m_name;
     TVector3f m_position{0, 0, 0};
