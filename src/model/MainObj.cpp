@@ -196,11 +196,16 @@ TBauteil* TkxMain::FindBauteil(std::string_view name) const {
 
 void TkxMain::RefreshBauteil(std::string_view name, bool takeColour, int phase) {
     Stack().Push("tkxmain.RefreshBauteil", name, takeColour, phase);
-    TSceneObject* object = FindPartObject(name, false);
+    TBauteil* record = m_parts.Find(name);
+    TSceneObject* object = record ? record->Object() : nullptr;
+    // One lookup serves both when the record's object is where it belongs.
+    if (!object || object->Parent() != m_scene.PartsRoot() || !SameText(object->Name(), name)) {
+        object = FindPartObject(name, false);
+    }
     if (!object) {
         return;
     }
-    if (TBauteil* record = m_parts.Find(name)) {
+    if (record) {
         record->SetPosition(object->Position());
         record->SetDirection(object->Direction());
         record->SetUp(object->Up());
