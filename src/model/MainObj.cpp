@@ -194,6 +194,12 @@ TBauteil* TkxMain::FindBauteil(std::string_view name) const {
     return m_parts.Find(name);
 }
 
+TFreeForm* TkxMain::PartObject(std::string_view name) const {
+    TSceneObject* object = FindPartObject(name, true);
+    return object && object->Kind() == TSceneObjectKind::FreeForm ? static_cast<TFreeForm*>(object)
+                                                                  : nullptr;
+}
+
 void TkxMain::RefreshBauteil(std::string_view name, bool takeColour, int phase) {
     Stack().Push("tkxmain.RefreshBauteil", name, takeColour, phase);
     TBauteil* record = m_parts.Find(name);
@@ -456,6 +462,8 @@ void TkxMain::ShowModellInformation() {
 // --- Build phases -----------------------------------------------------------------------------
 
 void TkxMain::SetBauphase(int phase) {
+    Stack().Push("tkxmain.SetBauphase", phase);
+
     m_currentPhase = phase;
     m_view->CurrentPhaseChanged(phase);
 }
@@ -478,6 +486,8 @@ bool TkxMain::PhaseShown(int phase) const {
 }
 
 void TkxMain::UpdateGroupTreeView() {
+    Stack().Push("tkxmain.UpdateGroupTreeView");
+
     std::erase_if(m_groups, [](const auto& g) { return g->Members.empty(); });
     m_view->GroupsTreeChanged();
 }
@@ -496,11 +506,15 @@ int TkxMain::PhaseImage(int phase) const {
 }
 
 void TkxMain::CreateTreeRoot() {
+    Stack().Push("tkxmain.CreateTreeRoot");
+
     const int row = m_tree.InsertPhaseNode(0, PhaseNodeText(1), 0, 1);
     m_treeView->TreeNodeInserted({row, -1});
 }
 
 void TkxMain::AddBausteinToTreeView(std::string_view name, TBauteil* record, int phase) {
+    Stack().Push("tkxmain.AddBausteinToTreeView", name, static_cast<const void*>(record), phase);
+
     int row = m_tree.FindPhase(phase);
     if (row < 0) {
         row = m_tree.AddPhaseNode(PhaseNodeText(phase), PhaseImage(phase), phase);
@@ -515,6 +529,8 @@ void TkxMain::AddBausteinToTreeView(std::string_view name, TBauteil* record, int
 }
 
 void TkxMain::UpdateTreeView() {
+    Stack().Push("tkxmain.UpdateTreeView");
+
     for (size_t i = 0; i < m_tree.Count(); ++i) {
         TPhaseTreeNode& node = m_tree.Phase(i);
         node.Text = PhaseNodeText(node.StateIndex);
@@ -524,6 +540,8 @@ void TkxMain::UpdateTreeView() {
 }
 
 void TkxMain::DeleteBausteinFromTreeView(std::string_view name) {
+    Stack().Push("tkxmain.DeleteBausteinFromTreeView", name);
+
     if (const auto pos = m_tree.FindText(name)) {
         m_tree.Remove(*pos);
         m_treeView->TreeNodeRemoved(*pos);
@@ -531,6 +549,8 @@ void TkxMain::DeleteBausteinFromTreeView(std::string_view name) {
 }
 
 void TkxMain::RecreateTreeView() {
+    Stack().Push("tkxmain.RecreateTreeView");
+
     const int current = m_currentPhase;
     m_tree.Clear();
     TPartsTreeView* view = m_treeView;
