@@ -31,14 +31,15 @@ struct TGlSurface {
     TGlColor OutlineColor{0, 0, 0, 1};
     /// Second outline pass lit (true) or flat in the background colour (false).
     bool OutlineLighting = true;
+    TGlColor OutlineFill{0, 0, 0, 1};  ///< the unlit second pass's colour
 
     bool operator==(const TGlSurface&) const = default;
 };
 
 /// One mesh placed in the world.
 struct TGlMeshItem {
-    /// Identity of the scene object, stable while it lives; with Version it decides re-uploads.
-    const void* Id = nullptr;
+    /// Identity of the scene object, never reused; with Version it decides re-uploads.
+    uint64_t Id = 0;
     /// Changes whenever anything of the item (including its world matrix) changes.
     uint64_t Version = 0;
     TMeshPtr Mesh;
@@ -54,12 +55,15 @@ struct TGlMeshItem {
 
 /// Line segments (pairs of points) in one colour and width, in the frame of World.
 struct TGlLines {
-    const void* Id = nullptr;
+    uint64_t Id = 0;
     uint64_t Version = 0;
     TGlMatrix World;
     std::vector<TVector3f> Points;
     TGlColor Color{1, 1, 1, 1};
     float Width = 1;
+    /// Points drawn as squares of NodeSize pixels (0: none), in the frame of World.
+    std::vector<TVector3f> Nodes;
+    float NodeSize = 0;
 };
 
 struct TGlLight {
@@ -74,6 +78,9 @@ struct TGlLight {
 };
 
 struct TGlFrame {
+    /// Non-zero when the frame's builder can tell it is unchanged since the last Draw with the
+    /// same revision; the renderer then skips its per-item preparation.
+    uint64_t Revision = 0;
     TGlMatrix View;
     TGlMatrix Projection;
     TVector3f Eye;  ///< camera position in world coordinates

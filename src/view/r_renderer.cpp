@@ -8,6 +8,7 @@
 
 #include "view/r_meshcache.h"
 #include "view/r_programs.h"
+#include "view/r_sceneframe.h"
 #include "view/r_target.h"
 
 namespace kx {
@@ -87,7 +88,8 @@ struct TRenderer::TImpl {
     size_t LineCapacity = 0;
     uint64_t LineSignature = ~0ull;
     struct TLineRange {
-        float Width;
+        float Width;  // or the points' size
+        bool Points;
         GLint First;
         GLsizei Count;
     };
@@ -101,14 +103,16 @@ struct TRenderer::TImpl {
     TTextureLoader Loader;
 
     TGlRenderTarget Target;
+    TSceneFrameBuilder Builder;
     int FrameCounter = 0;
+    uint64_t PreparedRevision = 0;
+    const TGlFrame* PreparedFrame = nullptr;
 
     GLuint TextureFor(const TGlSurface& surface);
     void PrepareBatches(const TGlFrame& frame, TRenderStats& stats);
     void PrepareLines(const TGlFrame& frame, TRenderStats& stats);
     void SetSurfaceUniforms(const TGlFrame& frame, const TGlMatrix& viewProj);
-    void ApplySurface(const TGlSurface& surface, bool mirrored, bool outlineSecondPass,
-                      const TGlFrame& frame);
+    void ApplySurface(const TGlSurface& surface, bool mirrored, bool outlineSecondPass);
 };
 
 GLuint TRenderer::TImpl::TextureFor(const TGlSurface& surface) {
@@ -185,7 +189,7 @@ void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, TRenderStats& stats
             }
         }
         last->Items.push_back(i);
-        last->Signature = Mix(Mix(last->Signature, uintptr_t(item.Id)), item.Version);
+        last->Signature = Mix(Mix(last->Signature, item.Id), item.Version);
     }
 
     std::erase_if(Batches, [](const auto& e) { return !e.second->Used; });
@@ -241,17 +245,17 @@ void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, TRenderStats& stats
 void TRenderer::TImpl::PrepareLines(const TGlFrame& frame, TRenderStats& stats) {
     uint64_t signature = frame.Lines.size();
     for (const TGlLines& lines : frame.Lines) {
-        signature = Mix(Mix(signature, uintptr_t(lines.Id)), lines.Version);
+        signature = Mix(Mix(signature, lines.Id), lines.Version);
     }
     if (signature == LineSignature && LineVao) {
         return;
     }
     LineSignature = signature;
     ++stats.LineUploads;
-    // Grouped by width, so each width is one draw.
+    // Grouped by width, so each width is one draw; node markers after the lines.
     std::vector<const TGlLines*> sorted;
     for (const TGlLines& lines : frame.Lines) {
-        if (lines.Points.size() >= 2) {
+        if (lines.Points.size() >= 2 || (!lines.Nodes.empty() && lines.NodeSize > 0)) {
             sorted.push_back(&lines);
         }
     }
@@ -259,18 +263,34 @@ void TRenderer::TImpl::PrepareLines(const TGlFrame& frame, TRenderStats& stats) 
                      [](const TGlLines* a, const TGlLines* b) { return a->Width < b->Width; });
     std::vector<TLineVertex> vertices;
     LineRanges.clear();
+    auto add = [&vertices](const TGlLines& lines, const TVector3f& point) {
+        const TVector3f p = TransformPoint(lines.World, point);
+        vertices.push_back(
+            {{p.X, p.Y, p.Z}, {lines.Color.R, lines.Color.G, lines.Color.B, lines.Color.A}});
+    };
     for (const TGlLines* lines : sorted) {
         const float width = std::max(lines->Width, 1.0f);
-        if (LineRanges.empty() || LineRanges.back().Width != width) {
-            LineRanges.push_back({width, GLint(vertices.size()), 0});
-        }
         const size_t n = lines->Points.size() & ~size_t(1);
+        if (n == 0) {
+            continue;
+        }
+        if (LineRanges.empty() || LineRanges.back().Width != width) {
+            LineRanges.push_back({width, false, GLint(vertices.size()), 0});
+        }
         for (size_t k = 0; k < n; ++k) {
-            const TVector3f p = TransformPoint(lines->World, lines->Points[k]);
-            vertices.push_back({{p.X, p.Y, p.Z},
-                                {lines->Color.R, lines->Color.G, lines->Color.B, lines->Color.A}});
+            add(*lines, lines->Points[k]);
         }
         LineRanges.back().Count += GLsizei(n);
+    }
+    for (const TGlLines* lines : sorted) {
+        if (lines->Nodes.empty() || lines->NodeSize <= 0) {
+            continue;
+        }
+        LineRanges.push_back(
+            {lines->NodeSize, true, GLint(vertices.size()), GLsizei(lines->Nodes.size())});
+        for (const TVector3f& node : lines->Nodes) {
+            add(*lines, node);
+        }
     }
     if (!LineVao) {
         LineVao = MakeGlVertexArray();
@@ -327,7 +347,7 @@ void TRenderer::TImpl::SetSurfaceUniforms(const TGlFrame& frame, const TGlMatrix
 }
 
 void TRenderer::TImpl::ApplySurface(const TGlSurface& surface, bool mirrored,
-                                    bool outlineSecondPass, const TGlFrame& frame) {
+                                    bool outlineSecondPass) {
     const TGlSurfaceProgram& p = Programs.Surface;
     glUniform3f(p.Specular, surface.Specular.R, surface.Specular.G, surface.Specular.B);
     glUniform1f(p.Shininess, surface.Shininess);
@@ -346,7 +366,8 @@ void TRenderer::TImpl::ApplySurface(const TGlSurface& surface, bool mirrored,
         if (surface.OutlineLighting) {
             glUniform4f(p.FlatColor, 0, 0, 0, 0);
         } else {
-            glUniform4f(p.FlatColor, frame.Background.R, frame.Background.G, frame.Background.B, 1);
+            glUniform4f(p.FlatColor, surface.OutlineFill.R, surface.OutlineFill.G,
+                        surface.OutlineFill.B, 1);
         }
         return;
     }
@@ -411,7 +432,7 @@ void TRenderer::UseSurfaceProgram(const TGlFrame& frame, const TGlViewport& view
     glBindFramebuffer(GL_FRAMEBUFFER, viewport.Framebuffer);
     glViewport(0, 0, viewport.Width, viewport.Height);
     m_impl->SetSurfaceUniforms(frame, frame.Projection * frame.View);
-    m_impl->ApplySurface(TGlSurface{}, false, false, frame);
+    m_impl->ApplySurface(TGlSurface{}, false, false);
 }
 
 void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
@@ -422,8 +443,14 @@ void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
     TImpl& im = *m_impl;
     TRenderStats& stats = m_stats;
 
-    im.PrepareBatches(frame, stats);
-    im.PrepareLines(frame, stats);
+    // An unchanged frame keeps last time's batches; their item indices are still right.
+    if (frame.Revision == 0 || frame.Revision != im.PreparedRevision ||
+        &frame != im.PreparedFrame) {
+        im.PrepareBatches(frame, stats);
+        im.PrepareLines(frame, stats);
+        im.PreparedRevision = frame.Revision;
+        im.PreparedFrame = &frame;
+    }
     if (++im.FrameCounter % 64 == 0) {
         im.Meshes.Collect();
     }
@@ -491,8 +518,7 @@ void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
         if (surfaceIndex != currentSurface || int(mirrored) != currentMirror) {
             currentSurface = surfaceIndex;
             currentMirror = mirrored;
-            im.ApplySurface(s, mirrored, s.Outline && s.PolygonMode == TGlPolygonMode::Filled,
-                            frame);
+            im.ApplySurface(s, mirrored, s.Outline && s.PolygonMode == TGlPolygonMode::Filled);
         }
         glBindVertexArray(b->Vao.Get());
         b->Gpu->DrawInstanced(GLsizei(b->Items.size()));
@@ -509,7 +535,7 @@ void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
         glDepthFunc(GL_LEQUAL);
         glBindVertexArray(im.LineVao.Get());
         for (const auto& range : im.LineRanges) {
-            const bool wide = range.Width > 1.5f;
+            const bool wide = !range.Points && range.Width > 1.5f;
             const TGlLineProgram& p = wide ? im.Programs.WideLines : im.Programs.Lines;
             glUseProgram(p.Program.Get());
             glUniformMatrix4fv(p.ViewProj, 1, GL_FALSE, viewProj.M.data());
@@ -517,7 +543,13 @@ void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
                 glUniform2f(p.Viewport, float(viewport.Width), float(viewport.Height));
                 glUniform1f(p.HalfWidth, range.Width * 0.5f);
             }
-            glDrawArrays(GL_LINES, range.First, range.Count);
+            if (range.Points) {
+                glPointSize(range.Width);
+                glDrawArrays(GL_POINTS, range.First, range.Count);
+                glPointSize(1);
+            } else {
+                glDrawArrays(GL_LINES, range.First, range.Count);
+            }
             ++stats.DrawCalls;
         }
     }
@@ -554,7 +586,7 @@ void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
             if (surfaceIndex != currentSurface || int(mirrored) != currentMirror) {
                 currentSurface = surfaceIndex;
                 currentMirror = mirrored;
-                im.ApplySurface(frame.Surfaces[surfaceIndex], mirrored, false, frame);
+                im.ApplySurface(frame.Surfaces[surfaceIndex], mirrored, false);
             }
             const TGlGpuMesh* gpu = im.Meshes.Get(item.Mesh);
             TGlInstance inst;
@@ -583,18 +615,23 @@ void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
     glDepthFunc(GL_LESS);
 }
 
-TRgbaImage TRenderer::RenderImage(const TGlFrame& frame, int width, int height, int antialiasCode) {
-    if (!Initialize()) {
-        return {};
-    }
-    int samples = AntialiasSamples(antialiasCode);
-    if (samples < 0) {
-        samples = 4;  // the driver's default for an offscreen picture: its usual four samples
-    }
-    if (!m_impl->Target.Resize(width, height, samples)) {
+void TRenderer::Draw(const TScene& scene, const TGlViewport& viewport) {
+    Draw(m_impl->Builder.Build(scene, viewport.Width, viewport.Height), viewport);
+}
+
+TRgbaImage TRenderer::RenderImage(const TGlFrame& frame, int width, int height, int samples) {
+    if (!Initialize() || !m_impl->Target.Resize(width, height, samples)) {
         return {};
     }
     Draw(frame, m_impl->Target.Viewport());
+    return m_impl->Target.ReadImage();
+}
+
+TRgbaImage TRenderer::RenderImage(const TScene& scene, int width, int height, int samples) {
+    if (!Initialize() || !m_impl->Target.Resize(width, height, samples)) {
+        return {};
+    }
+    Draw(scene, m_impl->Target.Viewport());
     return m_impl->Target.ReadImage();
 }
 

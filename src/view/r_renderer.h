@@ -8,6 +8,7 @@
 
 #include "view/r_frame.h"
 #include "view/r_image.h"
+#include "view/u_scene.h"
 
 namespace kx {
 
@@ -44,9 +45,14 @@ public:
     /// Initialize must be current.
     void Draw(const TGlFrame& frame, const TGlViewport& viewport);
 
-    /// Draws into an offscreen buffer of the given size and antialiasing code (as the
-    /// settings have it) and returns the picture; empty if the GL fails.
-    TRgbaImage RenderImage(const TGlFrame& frame, int width, int height, int antialiasCode = 0);
+    /// Draws the scene: the camera, lights, background and every visible object. Work is
+    /// redone only for what the scene's change counters say changed.
+    void Draw(const TScene& scene, const TGlViewport& viewport);
+
+    /// Draws into an offscreen buffer of the given size with that many samples per pixel
+    /// (0: none) and returns the picture; empty if the GL fails.
+    TRgbaImage RenderImage(const TGlFrame& frame, int width, int height, int samples = 0);
+    TRgbaImage RenderImage(const TScene& scene, int width, int height, int samples = 0);
 
     void SetTextureLoader(TTextureLoader loader);
     /// Forgets every texture, so changed files are read again.

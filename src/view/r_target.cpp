@@ -6,21 +6,6 @@
 
 namespace kx {
 
-int AntialiasSamples(int code) {
-    switch (code) {
-        case 1:
-            return -1;
-        case 2:
-        case 3:
-            return 2;
-        case 4:
-        case 5:
-            return 4;
-        default:
-            return 0;
-    }
-}
-
 namespace {
 
 bool MakeBuffers(TGlFramebuffer& fbo, TGlRenderbuffer& color, TGlRenderbuffer& depth, int w, int h,

@@ -9,14 +9,10 @@
 
 namespace kx {
 
-/// Samples per pixel for an antialiasing code of the settings: 2 and 3 give two samples, 4 and
-/// 5 four, 1 the driver's default (-1), anything else none (0).
-int AntialiasSamples(int code);
-
 class TGlRenderTarget {
 public:
     /// Makes the buffers width x height with the given samples (clamped to what the GL
-    /// offers; -1 and 0 mean none); false with a reason if the GL refuses them.
+    /// offers; 0 means none); false with a reason if the GL refuses them.
     bool Resize(int width, int height, int samples, std::string* error = nullptr);
     /// Where the renderer draws: the multisampled buffer, or the plain one without samples.
     TGlViewport Viewport() const;

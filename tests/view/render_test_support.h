@@ -52,7 +52,7 @@ inline kx::TGlFrame MakeFrame(int width, int height, kx::TVector3f eye = {0, 0, 
     return frame;
 }
 
-inline kx::TGlMeshItem MakeItem(const void* id, kx::TMeshPtr mesh, kx::TGlColor diffuse,
+inline kx::TGlMeshItem MakeItem(uint64_t id, kx::TMeshPtr mesh, kx::TGlColor diffuse,
                                 kx::TVector3f position = {}) {
     kx::TGlMeshItem item;
     item.Id = id;

@@ -28,8 +28,8 @@ protected:
         ASSERT_TRUE(m_renderer.Initialize(&error)) << error;
     }
 
-    TRgbaImage Render(const TGlFrame& frame, int antialias = 0) {
-        TRgbaImage image = m_renderer.RenderImage(frame, kSize, kSize, antialias);
+    TRgbaImage Render(const TGlFrame& frame, int samples = 0) {
+        TRgbaImage image = m_renderer.RenderImage(frame, kSize, kSize, samples);
         EXPECT_EQ(image.Width, kSize);
         return image;
     }
@@ -46,7 +46,7 @@ protected:
 
     static inline std::unique_ptr<THeadlessContext> s_context;
     TRenderer m_renderer;
-    int m_ids[16] = {};
+    static uint64_t Id(int i) { return uint64_t(i) + 1; }
 };
 
 TEST_F(Renderer, ClearsToTheBackgroundAndLightsAPartAtItsCentre) {
@@ -55,7 +55,7 @@ TEST_F(Renderer, ClearsToTheBackgroundAndLightsAPartAtItsCentre) {
     TRgbaImage empty = Render(frame);
     EXPECT_TRUE(Near(PixelAt(empty, 3, 3), {64, 128, 191}, 1));
 
-    frame.Meshes.push_back(MakeItem(&m_ids[0], MakeBox(2, 2, 2), {1, 0, 0, 1}));
+    frame.Meshes.push_back(MakeItem(Id(0), MakeBox(2, 2, 2), {1, 0, 0, 1}));
     TRgbaImage lit = Render(frame);
     const TRgb centre = PixelAt(lit, kSize / 2, kSize / 2);
     // Facing the light head-on: full diffuse red plus a little ambient.
@@ -89,7 +89,7 @@ TEST_F(Renderer, OutlinesAreWiderThanOnePixelAtWidthThree) {
     TGlFrame frame = MakeFrame(kSize, kSize, {3, 4, 10});
     frame.Surfaces.push_back(TGlSurface{});
     frame.Surfaces[1].Outline = true;
-    frame.Meshes.push_back(MakeItem(&m_ids[0], MakeBox(3, 3, 3), {1, 1, 0, 1}));
+    frame.Meshes.push_back(MakeItem(Id(0), MakeBox(3, 3, 3), {1, 1, 0, 1}));
     frame.Meshes[0].Emission = {0.5f, 0.5f, 0, 1};  // no face dark enough to pass for outline
     const TRgbaImage plain = Render(frame);
 
@@ -126,14 +126,15 @@ TEST_F(Renderer, OutlinesAreWiderThanOnePixelAtWidthThree) {
 
     // Without lighting the second pass fills with the background colour: a drawing of edges.
     frame.Surfaces[1].OutlineLighting = false;
+    frame.Surfaces[1].OutlineFill = {1, 1, 1, 1};
     frame.Surfaces[1].OutlineWidth = 3;
     EXPECT_TRUE(Near(PixelAt(Render(frame), kSize / 2, kSize / 2), kWhite, 2));
 }
 
 TEST_F(Renderer, TransparentItemsBlendBackToFrontWhateverTheirOrder) {
     TGlFrame frame = MakeFrame(kSize, kSize);
-    frame.Meshes.push_back(MakeItem(&m_ids[0], MakeBox(2, 2, 0.2f), {1, 0, 0, 0.5f}, {0, 0, 2}));
-    frame.Meshes.push_back(MakeItem(&m_ids[1], MakeBox(4, 4, 0.2f), {0, 0, 1, 1}, {0, 0, -2}));
+    frame.Meshes.push_back(MakeItem(Id(0), MakeBox(2, 2, 0.2f), {1, 0, 0, 0.5f}, {0, 0, 2}));
+    frame.Meshes.push_back(MakeItem(Id(1), MakeBox(4, 4, 0.2f), {0, 0, 1, 1}, {0, 0, -2}));
     const TRgbaImage image = Render(frame);
     const TRgb centre = PixelAt(image, kSize / 2, kSize / 2);
     // Half red over blue: both show.
@@ -160,7 +161,7 @@ TEST_F(Renderer, TransparentItemsBlendBackToFrontWhateverTheirOrder) {
 
 TEST_F(Renderer, PolygonModesDrawFacesEdgesOrCorners) {
     TGlFrame frame = MakeFrame(kSize, kSize, {4, 3, 8});
-    frame.Meshes.push_back(MakeItem(&m_ids[0], MakeBox(3, 3, 3), {0, 0, 0, 1}));
+    frame.Meshes.push_back(MakeItem(Id(0), MakeBox(3, 3, 3), {0, 0, 0, 1}));
     frame.Meshes[0].Ambient = {0, 0, 0, 1};
     const int filled = CountNot(Render(frame), kWhite);
 
@@ -184,7 +185,7 @@ TEST_F(Renderer, InstancedDrawingEqualsOneDrawPerPart) {
     for (int i = 0; i < 9; ++i) {
         const TVector3f pos{float(i % 3) * 2 - 2, 0, float(i / 3) * 2 - 2};
         const TGlColor colour{0.2f + 0.1f * i, 0.5f, 1 - 0.1f * i, 1};
-        TGlMeshItem item = MakeItem(&m_ids[i], box, colour, pos);
+        TGlMeshItem item = MakeItem(Id(i), box, colour, pos);
         item.World = item.World * FrameMatrix({}, Normalized({1, 0, 1}), {0, 1, 0});
         shared.Meshes.push_back(item);
         item.Mesh = MakeBox(1, 1.5f, 1);  // same shape, own mesh: a batch of one
@@ -200,11 +201,11 @@ TEST_F(Renderer, InstancedDrawingEqualsOneDrawPerPart) {
 TEST_F(Renderer, UploadsInstancesOnlyWhenAVersionChanges) {
     TGlFrame frame = MakeFrame(kSize, kSize);
     const TMeshPtr box = MakeBox(1, 1, 1);
-    frame.Meshes.push_back(MakeItem(&m_ids[0], box, {1, 0, 0, 1}, {-2, 0, 0}));
-    frame.Meshes.push_back(MakeItem(&m_ids[1], box, {0, 1, 0, 1}, {2, 0, 0}));
-    frame.Meshes.push_back(MakeItem(&m_ids[2], MakeBox(1, 1, 1), {0, 0, 1, 1}, {0, 2, 0}));
+    frame.Meshes.push_back(MakeItem(Id(0), box, {1, 0, 0, 1}, {-2, 0, 0}));
+    frame.Meshes.push_back(MakeItem(Id(1), box, {0, 1, 0, 1}, {2, 0, 0}));
+    frame.Meshes.push_back(MakeItem(Id(2), MakeBox(1, 1, 1), {0, 0, 1, 1}, {0, 2, 0}));
     TGlLines grid;
-    grid.Id = &m_ids[3];
+    grid.Id = Id(3);
     grid.Version = 1;
     grid.Points = {{-3, -2, 0}, {3, -2, 0}};
     frame.Lines.push_back(grid);
@@ -253,7 +254,7 @@ TEST_F(Renderer, TexturesModulateAndTheirTopLeftColourCanBeTransparent) {
     ASSERT_TRUE(SavePng(file, texture));
 
     TGlFrame frame = MakeFrame(kSize, kSize, {0, 0, 5});
-    frame.Meshes.push_back(MakeItem(&m_ids[0], MakeBox(4, 4, 0.1f), {1, 1, 1, 1}));
+    frame.Meshes.push_back(MakeItem(Id(0), MakeBox(4, 4, 0.1f), {1, 1, 1, 1}));
     frame.Surfaces[0].Texture = file.string();
     const TRgbaImage image = Render(frame);
     // The picture's left half is on the left, its top on top.
@@ -283,7 +284,7 @@ TEST_F(Renderer, TexturesModulateAndTheirTopLeftColourCanBeTransparent) {
 TEST_F(Renderer, WideLinesAreDrawnAsQuads) {
     TGlFrame frame = MakeFrame(kSize, kSize);
     TGlLines line;
-    line.Id = &m_ids[0];
+    line.Id = Id(0);
     line.Points = {{-10, 0, 0}, {10, 0, 0}};
     line.Color = {0, 0, 0, 1};
     frame.Lines.push_back(line);
@@ -305,7 +306,7 @@ TEST_F(Renderer, WideLinesAreDrawnAsQuads) {
 TEST_F(Renderer, MultisamplingSmoothsEdges) {
     TGlFrame frame = MakeFrame(kSize, kSize, {0, 0, 10});
     frame.Background = {0, 0, 0, 1};
-    TGlMeshItem item = MakeItem(&m_ids[0], MakeBox(3, 3, 0.1f), {1, 1, 1, 1});
+    TGlMeshItem item = MakeItem(Id(0), MakeBox(3, 3, 0.1f), {1, 1, 1, 1});
     item.World = FrameMatrix({}, {0, 0, 1}, Normalized({1, 2, 0}));  // tilted edges
     item.Emission = {1, 1, 1, 1};
     frame.Meshes.push_back(item);
@@ -318,18 +319,15 @@ TEST_F(Renderer, MultisamplingSmoothsEdges) {
     };
     EXPECT_EQ(midTones(Render(frame, 0)), 0);
     EXPECT_GT(midTones(Render(frame, 4)), 20);
-    EXPECT_EQ(AntialiasSamples(7), 0);
-    EXPECT_EQ(AntialiasSamples(3), 2);
-    EXPECT_EQ(AntialiasSamples(5), 4);
 }
 
 TEST_F(Renderer, MirroredPartsShowTheirOutsideAndEmptyMeshesAreSkipped) {
     TGlFrame frame = MakeFrame(kSize, kSize);
-    TGlMeshItem item = MakeItem(&m_ids[0], MakeBox(2, 2, 2), {1, 0, 0, 1});
+    TGlMeshItem item = MakeItem(Id(0), MakeBox(2, 2, 2), {1, 0, 0, 1});
     item.World = Scaling({-1, 1, 1});
     frame.Meshes.push_back(item);
-    frame.Meshes.push_back(MakeItem(&m_ids[1], std::make_shared<TMesh>(), {0, 1, 0, 1}));
-    frame.Meshes.push_back(MakeItem(&m_ids[2], nullptr, {0, 1, 0, 1}));
+    frame.Meshes.push_back(MakeItem(Id(1), std::make_shared<TMesh>(), {0, 1, 0, 1}));
+    frame.Meshes.push_back(MakeItem(Id(2), nullptr, {0, 1, 0, 1}));
     const TRgb centre = PixelAt(Render(frame), kSize / 2, kSize / 2);
     EXPECT_GE(centre.R, 240);
     EXPECT_LE(centre.G, 20);
