@@ -261,6 +261,25 @@ void MakeTopLeftColorTransparent(TRgbaImage& image) {
             image.Pixels[i + 3] = 0;
         }
     }
+    // Filtering mixes a cut-away pixel's colour into its neighbours; give it a neighbour's
+    // colour, so the key colour does not fringe the edges.
+    const TRgbaImage source = image;
+    for (int y = 0; y < image.Height; ++y) {
+        for (int x = 0; x < image.Width; ++x) {
+            if (source.At(x, y)[3] != 0) {
+                continue;
+            }
+            const int nx[4] = {x - 1, x + 1, x, x};
+            const int ny[4] = {y, y, y - 1, y + 1};
+            for (int k = 0; k < 4; ++k) {
+                if (nx[k] >= 0 && ny[k] >= 0 && nx[k] < image.Width && ny[k] < image.Height &&
+                    source.At(nx[k], ny[k])[3] != 0) {
+                    std::memcpy(image.At(x, y), source.At(nx[k], ny[k]), 3);
+                    break;
+                }
+            }
+        }
+    }
 }
 
 }  // namespace kx
