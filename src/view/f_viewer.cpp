@@ -147,7 +147,7 @@ TColor3f SceneColorFromCode(uint32_t code, const QPalette& palette) {
     return ColorFromWin(ResolveColorCode(code, palette));
 }
 
-QSurfaceFormat ViewerSurfaceFormat(TAntialiasMode mode) {
+QSurfaceFormat ViewerSurfaceFormat(TAntialias mode) {
     QSurfaceFormat format;
     format.setRenderableType(QSurfaceFormat::OpenGL);
     format.setVersion(3, 3);
@@ -156,12 +156,12 @@ QSurfaceFormat ViewerSurfaceFormat(TAntialiasMode mode) {
     format.setStencilBufferSize(8);
     // Counted samples are drawn in the renderer's own buffer, so a change in the options
     // takes effect without a new context; only the driver's default is left to the context.
-    format.setSamples(mode == TAntialiasMode::Default ? -1 : 0);
+    format.setSamples(mode == TAntialias::Default ? -1 : 0);
     return format;
 }
 
 TViewerWidget::TViewerWidget(QWidget* parent) : QOpenGLWidget(parent) {
-    setFormat(ViewerSurfaceFormat(TAntialiasMode::None));
+    setFormat(ViewerSurfaceFormat(TAntialias::None));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
 }

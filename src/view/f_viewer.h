@@ -28,7 +28,7 @@ TColor3f SceneColorFromCode(uint32_t code, const QPalette& palette);
 
 /// The context format the view asks for: OpenGL 3.3 core, 24-bit depth, 8-bit stencil, and
 /// the samples of the antialiasing mode (the driver's choice for Default).
-QSurfaceFormat ViewerSurfaceFormat(TAntialiasMode mode);
+QSurfaceFormat ViewerSurfaceFormat(TAntialias mode);
 
 class TViewerWidget : public QOpenGLWidget {
     Q_OBJECT

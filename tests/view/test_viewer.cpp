@@ -153,7 +153,7 @@ void TestViewer::ShowsTheSceneLitTransparentTexturedAndOutlined() {
     QVERIFY(CountPixels(outlined, dark) > CountPixels(lit, dark) + 500);
 
     // The snapshot for the picture commands shows the same view, with antialiasing if set.
-    scene.SetAntialias(TAntialiasMode::Samples4);
+    scene.SetAntialias(TAntialias::x4);
     const TRgbaImage snapshot = view.Snapshot();
     QCOMPARE(snapshot.Width, 480);
     QCOMPARE(snapshot.Height, 360);
