@@ -152,6 +152,7 @@ bool DecodeJpegInto(const std::string& bytes, uint8_t* pixels, int& width, int& 
     TJpegError err;
     info.err = jpeg_std_error(&err.Manager);
     err.Manager.error_exit = JpegErrorExit;
+    err.Manager.output_message = [](j_common_ptr) {};  // warnings of a damaged file stay quiet
     if (setjmp(err.Jump)) {
         std::memcpy(message, err.Message, JMSG_LENGTH_MAX);
         jpeg_destroy_decompress(&info);

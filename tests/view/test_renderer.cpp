@@ -2,6 +2,8 @@
 // polygon modes, textures, lines, multisampling, instancing and upload caching.
 #include <gtest/gtest.h>
 
+#include <epoxy/gl.h>
+
 #include <filesystem>
 
 #include "kx_test_support.h"
@@ -22,6 +24,8 @@ class Renderer : public testing::Test {
 protected:
     static void SetUpTestSuite() { s_context = std::make_unique<THeadlessContext>(); }
     static void TearDownTestSuite() { s_context.reset(); }
+    // Whatever a test drew, the GL reported no misuse.
+    void TearDown() override { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
     void SetUp() override {
         ASSERT_TRUE(s_context->Valid()) << s_context->Error();
         std::string error;
