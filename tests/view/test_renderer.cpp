@@ -155,6 +155,16 @@ TEST_F(Renderer, TransparentItemsBlendBackToFrontWhateverTheirOrder) {
     const TRgb front = PixelAt(a, kSize / 2, kSize / 2);
     EXPECT_GT(front.R, front.B);  // red is in front, so it weighs more
 
+    // Additive: the colours add up, whatever the order.
+    frame.Meshes[0].Additive = frame.Meshes[1].Additive = true;
+    frame.Meshes[0].Diffuse.A = frame.Meshes[1].Diffuse.A = 1;
+    frame.Background = {0, 0, 0, 1};
+    const TRgb added = PixelAt(Render(frame), kSize / 2, kSize / 2);
+    EXPECT_GE(added.R, 240);
+    EXPECT_GE(added.B, 240);
+    frame.Meshes[0].Additive = frame.Meshes[1].Additive = false;
+    frame.Meshes[0].Diffuse.A = frame.Meshes[1].Diffuse.A = 0.5f;
+
     // Not blended: drawn opaque whatever the alpha.
     frame.Meshes[1].Blended = false;
     frame.Meshes[0].Blended = false;
