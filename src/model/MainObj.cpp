@@ -261,6 +261,9 @@ void TkxMain::DeleteBaustein(std::string_view nameArg) {
 
     if (m_selected && m_selected->IsInside(*object)) {
         m_selected = nullptr;
+    } else if (m_selected) {
+        // The selection ends with any delete; a surviving part must not stay highlighted.
+        DropSelectedPart(Param().GetPaintOldWhite());
     }
     if (m_lastAdded && m_lastAdded->IsInside(*object)) {
         m_lastAdded = nullptr;

@@ -188,6 +188,8 @@ private:
     /// object and library material with the record's alpha.
     void RestoreColour(TBauteil& record, bool paintOldWhite, bool objectAlphaToo);
     void SetSelected(TFreeForm* object);
+    /// The selected part stops being selected: axes off, its own colour back.
+    void DropSelectedPart(bool paintOldWhite);
     int PhaseImage(int phase) const;
     void ResetCameras();
     void RemoveMeasurement(size_t index);
