@@ -166,11 +166,14 @@ std::unique_ptr<TSceneObject> TSceneObject::TakeChild(TSceneObject& child) {
     if (child.m_parent != this) {
         return nullptr;
     }
-    const auto it = std::find_if(m_children.begin(), m_children.end(),
-                                 [&](const auto& p) { return p.get() == &child; });
-    if (it == m_children.end()) {
+    // Children mostly leave from the end (emptying a node, undoing the newest part), so the
+    // search runs from there: emptying a node of many children stays linear.
+    const auto found = std::find_if(m_children.rbegin(), m_children.rend(),
+                                    [&](const auto& p) { return p.get() == &child; });
+    if (found == m_children.rend()) {
         return nullptr;
     }
+    const auto it = std::next(found).base();
     if (m_scene) {
         m_scene->Detaching(child);
     }
