@@ -98,7 +98,7 @@ int32_t EntryCount(const TSections& s, std::string_view section, std::string_vie
     if (n > 0 && static_cast<size_t>(n) * perEntry > s.LineCount(section)) {
         throw TParseError{Fill(Text("MAINOBJ", 63,
                                     "Die Modelldatei ist beschädigt: Abschnitt [%s] nennt %d "
-                                    "Einträge mehr, als er enthält."),
+                                    "Einträge, mehr als er enthält."),
                                {std::string(section), IntToStr(n)})};
     }
     return n;

@@ -29,8 +29,7 @@ void WriteDefinition(const std::filesystem::path& prog, TDefObj def, bool withMe
 
 }  // namespace
 
-ModelTest::ModelTest()
-    : m_files(m_dir.Path() / "prog", m_dir.Path() / "user") {
+ModelTest::ModelTest() : m_files(m_dir.Path() / "prog", m_dir.Path() / "user") {
     m_previousParam = SetParam(std::make_unique<TkxParam>(
         std::vector<std::string>{}, m_dir.Path() / "config", m_dir.Path() / "sysconfig"));
 

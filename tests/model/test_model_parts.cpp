@@ -155,6 +155,10 @@ TEST_F(ModelTest, FindingComparesNamesExactly) {
     EXPECT_EQ(m_model->FindBauteil("f31010_1"), nullptr);
     EXPECT_EQ(m_model->FindBauteil("F31010_2"), nullptr);
     EXPECT_EQ(m_model->FindBauteil(""), nullptr);
+    // Objects are found without regard to case, and only placed parts count.
+    EXPECT_EQ(m_model->PartObject("f31010_1"), Object(name));
+    EXPECT_EQ(m_model->PartObject("Grid"), nullptr);
+    EXPECT_EQ(m_model->PartObject("F31010_2"), nullptr);
 }
 
 TEST_F(ModelTest, RenamedRecordsAreFoundUnderTheirNewName) {
@@ -412,13 +416,11 @@ TEST_F(ModelTest, TreeListsPhasesInCreationOrderUntilRecreated) {
     m_model->SetBauphase(2);
     const std::string c = Add("32064");
     const std::string d = Add("31010");
-    EXPECT_EQ(TreeTexts(),
-              (std::vector<std::string>{"1. Bauphase", "  " + b, "3. Bauphase", "  " + a,
-                                        "2. Bauphase", "  " + c, "  " + d}));
+    EXPECT_EQ(TreeTexts(), (std::vector<std::string>{"1. Bauphase", "  " + b, "3. Bauphase",
+                                                     "  " + a, "2. Bauphase", "  " + c, "  " + d}));
     m_model->RecreateTreeView();
-    EXPECT_EQ(TreeTexts(),
-              (std::vector<std::string>{"1. Bauphase", "  " + b, "2. Bauphase", "  " + c,
-                                        "  " + d, "3. Bauphase", "  " + a}));
+    EXPECT_EQ(TreeTexts(), (std::vector<std::string>{"1. Bauphase", "  " + b, "2. Bauphase",
+                                                     "  " + c, "  " + d, "3. Bauphase", "  " + a}));
     EXPECT_EQ(m_model->CurrentPhase(), 2);
     EXPECT_EQ(m_model->PartsTree().Phase(1).Children[1].Data, m_model->FindBauteil(d));
 
@@ -464,9 +466,9 @@ TEST_F(ModelTest, CombineTakesOneSnapshotAndOpensTheConnectorWindowWithoutFurthe
     const size_t before = m_model->UndoList().Count();
     m_ports.OnConnectorWindow = [&] { m_model->AddBaustein("32064"); };
     m_model->Combine(*Object(a), "32064", 1);
-    EXPECT_NE(std::find(m_ports.Events.begin(), m_ports.Events.end(),
-                        "connector " + a + " 32064 1"),
-              m_ports.Events.end());
+    EXPECT_NE(
+        std::find(m_ports.Events.begin(), m_ports.Events.end(), "connector " + a + " 32064 1"),
+        m_ports.Events.end());
     EXPECT_EQ(m_model->UndoList().Count(), before + 1);
     EXPECT_EQ(m_model->UndoList().Last().Action, "Combine");
     EXPECT_EQ(m_model->SelectedPart(), nullptr);

@@ -59,12 +59,12 @@ TEST_F(ModelTest, SkipRulesForRepeatedSnapshots) {
     m_model->MakeUndoSnapshot("btnXPosClick", "");
     m_model->MakeUndoSnapshot("färben", "C");
     m_model->MakeUndoSnapshot("färben", "C");
-    EXPECT_EQ(Actions(m_model->UndoList()),
-              (std::vector<std::string>{
-                  "SelectBaustein(A)", "SelectBaustein(B)", "Färben(B)", "Färben(C)",
-                  "SelectAll(x)", "DeselectAllBausteine()", "CoSelectBaustein(A)",
-                  "CoSelectBaustein(A)", "btnXPosClick()", "btnXPosClick()", "färben(C)",
-                  "färben(C)"}));
+    EXPECT_EQ(
+        Actions(m_model->UndoList()),
+        (std::vector<std::string>{"SelectBaustein(A)", "SelectBaustein(B)", "Färben(B)",
+                                  "Färben(C)", "SelectAll(x)", "DeselectAllBausteine()",
+                                  "CoSelectBaustein(A)", "CoSelectBaustein(A)", "btnXPosClick()",
+                                  "btnXPosClick()", "färben(C)", "färben(C)"}));
 
     m_model->SetUndoSuppressed(true);
     m_model->MakeUndoSnapshot("Combine", "");
@@ -297,4 +297,22 @@ TEST_F(ModelTest, UndoHidesTheTreeWhileItRebuilds) {
     ASSERT_NE(shown, m_ports.Events.end());
     EXPECT_LT(hidden, shown);
     EXPECT_TRUE(m_ports.TreeShown);
+}
+
+TEST_F(ModelTest, UndoInGroupModeKeepsTheCoSelectionOfTheSnapshot) {
+    const std::string a = Add("31010");
+    const std::string b = Add("31010");
+    const std::string c = Add("31010");
+    auto group = std::make_unique<TGroup>();
+    group->Members = {a, b, c};
+    m_model->Groups().push_back(std::move(group));
+    m_ports.GroupMode = true;
+    m_model->SelectBaustein(b);
+    m_model->MakeUndoSnapshot("btnXPosClick", "");
+    m_model->DoUndo();
+    EXPECT_EQ(m_model->SelectedPart(), Object(b));
+    EXPECT_TRUE(m_model->FindBauteil(a)->CoSelected());
+    EXPECT_TRUE(m_model->FindBauteil(c)->CoSelected());
+    EXPECT_EQ(ObjectColour(a), kCoSelectedColor);
+    EXPECT_EQ(ObjectColour(c), kCoSelectedColor);
 }
