@@ -779,3 +779,33 @@ TEST_F(ModelFileTest, SavingAndLoadingRecordTheRecentFiles) {
     EXPECT_NE(std::find(recent.begin(), recent.end(), PathOf("zwei.kxm")), recent.end());
     EXPECT_FALSE(m_model->DoLastFile(""));
 }
+
+// --- Sample models ----------------------------------------------------------------------------
+
+TEST(SampleModels, LoadWithEveryPartAndSaveBackUnchanged) {
+    const std::filesystem::path samples = std::filesystem::path(KX_RUNTIME_DIR) / "samples";
+    if (!std::filesystem::is_directory(samples)) {
+        GTEST_SKIP() << "no sample models beside the executable";
+    }
+    kxtest::TPrivateSettings settings;
+    kxtest::TTempDir scratch;
+    TPartFiles files(KX_RUNTIME_DIR, scratch / "user");
+    TDefCache defs;
+    TffCache meshes;
+    TScene scene;
+    BuildMainScene(scene);
+    TkxMain model(scene, files, defs, meshes);
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(samples)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        const TModelFileResult r = model.LoadModell(entry.path().string(), true);
+        ASSERT_TRUE(r.Success) << r.Error;
+        EXPECT_TRUE(r.MissingParts.empty());
+        EXPECT_GT(model.Parts().Count(), 5u);
+        const auto copy = scratch / "copy.kxm";
+        ASSERT_TRUE(model.SaveModell(copy.string()).Success);
+        EXPECT_EQ(kxtest::ReadFile(copy), kxtest::ReadFile(entry.path()));
+        ++count;
+    }
+    EXPECT_EQ(count, 3);
+}
