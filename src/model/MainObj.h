@@ -215,6 +215,7 @@ private:
     int PhaseImage(int phase) const;
     void ResetCameras();
     void RemoveMeasurement(size_t index);
+    TCameraPose CurrentCamera() const;
     TModelFileResult LoadModellLines(const std::string& fileName, bool newModel,
                                      const std::vector<std::string>& lines);
     std::vector<std::string> ApplyModelFile(TModelFile& file, bool newModel);
@@ -237,6 +238,10 @@ private:
     TNullWaitView m_nullWait;
     TWaitView* m_wait = &m_nullWait;
     bool m_placeholders = false;  ///< AddBaustein places a part without mesh as a stand-in
+    /// The camera as the last file gave it, and as it stood right after: while the camera has
+    /// not moved since, saving writes the file's values, so its frame does not drift.
+    std::pair<TCameraPose, TCameraPose> m_loadedCamera;
+    bool m_cameraFromFile = false;
 
     TBauteilList m_parts;
     TPartsTree m_tree;

@@ -73,6 +73,19 @@ bool TkxMain::DoLastFile(const std::string& fileName) {
 
 // --- Saving -----------------------------------------------------------------------------------
 
+TCameraPose TkxMain::CurrentCamera() const {
+    TCameraPose pose;
+    if (const TSceneCamera* camera = m_scene.Camera()) {
+        pose.Position = camera->Position();
+        pose.Direction = camera->Direction();
+        pose.Up = camera->Up();
+    }
+    if (const TDummyCube* target = m_scene.CameraTarget()) {
+        pose.Target = target->Position();
+    }
+    return pose;
+}
+
 TModelFile TkxMain::ToModelFile() const {
     TModelFile f;
     f.Parts.reserve(m_parts.Count());
@@ -98,13 +111,9 @@ TModelFile TkxMain::ToModelFile() const {
     f.Motors = m_motors.All();
     f.AniLength = AniLength;
     f.HasCamera = true;
-    if (const TSceneCamera* camera = m_scene.Camera()) {
-        f.Camera.Position = camera->Position();
-        f.Camera.Direction = camera->Direction();
-        f.Camera.Up = camera->Up();
-    }
-    if (const TDummyCube* target = m_scene.CameraTarget()) {
-        f.Camera.Target = target->Position();
+    f.Camera = CurrentCamera();
+    if (m_cameraFromFile && f.Camera == m_loadedCamera.second) {
+        f.Camera = m_loadedCamera.first;
     }
     for (const TCamera& c : m_cameras) {
         f.Cameras.push_back(
@@ -274,6 +283,8 @@ std::vector<std::string> TkxMain::ApplyModelFile(TModelFile& file, bool newModel
             target->SetPosition(file.Camera.Target);
         }
         m_scene.CameraLightToCamera();
+        m_loadedCamera = {file.Camera, CurrentCamera()};
+        m_cameraFromFile = true;
     }
 
     {

@@ -511,6 +511,22 @@ TEST_F(ModelFileTest, HiddenSectionsSurviveABuildWithoutTheirFeatures) {
     EXPECT_EQ(Saved("again.kxm"), kxtest::ReadFile(PathOf("later.kxm")));
 }
 
+TEST_F(ModelFileTest, TheCameraFrameDoesNotDriftFromLoadToLoad) {
+    // Normalising this frame once more changes its last bits.
+    m_scene.Camera()->SetPosition({-25, 20, -30});
+    m_scene.Camera()->SetDirection({25, -20, 30});
+    const std::string first = Saved("a.kxm");
+    ASSERT_TRUE(Load("a.kxm", true).Success);
+    EXPECT_EQ(Saved("b.kxm"), first);
+    ASSERT_TRUE(Load("b.kxm", true).Success);
+    EXPECT_EQ(Saved("c.kxm"), first);
+
+    // Once the camera moves, its own pose is what is saved.
+    m_scene.Camera()->SetPosition({1, 2, 3});
+    EXPECT_NE(Saved("d.kxm").find("PositionX=1\r\nPositionY=2\r\nPositionZ=3\r\n"),
+              std::string::npos);
+}
+
 TEST_F(ModelFileTest, AValueWrittenWithAPointReadsAsZero) {
     WriteLines("point.kxm",
                {"[PART1]", "NAME=F31010_1", "XPOS=12.5", "YPOS=12,5", "[COMMON]", "Count=1"});
