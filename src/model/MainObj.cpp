@@ -140,7 +140,7 @@ std::string TkxMain::GetNewName(std::string_view number, std::string_view wanted
 
 std::string TkxMain::AddBaustein(std::string_view number, std::string_view wantedName) {
     Stack().Push("tkxmain.AddBaustein", number, wantedName);
-    if (!m_files.FindPart(MeshFolder, number, "stl")) {
+    if (!m_placeholders && !m_files.FindPart(MeshFolder, number, "stl")) {
         return {};
     }
     const TDefPtr def = m_defs.GetDef(m_files, number);
@@ -358,6 +358,7 @@ void TkxMain::DeleteAll() {
     m_motors.UnassignAll();
     m_collisionRules.clear();
     m_view->ClearSequenceProgram();
+    SequenceLines.clear();
     m_view->KineManagerChanged();
 
     m_view->EnableCommand(TModelCommand::Delete, false);
