@@ -226,16 +226,18 @@ TGeo RoundedBox(const TVector3f& lo, const TVector3f& hi, double r, int segs, bo
     const int rows = 2 * (segs + 1);
     auto point = [&](int row, int col) {
         const int q = col / (segs + 1);
-        const double theta = Rad(q * 90.0 + (col % (segs + 1)) * 90.0 / segs);
+        const double theta = q * 90.0 + (col % (segs + 1)) * 90.0 / segs;
         const double sx = (q == 0 || q == 3) ? 1 : -1;
         const double sz = (q == 0 || q == 1) ? 1 : -1;
         const int h = row / (segs + 1);
-        const double phi = Rad(h == 0 ? -90.0 + (row % (segs + 1)) * 90.0 / segs
-                                      : (row % (segs + 1)) * 90.0 / segs);
+        const double phi =
+            h == 0 ? -90.0 + (row % (segs + 1)) * 90.0 / segs : (row % (segs + 1)) * 90.0 / segs;
         const double sy = h == 0 ? -1 : 1;
-        return V(centre.X + sx * ix + r * std::cos(phi) * std::cos(theta),
-                 centre.Y + sy * iy + r * std::sin(phi),
-                 centre.Z + sz * iz + r * std::cos(phi) * std::sin(theta));
+        double st, ct, sp, cp;
+        SinCos(theta, st, ct);
+        SinCos(phi, sp, cp);
+        return V(centre.X + sx * ix + r * cp * ct, centre.Y + sy * iy + r * sp,
+                 centre.Z + sz * iz + r * cp * st);
     };
     TGeo g;
     for (int row = 0; row + 1 < rows; ++row) {
@@ -265,8 +267,9 @@ TGeo Lathe(const std::vector<TPt2>& profile, int segs, bool closed) {
         const TPt2 a = profile[e], b = profile[(e + 1) % n];
         const double dr = b.X - a.X, dz = b.Y - a.Y;
         for (int s = 0; s < segs; ++s) {
-            const double t0 = 2 * kPi * s / segs, t1 = 2 * kPi * (s + 1) / segs;
-            const double tm = (t0 + t1) / 2;
+            // The last facet ends on the very angle the first starts on, so the seam closes.
+            const double t0 = 2 * kPi * s / segs, t1 = 2 * kPi * ((s + 1) % segs) / segs;
+            const double tm = 2 * kPi * (s + 0.5) / segs;
             auto at = [](const TPt2& p, double t) {
                 return V(p.X * std::cos(t), p.X * std::sin(t), p.Y);
             };
@@ -303,9 +306,9 @@ TGeo Sphere(double r, int segs) {
 
 TGeo Torus(double rMajor, double rMinor, int segsMajor, int segsMinor) {
     std::vector<TPt2> profile;
-    // Clockwise in the (radius, z) plane, so the outside of the ring lies to the right.
+    // Counter-clockwise in the (radius, z) plane, like every closed lathe profile.
     for (int i = 0; i < segsMinor; ++i) {
-        const double t = -2 * kPi * i / segsMinor;
+        const double t = 2 * kPi * i / segsMinor;
         profile.push_back({rMajor + rMinor * std::cos(t), rMinor * std::sin(t)});
     }
     return Lathe(profile, segsMajor, true);
