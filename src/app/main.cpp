@@ -1,13 +1,41 @@
-// Program start and shutdown.
-#include <QApplication>
-#include <QMainWindow>
+// Program start and shutdown: the process-wide objects and the windows, in their order.
+#include <QTimer>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Main.h"
+#include "app/u_application.h"
+#include "foundation/u_language.h"
+#include "foundation/u_param.h"
+#include "foundation/u_stack.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    using namespace kx;
+    TkxApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvex designer"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Korvex designer"));
-    window.resize(1024, 768);
-    window.show();
-    return app.exec();
+    QApplication::processEvents();
+
+    Stack().Push("Launch");
+    // Qt has taken its own options out of the arguments by now.
+    std::vector<std::string> args;
+    const QStringList qargs = QApplication::arguments();
+    for (qsizetype i = 1; i < qargs.size(); ++i) {
+        args.push_back(qargs[i].toStdString());
+    }
+    int result = 1;
+    try {
+        SetParam(std::make_unique<TkxParam>(args));
+        SetLanguage(std::make_unique<TkxLanguage>(Param()));
+        auto mainForm = std::make_unique<TMainForm>();
+        mainForm->show();
+        result = TkxApplication::exec();
+    } catch (const std::exception& e) {
+        // Errors inside commands never get here; this is a failed start.
+        ShowErrorReport(e.what());
+    }
+    SetParam(nullptr);
+    SetLanguage(nullptr);
+    return result;
 }

@@ -60,6 +60,10 @@ std::string EncodeNormals(const std::vector<TVector3f>& normals) {
 
 bool WriteNormalsFile(const std::filesystem::path& file, const std::vector<TVector3f>& normals,
                       std::string* error) {
+    std::error_code ec;
+    if (file.has_parent_path()) {
+        std::filesystem::create_directories(file.parent_path(), ec);
+    }
     return WriteFileAtomic(file, EncodeNormals(normals), error);
 }
 

@@ -22,7 +22,7 @@ size_t LoadNormalsFromFile(TMesh& mesh, const std::filesystem::path& file);
 /// The file image of a list of normals.
 std::string EncodeNormals(const std::vector<TVector3f>& normals);
 
-/// Writes a normals file atomically.
+/// Writes a normals file atomically, creating its folder.
 bool WriteNormalsFile(const std::filesystem::path& file, const std::vector<TVector3f>& normals,
                       std::string* error = nullptr);
 

@@ -250,6 +250,10 @@ std::string EncodeBinaryStl(const TMesh& mesh, std::string_view header) {
 
 bool WriteStlFile(const std::filesystem::path& file, const TMesh& mesh, std::string* error,
                   std::string_view header) {
+    std::error_code ec;
+    if (file.has_parent_path()) {
+        std::filesystem::create_directories(file.parent_path(), ec);
+    }
     return WriteFileAtomic(file, EncodeBinaryStl(mesh, header), error);
 }
 

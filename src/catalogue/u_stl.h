@@ -22,7 +22,7 @@ bool LoadStlFile(const std::filesystem::path& file, TMesh& mesh, std::string* er
 /// (the normal of its first vertex as facet normal).
 std::string EncodeBinaryStl(const TMesh& mesh, std::string_view header = {});
 
-/// Writes a binary STL atomically.
+/// Writes a binary STL atomically, creating its folder.
 bool WriteStlFile(const std::filesystem::path& file, const TMesh& mesh,
                   std::string* error = nullptr, std::string_view header = {});
 

@@ -25,7 +25,9 @@ struct TVector3f {
     constexpr float operator[](int i) const { return i == 0 ? X : (i == 1 ? Y : Z); }
 };
 
-constexpr TVector3f operator*(float s, const TVector3f& v) { return v * s; }
+constexpr TVector3f operator*(float s, const TVector3f& v) {
+    return v * s;
+}
 
 constexpr float Dot(const TVector3f& a, const TVector3f& b) {
     return a.X * b.X + a.Y * b.Y + a.Z * b.Z;
@@ -35,7 +37,9 @@ constexpr TVector3f Cross(const TVector3f& a, const TVector3f& b) {
     return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};
 }
 
-inline float Length(const TVector3f& v) { return std::sqrt(Dot(v, v)); }
+inline float Length(const TVector3f& v) {
+    return std::sqrt(Dot(v, v));
+}
 
 /// Unit vector in the direction of v; a zero vector stays zero.
 inline TVector3f Normalized(const TVector3f& v) {
@@ -43,6 +47,8 @@ inline TVector3f Normalized(const TVector3f& v) {
     return len > 0 ? v / len : v;
 }
 
-inline float Distance(const TVector3f& a, const TVector3f& b) { return Length(a - b); }
+inline float Distance(const TVector3f& a, const TVector3f& b) {
+    return Length(a - b);
+}
 
 }  // namespace kx

@@ -18,8 +18,8 @@ THeadlessContext::THeadlessContext() : m_impl(std::make_unique<TImpl>()) {
     ::setenv("EGL_PLATFORM", "surfaceless", 0);
     EGLDisplay display = EGL_NO_DISPLAY;
     if (epoxy_has_egl_extension(EGL_NO_DISPLAY, "EGL_MESA_platform_surfaceless")) {
-        display = eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY,
-                                           nullptr);
+        display =
+            eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     }
     if (display == EGL_NO_DISPLAY) {
         display = eglGetDisplay(EGL_DEFAULT_DISPLAY);
@@ -33,9 +33,13 @@ THeadlessContext::THeadlessContext() : m_impl(std::make_unique<TImpl>()) {
         m_error = "EGL cannot bind OpenGL";
         return;
     }
-    const EGLint attribs[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
+    const EGLint attribs[] = {EGL_CONTEXT_MAJOR_VERSION,
+                              3,
+                              EGL_CONTEXT_MINOR_VERSION,
+                              3,
                               EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                              EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
+                              EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+                              EGL_NONE};
     m_impl->Context = eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attribs);
     if (m_impl->Context == EGL_NO_CONTEXT) {
         m_error = "EGL cannot create an OpenGL 3.3 core context";

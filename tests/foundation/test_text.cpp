@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <cstring>
+#include <limits>
 #include <random>
 
 #include "foundation/u_text.h"
@@ -22,8 +22,12 @@ TEST(Cp1252, RoundTripsEveryByte) {
 
 TEST(Cp1252, MapsTheHighRangeAndUmlauts) {
     EXPECT_EQ(Cp1252ToUtf8("\x80"), "\u20AC");
-    EXPECT_EQ(Cp1252ToUtf8("Gr\xF6\xDF" "e"), "Größe");
-    EXPECT_EQ(Utf8ToCp1252("Bauphase \u2013 Größe"), "Bauphase \x96 Gr\xF6\xDF" "e");
+    EXPECT_EQ(Cp1252ToUtf8("Gr\xF6\xDF"
+                           "e"),
+              "Größe");
+    EXPECT_EQ(Utf8ToCp1252("Bauphase \u2013 Größe"),
+              "Bauphase \x96 Gr\xF6\xDF"
+              "e");
     // The undefined bytes come back as the control characters of the same value.
     EXPECT_EQ(Cp1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
 }
@@ -31,8 +35,8 @@ TEST(Cp1252, MapsTheHighRangeAndUmlauts) {
 TEST(Cp1252, UnmappableAndBrokenInputBecomesQuestionMarks) {
     EXPECT_EQ(Utf8ToCp1252("\u4E2D\u6587"), "??");
     EXPECT_EQ(Utf8ToCp1252("a\U0001F600b"), "a?b");
-    EXPECT_EQ(Utf8ToCp1252("x\xC3"), "x?");          // truncated sequence
-    EXPECT_EQ(Utf8ToCp1252("\xFF\xFE"), "??");       // bytes that never start UTF-8
+    EXPECT_EQ(Utf8ToCp1252("x\xC3"), "x?");     // truncated sequence
+    EXPECT_EQ(Utf8ToCp1252("\xFF\xFE"), "??");  // bytes that never start UTF-8
 }
 
 TEST(Lines, AcceptsCrLfAndLfAndWritesCrLf) {
@@ -47,7 +51,9 @@ TEST(Files, WriteIsAtomicAndEncodes) {
     kxtest::TTempDir dir;
     const auto file = dir / "m.kxm";
     ASSERT_TRUE(WriteTextFile(file, {"[COMMON]", "NAME=Größe"}));
-    EXPECT_EQ(kxtest::ReadFile(file), "[COMMON]\r\nNAME=Gr\xF6\xDF" "e\r\n");
+    EXPECT_EQ(kxtest::ReadFile(file),
+              "[COMMON]\r\nNAME=Gr\xF6\xDF"
+              "e\r\n");
     auto lines = ReadTextFile(file);
     ASSERT_TRUE(lines);
     EXPECT_EQ((*lines)[1], "NAME=Größe");
@@ -71,8 +77,9 @@ TEST(Numbers, GeneralFormatUsesACommaAndFifteenDigits) {
     EXPECT_EQ(FormatFloat(0.1), "0,1");
     EXPECT_EQ(FormatFloat(static_cast<double>(0.1f)), "0,100000001490116");
     EXPECT_EQ(FormatFloat(1.0 / 3.0), "0,333333333333333");
-    EXPECT_EQ(FormatFloat(0.00001), "0,00001");
-    EXPECT_EQ(FormatFloat(0.000001), "1E-6");
+    EXPECT_EQ(FormatFloat(0.0001), "0,0001");
+    EXPECT_EQ(FormatFloat(0.00005), "5E-5");
+    EXPECT_EQ(FormatFloat(static_cast<double>(-4.37113883e-8f)), "-4,37113882867379E-8");
     EXPECT_EQ(FormatFloat(1.5e20), "1,5E20");
     EXPECT_EQ(FormatFloat(123456789012345.0), "123456789012345");
     EXPECT_EQ(FormatFloat(1e15), "1E15");
@@ -120,7 +127,7 @@ TEST(Numbers, SinglePrecisionValuesRoundTripExactly) {
 }
 
 TEST(Numbers, DoubleValuesKeepFifteenDigits) {
-    for (double v : {3.141592653589793, -1234.5678, 1e-5, 9.99999e14, 0.7}) {
+    for (double v : {3.141592653589793, -1234.5678, 1e-5, 5e-5, 9.99999e14, 0.7}) {
         auto back = ParseFloat(FormatFloat(v));
         ASSERT_TRUE(back);
         EXPECT_NEAR(*back, v, std::fabs(v) * 1e-14);
