@@ -107,9 +107,28 @@ TEST(KitGeometry, FaceWithHolesCoversTheFaceAndSinksTheHoles) {
     const double hole = 0.5 * 16 * std::sin(2 * kPi / 16) * 4;
     EXPECT_NEAR(area, 30 * 15 - 2 * hole, 1e-3);
     // Closed by a box above it: a block with two blind holes underneath.
-    TGeo block = RoundedBox({-15, 0, -7.5}, {15, 15, 7.5}, 0, 1, true) + face;
+    TGeo block = RoundedBox({-15, 0, -7.5}, {15, 15, 7.5}, 0, 1, kFaceYN) + face;
     EXPECT_GT(SignedVolume(block), 0);
     EXPECT_NEAR(SignedVolume(block), 30 * 15 * 15 - 2 * hole * 4, 1e-2);
+}
+
+TEST(KitGeometry, HoledBoxSinksHolesIntoEveryListedFace) {
+    const double hole = 0.5 * 16 * std::sin(2 * kPi / 16) * 2.1 * 2.1 * 3;  // one 3 mm hole
+    const std::vector<TFaceHoles> faces = {
+        {kFaceYN, {-7.5, 7.5}, {0}}, {kFaceYP, {0}, {0}},         {kFaceXN, {0}, {0}},
+        {kFaceXP, {0}, {0}},         {kFaceZP, {-7.5, 7.5}, {0}}, {kFaceZN, {0}, {-7.5, 7.5}}};
+    const TGeo plain = HoledBox({-15, -7.5, -7.5}, {15, 7.5, 7.5}, 1, 3, {}, 2.1, 3, 16);
+    const TGeo holed = HoledBox({-15, -7.5, -7.5}, {15, 7.5, 7.5}, 1, 3, faces, 2.1, 3, 16);
+    EXPECT_EQ(OpenEdges(plain), 0);
+    // Nine holes: at least the 16-gon each (the corner directions add a few more points to a
+    // hole's rim), at most the round hole.
+    const double removed = SignedVolume(plain) - SignedVolume(holed);
+    EXPECT_GE(removed, 9 * hole - 1e-3);
+    EXPECT_LE(removed, 9 * kPi * 2.1 * 2.1 * 3);
+    // Every hole opens on its own face: nothing pokes out of the box.
+    const TBounds b = Bounds(holed);
+    EXPECT_FLOAT_EQ(b.Lo.X, -15);
+    EXPECT_FLOAT_EQ(b.Hi.Z, 7.5);
 }
 
 TEST(KitGeometry, TransformsKeepSolidsOutward) {

@@ -213,7 +213,7 @@ TGeo Box(const TVector3f& lo, const TVector3f& hi) {
     return RoundedBox(lo, hi, 0, 1);
 }
 
-TGeo RoundedBox(const TVector3f& lo, const TVector3f& hi, double r, int segs, bool openBottom) {
+TGeo RoundedBox(const TVector3f& lo, const TVector3f& hi, double r, int segs, unsigned openFaces) {
     segs = std::max(segs, 1);
     const double hx = (hi.X - lo.X) / 2, hy = (hi.Y - lo.Y) / 2, hz = (hi.Z - lo.Z) / 2;
     r = std::clamp(r, 0.0, std::min({hx, hy, hz}));
@@ -244,18 +244,27 @@ TGeo RoundedBox(const TVector3f& lo, const TVector3f& hi, double r, int segs, bo
         for (int col = 0; col < cols; ++col) {
             const TVector3f a = point(row, col), b = point(row, (col + 1) % cols);
             const TVector3f c = point(row + 1, (col + 1) % cols), d = point(row + 1, col);
+            // The strip crossing both seams is a flat side face.
+            if (row == segs && col % (segs + 1) == segs) {
+                static const unsigned kSide[4] = {kFaceZP, kFaceXN, kFaceZN, kFaceXP};
+                if (openFaces & kSide[col / (segs + 1)]) {
+                    continue;
+                }
+            }
             const TVector3f mid = (a + b + c + d) * 0.25f - centre;
             OrientedQuad(g, a, b, c, d, mid);
         }
     }
     // The flat top and bottom are spanned by the four corner points at the poles.
     const int qc[4] = {0, segs + 1, 2 * (segs + 1), 3 * (segs + 1)};
-    if (!openBottom) {
+    if (!(openFaces & kFaceYN)) {
         OrientedQuad(g, point(0, qc[0]), point(0, qc[1]), point(0, qc[2]), point(0, qc[3]),
                      TVector3f(0, -1, 0));
     }
-    OrientedQuad(g, point(rows - 1, qc[0]), point(rows - 1, qc[1]), point(rows - 1, qc[2]),
-                 point(rows - 1, qc[3]), TVector3f(0, 1, 0));
+    if (!(openFaces & kFaceYP)) {
+        OrientedQuad(g, point(rows - 1, qc[0]), point(rows - 1, qc[1]), point(rows - 1, qc[2]),
+                     point(rows - 1, qc[3]), TVector3f(0, 1, 0));
+    }
     return g;
 }
 
@@ -443,6 +452,53 @@ TGeo FaceWithHoles(const TFaceMap& face, double u0, double u1, double v0, double
                 OrientedTri(g, at(cu, cv, depth), da, db, face.Normal);
             }
         }
+    }
+    return g;
+}
+
+TGeo HoledBox(const TVector3f& lo, const TVector3f& hi, double r, int segs,
+              const std::vector<TFaceHoles>& faces, double holeRadius, double depth, int holeSegs) {
+    r = std::clamp(r, 0.0, std::min({hi.X - lo.X, hi.Y - lo.Y, hi.Z - lo.Z}) / 2.0);
+    unsigned open = 0;
+    for (const TFaceHoles& f : faces) {
+        open |= f.Face;
+    }
+    TGeo g = RoundedBox(lo, hi, r, segs, open);
+    const float fr = static_cast<float>(r);
+    const TVector3f X(1, 0, 0), Y(0, 1, 0), Z(0, 0, 1);
+    for (const TFaceHoles& f : faces) {
+        // Face frame (U x V = outward normal) and the face's extent in it.
+        TFaceMap m;
+        double u0 = 0, u1 = 0, v0 = 0, v1 = 0;
+        switch (f.Face) {
+            case kFaceYN:
+                m = {V(0, lo.Y, 0), X, Z, -Y};
+                u0 = lo.X + fr, u1 = hi.X - fr, v0 = lo.Z + fr, v1 = hi.Z - fr;
+                break;
+            case kFaceYP:
+                m = {V(0, hi.Y, 0), Z, X, Y};
+                u0 = lo.Z + fr, u1 = hi.Z - fr, v0 = lo.X + fr, v1 = hi.X - fr;
+                break;
+            case kFaceXN:
+                m = {V(lo.X, 0, 0), Z, Y, -X};
+                u0 = lo.Z + fr, u1 = hi.Z - fr, v0 = lo.Y + fr, v1 = hi.Y - fr;
+                break;
+            case kFaceXP:
+                m = {V(hi.X, 0, 0), Y, Z, X};
+                u0 = lo.Y + fr, u1 = hi.Y - fr, v0 = lo.Z + fr, v1 = hi.Z - fr;
+                break;
+            case kFaceZP:
+                m = {V(0, 0, hi.Z), X, Y, Z};
+                u0 = lo.X + fr, u1 = hi.X - fr, v0 = lo.Y + fr, v1 = hi.Y - fr;
+                break;
+            case kFaceZN:
+                m = {V(0, 0, lo.Z), Y, X, -Z};
+                u0 = lo.Y + fr, u1 = hi.Y - fr, v0 = lo.X + fr, v1 = hi.X - fr;
+                break;
+            default:
+                continue;
+        }
+        g += FaceWithHoles(m, u0, u1, v0, v1, f.U, f.V, holeRadius, depth, holeSegs);
     }
     return g;
 }

@@ -56,10 +56,21 @@ struct TPt2 {
 
 TGeo Box(const TVector3f& lo, const TVector3f& hi);
 
+/// Faces of a box, for leaving them open.
+enum : unsigned {
+    kFaceXP = 1,
+    kFaceXN = 2,
+    kFaceYP = 4,
+    kFaceYN = 8,
+    kFaceZP = 16,
+    kFaceZN = 32,
+};
+
 /// Box with every edge rounded by radius r, segs segments per quarter circle (1 gives a
-/// chamfer). With openBottom the face at lo.Y is left out, so a caller can fill it itself.
+/// chamfer). The flat part of each face named in openFaces (the face inset by r) is left
+/// out, so a caller can fill it itself, for example with FaceWithHoles.
 TGeo RoundedBox(const TVector3f& lo, const TVector3f& hi, double r, int segs,
-                bool openBottom = false);
+                unsigned openFaces = 0);
 
 /// Surface of revolution about the Z axis. The profile is a polyline of (radius, z) points
 /// running from the axis (or an inner rim) around the outside back; closed=true joins the
@@ -95,6 +106,18 @@ struct TFaceMap {
 TGeo FaceWithHoles(const TFaceMap& face, double u0, double u1, double v0, double v1,
                    const std::vector<double>& holeU, const std::vector<double>& holeV,
                    double holeRadius, double depth, int segs);
+
+/// Holes on one face of a HoledBox, in face coordinates (u, v): on -Y u runs along X and v
+/// along Z, on +Y the other way round; on -X u along Z and v along Y, on +X u along Y and v
+/// along Z; on +Z u along X and v along Y, on -Z u along Y and v along X.
+struct TFaceHoles {
+    unsigned Face = 0;  ///< one of kFace...
+    std::vector<double> U, V;
+};
+
+/// RoundedBox whose listed faces carry blind round holes on a grid.
+TGeo HoledBox(const TVector3f& lo, const TVector3f& hi, double r, int segs,
+              const std::vector<TFaceHoles>& faces, double holeRadius, double depth, int holeSegs);
 
 // --- Meshes ----------------------------------------------------------------------------------
 

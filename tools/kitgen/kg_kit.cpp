@@ -239,15 +239,18 @@ private:
 
 // --- Bodies ----------------------------------------------------------------------------------
 
-/// Box body whose bottom carries blind sockets at the grid cells (hires), plain box (lores).
+/// Box body whose bottom (and, with sides, the -X end and both sides) carries blind sockets
+/// at the grid cells in the detailed mesh; a plain box in the coarse one.
 void BlockBody(TPart& p, const TVector3f& lo, const TVector3f& hi, const std::vector<double>& xs,
-               const std::vector<double>& zs, double round, int roundSegs, double holeDepth) {
-    TGeo hires = RoundedBox(lo, hi, round, roundSegs, true);
-    TFaceMap bottom{V(0, lo.Y, 0), XP, ZP, YN};
-    const double r = std::min<double>(round, std::min(hi.X - lo.X, hi.Z - lo.Z) / 2);
-    hires +=
-        FaceWithHoles(bottom, lo.X + r, hi.X - r, lo.Z + r, hi.Z - r, xs, zs, 2.1, holeDepth, 16);
-    p.Add(hires, Box(lo, hi));
+               const std::vector<double>& zs, double round, int roundSegs, double holeDepth,
+               bool sides = false) {
+    std::vector<TFaceHoles> faces{{kFaceYN, xs, zs}};
+    if (sides) {
+        faces.push_back({kFaceXN, zs, {0}});
+        faces.push_back({kFaceZP, xs, {0}});
+        faces.push_back({kFaceZN, {0}, xs});
+    }
+    p.Add(HoledBox(lo, hi, round, roundSegs, faces, 2.1, holeDepth, 16), Box(lo, hi));
 }
 
 /// A grid block of nx x nz cells and the given height, with pegs, sockets and end/side
@@ -255,7 +258,7 @@ void BlockBody(TPart& p, const TVector3f& lo, const TVector3f& hi, const std::ve
 void GridBlock(TPart& p, int nx, int nz, double height, double round, int roundSegs, bool sides) {
     const std::vector<double> xs = Cells(nx), zs = Cells(nz);
     const double hx = nx * kHalf, hz = nz * kHalf, hy = height / 2;
-    BlockBody(p, V(-hx, -hy, -hz), V(hx, hy, hz), xs, zs, round, roundSegs, 4);
+    BlockBody(p, V(-hx, -hy, -hz), V(hx, hy, hz), xs, zs, round, roundSegs, 4, sides);
     p.GridTop(xs, zs, hy).GridBottom(xs, zs, -hy);
     if (sides) {
         for (size_t j = 0; j < zs.size(); ++j) {
@@ -783,7 +786,15 @@ void Statics(std::vector<TKitPart>& kit) {
     {
         TPart p("40105", "Knotenbaustein", "Joint block", 1);
         p.Color(224, 224, 0).Price(0.3);
-        BlockBody(p, V(-kHalf, -kHalf, -kHalf), V(kHalf, kHalf, kHalf), {0}, {0}, 1, 2, 4);
+        // Round openings stand for the slots the girder tongues go into.
+        p.Add(HoledBox(V(-kHalf, -kHalf, -kHalf), V(kHalf, kHalf, kHalf), 1, 2,
+                       {{kFaceYN, {0}, {0}},
+                        {kFaceXN, {0}, {0}},
+                        {kFaceXP, {0}, {0}},
+                        {kFaceZP, {0}, {0}},
+                        {kFaceZN, {0}, {0}}},
+                       3, 5, 16),
+              Box(V(-kHalf, -kHalf, -kHalf), V(kHalf, kHalf, kHalf)));
         p.GridTop({0}, {0}, kHalf).GridBottom({0}, {0}, -kHalf);
         p.Conn(FemaleKind, gauge::Statics, "Schlitz rechts", "Slot right", V(kHalf, 0, 0), XP, YP);
         p.Conn(FemaleKind, gauge::Statics, "Schlitz links", "Slot left", V(-kHalf, 0, 0), XN, YP);
