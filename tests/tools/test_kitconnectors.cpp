@@ -319,7 +319,7 @@ TEST(KitConnectors, PartsJoinWhereABuilderExpects) {
 }
 
 TEST(KitConnectors, SystemsOnlyJoinThemselves) {
-    // Every gauge has both sides, male as kind 0 and female as kind 1.
+    // Every gauge has both sides, female as kind 0 and male as kind 1.
     std::map<float, std::set<int>> kinds;
     for (const TKitPart& part : Kit()) {
         for (const TConn& c : part.Def.Conns) {
@@ -336,6 +336,12 @@ TEST(KitConnectors, SystemsOnlyJoinThemselves) {
         EXPECT_EQ(kinds[g], (std::set<int>{MaleKind, FemaleKind})) << "gauge " << g;
     }
     EXPECT_EQ(kinds.size(), systems.size()) << "no connector outside the systems";
+    // Holes drilled into a plastic strip are kind 0 with the drill diameter as gauge: a 4 mm
+    // hole takes the block pegs, a 5 mm hole the axles, and never a socket or a bore.
+    EXPECT_EQ(kinds[4.0f], (std::set<int>{FemaleKind, MaleKind}));
+    EXPECT_EQ(FemaleKind, 0);
+    EXPECT_EQ(gauge::Peg, 4.0f);
+    EXPECT_EQ(gauge::Axle, 5.0f);
     // Connector names are unique on a part: the lists resolve a name to one connector.
     for (const TKitPart& part : Kit()) {
         std::set<std::string> de, en;

@@ -10,8 +10,10 @@
 
 namespace kx::kitgen {
 
-/// Connection systems of the kit. Each has a gauge of its own; the male side of a system is
-/// kind 0 (drawn yellow), the female side kind 1, so only the two sides of one system join.
+/// Connection systems of the kit. Each has a gauge of its own; the female side of a system
+/// (hole, socket, bore) is kind 0, drawn yellow, the male side (peg, axle, pin) kind 1, so only
+/// the two sides of one system join. Holes drilled into a plastic strip are kind 0 with the
+/// drill diameter as gauge, so a 4 mm hole takes a block peg and a 5 mm hole an axle.
 namespace gauge {
 inline constexpr float Peg = 4;       ///< block peg / socket, 15 mm grid
 inline constexpr float Axle = 5;      ///< axle / bore
@@ -29,8 +31,8 @@ inline constexpr float Tyre45 = 45;
 inline constexpr float Tyre60 = 60;
 }  // namespace gauge
 
-inline constexpr int MaleKind = 0;
-inline constexpr int FemaleKind = 1;
+inline constexpr int FemaleKind = 0;
+inline constexpr int MaleKind = 1;
 
 /// A connector as designed: where it sits, where its arrow points (away from the part) and
 /// which way is up on it. The angles of the definition are computed from this frame.
