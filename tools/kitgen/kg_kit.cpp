@@ -835,6 +835,9 @@ void Wheels(std::vector<TKitPart>& kit) {
         w.Def.NameEng = "Wheel 60 complete";
         w.Def.Price = 1.9;
         w.Def.Children = {"40204", "40206"};
+        // Its tyre comes along, so the wheel offers only its bores.
+        w.Def.Conns.pop_back();
+        w.Frames.pop_back();
         kit.push_back(std::move(w));
     }
     {
