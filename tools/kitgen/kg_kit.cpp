@@ -515,7 +515,8 @@ void Plate(TPart& p, int nx, int nz, bool holes) {
 }
 
 TKitPart BuildingPlate(const std::string& number, int nx, int nz, int group, bool old) {
-    const std::string size = std::to_string(nz * 15) + "x" + std::to_string(nx * 15);
+    const std::string size =
+        std::to_string(std::min(nx, nz) * 15) + "x" + std::to_string(std::max(nx, nz) * 15);
     TPart p(number, std::string(old ? "Platte " : "Bauplatte ") + size + (old ? " alt" : ""),
             std::string(old ? "Plate " : "Building plate ") + size + (old ? " (old)" : ""), group);
     if (old) {
