@@ -1,6 +1,8 @@
 // Tests of the generated kit: definitions, meshes, normals, pictures, library pages, special parts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <map>
 #include <set>
 
@@ -214,6 +216,18 @@ TEST(Kit, NumbersNamesAndSpecialParts) {
 TEST(Kit, GeneratedTwiceIsByteIdentical) {
     const auto again = KitFiles(BuildKit());
     EXPECT_EQ(again, Fixture().Files);
+}
+
+TEST(Kit, TheBuildShipsTheKitBesideTheProgram) {
+    const std::filesystem::path dir = KX_RUNTIME_DIR;
+    if (!std::filesystem::exists(dir / "def")) {
+        GTEST_SKIP() << "no kit in " << dir.string();
+    }
+    for (const auto& [name, bytes] : Fixture().Files) {
+        const auto shipped = ReadFileBytes(dir / name);
+        ASSERT_TRUE(shipped) << name;
+        EXPECT_TRUE(*shipped == bytes) << name << " is not the current kit's";
+    }
 }
 
 TEST(Kit, WritesIntoAProgramFolderAndLeavesEqualFilesAlone) {
