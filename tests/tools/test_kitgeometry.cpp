@@ -53,6 +53,10 @@ TEST(KitGeometry, PrimitivesAreClosedOutwardSolidsOfTheirVolume) {
         {"sphere", Sphere(3, 64), 4.0 / 3 * kPi * 27, 0.01},
         {"torus", Torus(10, 2, 64, 32), 2 * kPi * kPi * 10 * 4, 0.01},
         {"prism", ExtrudeConvex({{0, 0}, {4, 0}, {4, 3}, {0, 3}}, -1, 1), 24, 1e-6},
+        {"beam", Beam({1, 1}, {4, 5}, 2, 3), 5.0 * 2 * 3, 1e-5},
+        {"quarter ring", ArcSweep(10, 14, -2, 2, -90, 0, 64), kPi / 4 * (196 - 100) * 4, 1e-3},
+        {"half ring backwards", ArcSweep(10, 14, 0, 3, 180, 0, 64), kPi / 2 * (196 - 100) * 3,
+         1e-3},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.name);

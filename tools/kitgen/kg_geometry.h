@@ -84,6 +84,13 @@ TGeo Sphere(double r, int segs);
 /// Ring of a round cross-section (tyres, seals) about the Z axis.
 TGeo Torus(double rMajor, double rMinor, int segsMajor, int segsMinor);
 
+/// A beam of rectangular section w (in the X-Y plane) x d (along Z) from a to b.
+TGeo Beam(TPt2 a, TPt2 b, double w, double d);
+
+/// A ring segment of rectangular section [r0, r1] x [y0, y1] about the Y axis, from angle a0
+/// to a1 (degrees, from +X towards +Z), closed at both ends: curved rails, arches, bends.
+TGeo ArcSweep(double r0, double r1, double y0, double y1, double a0, double a1, int segs);
+
 /// Convex outline in the X-Y plane (counter-clockwise), extruded from z0 to z1.
 TGeo ExtrudeConvex(const std::vector<TPt2>& outline, double z0, double z1);
 

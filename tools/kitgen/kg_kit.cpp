@@ -299,50 +299,6 @@ std::vector<TPt2> SquareOutline(double h, int segs) {
     return o;
 }
 
-/// A beam of rectangular section w (in the X-Y plane) x d (along Z) from a to b.
-TGeo Beam(TPt2 a, TPt2 b, double w, double d) {
-    const double len = std::hypot(b.X - a.X, b.Y - a.Y);
-    const double ang = std::atan2(b.Y - a.Y, b.X - a.X) * 180 / kPi;
-    const TGeo box = Box(V(0, -w / 2, -d / 2), V(len, w / 2, d / 2));
-    return Transformed(box, TXform::Translate(a.X, a.Y, 0) * TXform::RotateZ(ang));
-}
-
-/// A ring segment of rectangular section [r0,r1] x [y0,y1] around the Y axis, from angle
-/// a0 to a1 (degrees, measured from +X towards +Z), closed at both ends.
-TGeo ArcSweep(double r0, double r1, double y0, double y1, double a0, double a1, int segs) {
-    TGeo g;
-    auto at = [](double r, double y, double a) {
-        const double t = a * kPi / 180;
-        return V(r * std::cos(t), y, r * std::sin(t));
-    };
-    for (int s = 0; s < segs; ++s) {
-        const double t0 = a0 + (a1 - a0) * s / segs, t1 = a0 + (a1 - a0) * (s + 1) / segs;
-        const TVector3f mid = at(1, 0, (t0 + t1) / 2);
-        auto quad = [&](TVector3f a, TVector3f b, TVector3f c, TVector3f d, TVector3f out) {
-            if (Dot(Cross(b - a, c - a), out) < 0) {
-                std::swap(b, d);
-            }
-            g.Quad(a, b, c, d);
-        };
-        quad(at(r1, y0, t0), at(r1, y0, t1), at(r1, y1, t1), at(r1, y1, t0), mid);
-        quad(at(r0, y0, t0), at(r0, y0, t1), at(r0, y1, t1), at(r0, y1, t0), -mid);
-        quad(at(r0, y1, t0), at(r1, y1, t0), at(r1, y1, t1), at(r0, y1, t1), YP);
-        quad(at(r0, y0, t0), at(r1, y0, t0), at(r1, y0, t1), at(r0, y0, t1), YN);
-    }
-    auto cap = [&](double a, double sense) {
-        const double t = a * kPi / 180;
-        const TVector3f out = V(-std::sin(t) * sense, 0, std::cos(t) * sense);
-        TVector3f p0 = at(r0, y0, a), p1 = at(r1, y0, a), p2 = at(r1, y1, a), p3 = at(r0, y1, a);
-        if (Dot(Cross(p1 - p0, p2 - p0), out) < 0) {
-            std::swap(p1, p3);
-        }
-        g.Quad(p0, p1, p2, p3);
-    };
-    cap(a0, a1 > a0 ? -1 : 1);
-    cap(a1, a1 > a0 ? 1 : -1);
-    return g;
-}
-
 TGeo AlongX(const TGeo& g) {
     return Transformed(g, TXform::RotateY(90));
 }  // Z axis -> X
@@ -794,7 +750,7 @@ void Statics(std::vector<TKitPart>& kit) {
                         {kFaceXP, {0}, {0}},
                         {kFaceZP, {0}, {0}},
                         {kFaceZN, {0}, {0}}},
-                       3, 5, 16),
+                       3, 4, 16),
               Box(V(-kHalf, -kHalf, -kHalf), V(kHalf, kHalf, kHalf)));
         p.GridTop({0}, {0}, kHalf).GridBottom({0}, {0}, -kHalf);
         p.Conn(FemaleKind, gauge::Statics, "Schlitz rechts", "Slot right", V(kHalf, 0, 0), XP, YP);
