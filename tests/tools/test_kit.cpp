@@ -10,6 +10,7 @@
 #include "catalogue/u_normals.h"
 #include "catalogue/u_stl.h"
 #include "foundation/u_text.h"
+#include "kg_image.h"
 #include "kg_kit.h"
 #include "kg_output.h"
 #include "kx_test_support.h"
@@ -106,6 +107,23 @@ TEST(Kit, MeshesLoadAndAreSolid) {
         }
         // Detailed meshes are detailed, coarse ones coarse.
         EXPECT_GE(part.Hires.TriangleCount(), part.Lores.TriangleCount()) << n;
+    }
+}
+
+TEST(Kit, NoTriangleShowsItsBack) {
+    // Seen from the eight corners of a cube around it, every pixel of a part sees the front of
+    // a triangle: all of them face outwards, so a renderer may cull back faces. A pixel or two
+    // may peep through where a face meets an edge it does not share vertices with.
+    const std::vector<TVector3f> views = {{1, 1, 1},   {-1, 1, 1},  {1, -1, 1},  {1, 1, -1},
+                                          {-1, -1, 1}, {-1, 1, -1}, {1, -1, -1}, {-1, -1, -1}};
+    for (const TKitPart& part : Fixture().Kit) {
+        for (const TGeo* geo : {&part.Hires, &part.Lores}) {
+            size_t worst = 0;
+            for (const TVector3f& v : views) {
+                worst = std::max(worst, BackFacePixels(*geo, v, 64));
+            }
+            EXPECT_LE(worst, 2u) << part.Def.Number << (geo == &part.Hires ? " hires" : " lores");
+        }
     }
 }
 

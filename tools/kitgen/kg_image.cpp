@@ -43,16 +43,30 @@ void Put32(std::string& s, uint32_t v) {
 
 }  // namespace
 
-TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int height,
-                  TRgb background, int supersample) {
-    const int ss = std::max(1, supersample);
-    const int w = width * ss, h = height * ss;
-    // Viewed from the front right above; Y is up in the part's frame.
-    const TV3 view = Norm3({-1.0, -0.75, -1.35});
-    const TV3 right = Norm3(Cross3(view, {0, 1, 0}));
-    const TV3 up = Cross3(right, view);
-    const TV3 light = Norm3({-0.35, 1.0, 0.75});
+namespace {
 
+/// The nearest triangle of every pixel of a w x h picture of geo seen along view (fitted
+/// into the picture), and whether that pixel sees the triangle's back.
+struct TRaster {
+    int W = 0, H = 0;
+    std::vector<double> Depth;
+    std::vector<int64_t> Triangle;  ///< first vertex index of the triangle seen, -1 for none
+    std::vector<bool> Back;
+};
+
+TRaster Rasterize(const TGeo& geo, TV3 view, int w, int h) {
+    view = Norm3(view);
+    TV3 right = Cross3(view, {0, 1, 0});
+    if (Dot3(right, right) < 1e-12) {
+        right = Cross3(view, {0, 0, 1});
+    }
+    right = Norm3(right);
+    const TV3 up = Cross3(right, view);
+    TRaster r{w, h, std::vector<double>(size_t(w) * h, std::numeric_limits<double>::infinity()),
+              std::vector<int64_t>(size_t(w) * h, -1), std::vector<bool>(size_t(w) * h, false)};
+    if (geo.P.empty()) {
+        return r;
+    }
     std::vector<TV3> s(geo.P.size());
     double minX = 1e30, maxX = -1e30, minY = 1e30, maxY = -1e30;
     for (size_t i = 0; i < geo.P.size(); ++i) {
@@ -63,83 +77,96 @@ TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int hei
         minY = std::min(minY, s[i].Y);
         maxY = std::max(maxY, s[i].Y);
     }
-    std::vector<double> depth(size_t(w) * h, std::numeric_limits<double>::infinity());
-    std::vector<TV3> shade(size_t(w) * h);
-    std::vector<bool> covered(size_t(w) * h, false);
-    if (!geo.P.empty()) {
-        const double margin = 0.08 * std::min(w, h);
-        const double extent = std::max({maxX - minX, maxY - minY, 1e-6});
-        const double scale = (std::min(w, h) - 2 * margin) / extent;
-        const double cx = (minX + maxX) / 2, cy = (minY + maxY) / 2;
-        for (TV3& p : s) {
-            p.X = w / 2.0 + (p.X - cx) * scale;
-            p.Y = h / 2.0 - (p.Y - cy) * scale;
+    const double margin = 0.08 * std::min(w, h);
+    const double extent = std::max({maxX - minX, maxY - minY, 1e-6});
+    const double scale = (std::min(w, h) - 2 * margin) / extent;
+    const double cx = (minX + maxX) / 2, cy = (minY + maxY) / 2;
+    for (TV3& p : s) {
+        p.X = w / 2.0 + (p.X - cx) * scale;
+        p.Y = h / 2.0 - (p.Y - cy) * scale;
+    }
+    for (size_t t = 0; t + 2 < geo.P.size(); t += 3) {
+        const TV3 p0{geo.P[t].X, geo.P[t].Y, geo.P[t].Z};
+        const TV3 p1{geo.P[t + 1].X, geo.P[t + 1].Y, geo.P[t + 1].Z};
+        const TV3 p2{geo.P[t + 2].X, geo.P[t + 2].Y, geo.P[t + 2].Z};
+        const bool back = Dot3(Cross3(Sub(p1, p0), Sub(p2, p0)), view) > 0;
+        const TV3 &a0 = s[t], &a1 = s[t + 1], &a2 = s[t + 2];
+        const double area = (a1.X - a0.X) * (a2.Y - a0.Y) - (a1.Y - a0.Y) * (a2.X - a0.X);
+        if (std::abs(area) < 1e-12) {
+            continue;
         }
-        const double a = std::clamp(alpha, 0.0, 1.0);
-        for (size_t t = 0; t + 2 < geo.P.size(); t += 3) {
-            const TV3 p0{geo.P[t].X, geo.P[t].Y, geo.P[t].Z};
-            const TV3 p1{geo.P[t + 1].X, geo.P[t + 1].Y, geo.P[t + 1].Z};
-            const TV3 p2{geo.P[t + 2].X, geo.P[t + 2].Y, geo.P[t + 2].Z};
-            TV3 n = Norm3(Cross3(Sub(p1, p0), Sub(p2, p0)));
-            if (Dot3(n, view) > 0) {
-                n = {-n.X, -n.Y, -n.Z};  // both sides lit, so open meshes still read
-            }
-            const double diffuse = std::max(0.0, Dot3(n, light));
-            const double rim = 0.15 * std::max(0.0, -Dot3(n, view));
-            const double k = 0.32 + 0.58 * diffuse + rim;
-            auto lit = [&](uint8_t c) {
-                const double v = std::min(254.0, c * k + 12);
-                return v * a + 245 * (1 - a);
-            };
-            const TV3 col{lit(colour.R), lit(colour.G), lit(colour.B)};
-            const TV3 &a0 = s[t], &a1 = s[t + 1], &a2 = s[t + 2];
-            const double area = (a1.X - a0.X) * (a2.Y - a0.Y) - (a1.Y - a0.Y) * (a2.X - a0.X);
-            if (std::abs(area) < 1e-12) {
-                continue;
-            }
-            const int x0 = std::max(0, int(std::floor(std::min({a0.X, a1.X, a2.X}))));
-            const int x1 = std::min(w - 1, int(std::ceil(std::max({a0.X, a1.X, a2.X}))));
-            const int y0 = std::max(0, int(std::floor(std::min({a0.Y, a1.Y, a2.Y}))));
-            const int y1 = std::min(h - 1, int(std::ceil(std::max({a0.Y, a1.Y, a2.Y}))));
-            for (int y = y0; y <= y1; ++y) {
-                for (int x = x0; x <= x1; ++x) {
-                    const double px = x + 0.5, py = y + 0.5;
-                    const double w0 =
-                        ((a1.X - px) * (a2.Y - py) - (a1.Y - py) * (a2.X - px)) / area;
-                    const double w1 =
-                        ((a2.X - px) * (a0.Y - py) - (a2.Y - py) * (a0.X - px)) / area;
-                    const double w2 = 1 - w0 - w1;
-                    if (w0 < 0 || w1 < 0 || w2 < 0) {
-                        continue;
-                    }
-                    const double z = w0 * a0.Z + w1 * a1.Z + w2 * a2.Z;
-                    const size_t i = size_t(y) * w + x;
-                    if (z < depth[i]) {
-                        depth[i] = z;
-                        shade[i] = col;
-                        covered[i] = true;
-                    }
+        const int x0 = std::max(0, int(std::floor(std::min({a0.X, a1.X, a2.X}))));
+        const int x1 = std::min(w - 1, int(std::ceil(std::max({a0.X, a1.X, a2.X}))));
+        const int y0 = std::max(0, int(std::floor(std::min({a0.Y, a1.Y, a2.Y}))));
+        const int y1 = std::min(h - 1, int(std::ceil(std::max({a0.Y, a1.Y, a2.Y}))));
+        for (int y = y0; y <= y1; ++y) {
+            for (int x = x0; x <= x1; ++x) {
+                const double px = x + 0.5, py = y + 0.5;
+                const double w0 = ((a1.X - px) * (a2.Y - py) - (a1.Y - py) * (a2.X - px)) / area;
+                const double w1 = ((a2.X - px) * (a0.Y - py) - (a2.Y - py) * (a0.X - px)) / area;
+                const double w2 = 1 - w0 - w1;
+                if (w0 < 0 || w1 < 0 || w2 < 0) {
+                    continue;
+                }
+                const double z = w0 * a0.Z + w1 * a1.Z + w2 * a2.Z;
+                const size_t i = size_t(y) * w + x;
+                if (z < r.Depth[i]) {
+                    r.Depth[i] = z;
+                    r.Triangle[i] = int64_t(t);
+                    r.Back[i] = back;
                 }
             }
         }
     }
+    return r;
+}
+
+}  // namespace
+
+TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int height,
+                  TRgb background, int supersample) {
+    const int ss = std::max(1, supersample);
+    const int w = width * ss, h = height * ss;
+    // Viewed from the front right above; Y is up in the part's frame.
+    const TV3 view = Norm3({-1.0, -0.75, -1.35});
+    const TV3 light = Norm3({-0.35, 1.0, 0.75});
+    const TRaster r = Rasterize(geo, view, w, h);
+    const double a = std::clamp(alpha, 0.0, 1.0);
+    auto shade = [&](size_t t) {
+        const TV3 p0{geo.P[t].X, geo.P[t].Y, geo.P[t].Z};
+        const TV3 p1{geo.P[t + 1].X, geo.P[t + 1].Y, geo.P[t + 1].Z};
+        const TV3 p2{geo.P[t + 2].X, geo.P[t + 2].Y, geo.P[t + 2].Z};
+        TV3 n = Norm3(Cross3(Sub(p1, p0), Sub(p2, p0)));
+        if (Dot3(n, view) > 0) {
+            n = {-n.X, -n.Y, -n.Z};  // both sides lit, so open meshes still read
+        }
+        const double diffuse = std::max(0.0, Dot3(n, light));
+        const double rim = 0.15 * std::max(0.0, -Dot3(n, view));
+        const double k = 0.32 + 0.58 * diffuse + rim;
+        auto lit = [&](uint8_t c) {
+            const double v = std::min(254.0, c * k + 12);
+            return v * a + 245 * (1 - a);
+        };
+        return TV3{lit(colour.R), lit(colour.G), lit(colour.B)};
+    };
     TImage img(width, height, background);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            double r = 0, g = 0, b = 0;
+            double sr = 0, sg = 0, sb = 0;
             int hits = 0;
             for (int j = 0; j < ss; ++j) {
                 for (int i = 0; i < ss; ++i) {
                     const size_t k = size_t(y * ss + j) * w + (x * ss + i);
-                    if (covered[k]) {
-                        r += shade[k].X;
-                        g += shade[k].Y;
-                        b += shade[k].Z;
+                    if (r.Triangle[k] >= 0) {
+                        const TV3 c = shade(size_t(r.Triangle[k]));
+                        sr += c.X;
+                        sg += c.Y;
+                        sb += c.Z;
                         ++hits;
                     } else {
-                        r += background.R;
-                        g += background.G;
-                        b += background.B;
+                        sr += background.R;
+                        sg += background.G;
+                        sb += background.B;
                     }
                 }
             }
@@ -147,8 +174,8 @@ TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int hei
                 continue;
             }
             const double n = ss * ss;
-            TRgb c{uint8_t(std::lround(r / n)), uint8_t(std::lround(g / n)),
-                   uint8_t(std::lround(b / n))};
+            TRgb c{uint8_t(std::lround(sr / n)), uint8_t(std::lround(sg / n)),
+                   uint8_t(std::lround(sb / n))};
             if (c == background) {
                 c.B = c.B > 0 ? c.B - 1 : 1;  // never the transparent colour
             }
@@ -156,6 +183,11 @@ TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int hei
         }
     }
     return img;
+}
+
+size_t BackFacePixels(const TGeo& geo, const TVector3f& view, int size) {
+    const TRaster r = Rasterize(geo, {view.X, view.Y, view.Z}, size, size);
+    return size_t(std::count(r.Back.begin(), r.Back.end(), true));
 }
 
 std::string EncodeBmp24(const TImage& image) {

@@ -33,6 +33,10 @@ struct TImage {
 TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int height,
                   TRgb background, int supersample = 3);
 
+/// How many pixels of a size x size picture of the part, seen along view, show the back of
+/// a triangle: 0 for a mesh whose triangles all face outwards.
+size_t BackFacePixels(const TGeo& geo, const TVector3f& view, int size);
+
 /// 24-bit uncompressed BMP file image.
 std::string EncodeBmp24(const TImage& image);
 
