@@ -205,6 +205,11 @@ bool StartsWithText(std::string_view s, std::string_view prefix) {
 }
 
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
+    // A folder opens as a stream but reports a nonsense size; a pipe would block.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return std::nullopt;
