@@ -9,6 +9,7 @@
 
 #include "kg_conn.h"
 #include "kg_kit.h"
+#include "view/u_sceneobjects.h"
 
 namespace kx::kitgen {
 namespace {
@@ -206,6 +207,66 @@ TEST(KitConnectors, AnglesForTurnedArrows) {
     arrow.SetTurn(b.TF);
     EXPECT_NEAR(arrow.Dir.Y, 1, 1e-9);
     EXPECT_NEAR(arrow.Up.X, 1, 1e-9);
+}
+
+TEST(KitConnectors, TheSceneGraphJoinsThemHeadOnToo) {
+    // The same placement with the program's own scene objects: a part with its connector
+    // arrows as children, a new part turned by the stored angles and moved anchor to anchor.
+    TDummyCube root("DummyCube");
+    auto addPart = [&](const TKitPart& part, const std::string& name) -> TFreeForm& {
+        TFreeForm& obj = root.AddNewChild<TFreeForm>(name);
+        obj.SetScale(0.1f);
+        for (const TConn& c : part.Def.Conns) {
+            TArrowLine& arrow = obj.AddNewChild<TArrowLine>();
+            arrow.SetPosition({c.X, c.Y, c.Z});
+            arrow.SetPitchAngle(c.PF);
+            arrow.SetRollAngle(c.RF);
+            arrow.SetTurnAngle(c.TF);
+        }
+        return obj;
+    };
+    size_t pairs = 0;
+    for (const TKitPart& fixedPart : Kit()) {
+        TFreeForm& f = addPart(fixedPart, "F" + fixedPart.Def.Number + "_1");
+        f.SetPosition({2, 1, -3});
+        f.SetTurnAngle(35);
+        f.SetPitchAngle(-20);
+        for (int c = 1; c <= fixedPart.Def.ConnCount(); ++c) {
+            const TConn& fc = fixedPart.Def.Conn(c);
+            // One partner per part and connector kind keeps this quick; the full pair check
+            // is above.
+            for (const TKitPart& newPart : Kit()) {
+                for (int n = 1; n <= newPart.Def.ConnCount(); ++n) {
+                    const TConn& nc = newPart.Def.Conn(n);
+                    if (nc.Thick != fc.Thick || nc.Typ == fc.Typ) {
+                        continue;
+                    }
+                    TFreeForm& obj = addPart(newPart, "F" + newPart.Def.Number + "_2");
+                    obj.SetUp(f.Up());
+                    obj.SetDirection(f.Direction());
+                    obj.SetPitchAngle(obj.PitchAngle() + fc.PF);
+                    obj.SetRollAngle(obj.RollAngle() + fc.RF);
+                    obj.SetTurnAngle(obj.TurnAngle() + fc.TF);
+                    obj.SetPitchAngle(obj.PitchAngle() + nc.PN);
+                    obj.SetRollAngle(obj.RollAngle() + nc.RN);
+                    obj.SetTurnAngle(obj.TurnAngle() + nc.TN);
+                    const TSceneObject& a = f.Child(size_t(c - 1));
+                    const TSceneObject& b = obj.Child(size_t(n - 1));
+                    obj.Translate(a.AbsolutePosition() - b.AbsolutePosition());
+                    SCOPED_TRACE(fixedPart.Def.Number + " " + fc.NameDe + " <- " +
+                                 newPart.Def.Number + " " + nc.NameDe);
+                    EXPECT_LT(Distance(a.AbsolutePosition(), b.AbsolutePosition()), 1e-4f);
+                    EXPECT_NEAR(Dot(a.AbsoluteDirection(), b.AbsoluteDirection()), -1, 1e-4);
+                    EXPECT_NEAR(Dot(a.AbsoluteUp(), b.AbsoluteUp()), 1, 1e-4);
+                    ++pairs;
+                    root.DeleteChild(obj);
+                    break;
+                }
+            }
+        }
+        root.DeleteChild(f);
+    }
+    EXPECT_GT(pairs, 500u);
 }
 
 // --- Joins a builder expects -----------------------------------------------------------------
