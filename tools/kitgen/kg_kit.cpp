@@ -6,8 +6,8 @@
 // against the fixed one and both up vectors agree.
 #include "kg_kit.h"
 
+#include <algorithm>
 #include <cmath>
-#include <functional>
 #include <numbers>
 
 #include "kg_conn.h"
@@ -94,7 +94,7 @@ public:
         return *this;
     }
     TPart& Price(double p) {
-        m_p.Def.Price = p;
+        m_p.Def.Price = std::round(p * 100) / 100;  // whole cents
         return *this;
     }
     TPart& Alpha(double a) {
@@ -140,10 +140,6 @@ public:
         m_p.Def.TxWidth = w;
         m_p.Def.TxHeight = h;
         m_p.TextureFiles.push_back(file);
-        return *this;
-    }
-    TPart& OrgNumber(const std::string& org) {
-        m_p.Def.OrgNumber = org;
         return *this;
     }
 
