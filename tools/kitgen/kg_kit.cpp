@@ -396,23 +396,21 @@ TKitPart Rim(const std::string& number, int d, int group, bool old) {
     p.Color(old ? 200 : 224, old ? 200 : 224, old ? 200 : 0).Price(0.4 + d * 0.01);
     p.KineRot(4).Rounded();
     const double rr = d / 3.0, w = 6;
-    std::vector<TPt2> prof{{2.6, -5},
-                           {5, -5},
-                           {5, -1.5},
-                           {rr - 2.5, -1.5},
-                           {rr - 2.5, -w},
-                           {rr + 0.8, -w},
-                           {rr + 0.8, -w + 1},
-                           {rr, -w + 1.5},
-                           {rr, w - 1.5},
-                           {rr + 0.8, w - 1},
-                           {rr + 0.8, w},
-                           {rr - 2.5, w},
-                           {rr - 2.5, 1.5},
-                           {5, 1.5},
-                           {5, 5},
-                           {2.6, 5}};
-    p.Add(Lathe(prof, 24, true), Tube(2.6, rr, -w, w, 8));
+    // The old rim is a solid disc; the current ones have a hub, a flanged ring and spokes.
+    const std::vector<TPt2> hub{{2.6, -5}, {5, -5}, {5, 5}, {2.6, 5}};
+    const std::vector<TPt2> ring{{rr - 2.5, -w}, {rr + 0.8, -w}, {rr + 0.8, -w + 1},
+                                 {rr, -w + 1.5}, {rr, w - 1.5},  {rr + 0.8, w - 1},
+                                 {rr + 0.8, w},  {rr - 2.5, w}};
+    TGeo hires = Lathe(hub, 24, true) + Lathe(ring, 36, true);
+    if (old) {
+        hires += Tube(4.9, rr - 2.4, -1.5, 1.5, 36);
+    } else {
+        for (int i = 0; i < 5; ++i) {
+            hires +=
+                Transformed(Beam({4.6, 0}, {rr - 2.1, 0}, 3, 3), TXform::RotateZ(72.0 * i + 18));
+        }
+    }
+    p.Add(hires, Tube(2.6, rr, -w, w, 8));
     Bore(p, V(0, 0, 0));
     p.Conn(MaleKind, TyreGauge(d), "Reifensitz", "Tyre seat", V(0, 0, 0), ZP, YP);
     return p.Take();
