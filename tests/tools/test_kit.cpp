@@ -266,6 +266,16 @@ TEST(Kit, WritesIntoAProgramFolderAndLeavesEqualFilesAlone) {
     ASSERT_TRUE(WriteKitFiles(files, dir.Path(), &error));
     EXPECT_EQ(std::filesystem::last_write_time(dir.Path() / "def/40001.def"),
               stamp - std::chrono::hours(1));
+    // A later kit without a part takes that part's files away, and nothing outside the kit's
+    // folders, whatever an old manifest says.
+    std::map<std::string, std::string> fewer = files;
+    fewer.erase("def/40001.def");
+    kxtest::WriteFile(dir.Path() / "keep.txt", "x");
+    const std::string manifest = KitManifest(files) + "keep.txt\ndef/../keep.txt\n";
+    EXPECT_EQ(RemoveStaleKitFiles(dir.Path(), manifest, fewer), 1u);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "def/40001.def"));
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "def/40002.def"));
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "keep.txt"));
     // A folder that cannot be written is reported, not ignored.
     kxtest::WriteFile(dir.Path() / "blocked", "x");
     EXPECT_FALSE(WriteKitFiles(files, dir.Path() / "blocked", &error));

@@ -68,4 +68,28 @@ bool WriteKitFiles(const std::map<std::string, std::string>& files,
     return true;
 }
 
+std::string KitManifest(const std::map<std::string, std::string>& files) {
+    std::string manifest;
+    for (const auto& [name, bytes] : files) {
+        manifest += name + "\n";
+    }
+    return manifest;
+}
+
+size_t RemoveStaleKitFiles(const std::filesystem::path& dir, std::string_view previousManifest,
+                           const std::map<std::string, std::string>& files) {
+    size_t removed = 0;
+    for (const std::string& name : SplitLines(previousManifest)) {
+        const bool ours = (name.starts_with("def/") || name.starts_with("hires/") ||
+                           name.starts_with("lores/") || name.starts_with("icon/")) &&
+                          name.find("..") == std::string::npos;
+        if (!ours || files.count(name)) {
+            continue;
+        }
+        std::error_code ec;
+        removed += std::filesystem::remove(dir / name, ec) ? 1 : 0;
+    }
+    return removed;
+}
+
 }  // namespace kx::kitgen

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kg_kit.h"
@@ -22,5 +23,14 @@ TMesh StoredMesh(const TKitPart& part, bool hires);
 /// a rebuild does not change time stamps. False with a reason when a file cannot be written.
 bool WriteKitFiles(const std::map<std::string, std::string>& files,
                    const std::filesystem::path& dir, std::string* error = nullptr);
+
+/// The list of a kit's files, one relative path a line: what a later run compares with.
+std::string KitManifest(const std::map<std::string, std::string>& files);
+
+/// Removes from dir the files an earlier kit listed in its manifest that the current kit no
+/// longer has, so a part taken out of the kit does not linger beside the program. Only paths
+/// inside the kit's own folders are touched. Returns how many files were removed.
+size_t RemoveStaleKitFiles(const std::filesystem::path& dir, std::string_view previousManifest,
+                           const std::map<std::string, std::string>& files);
 
 }  // namespace kx::kitgen

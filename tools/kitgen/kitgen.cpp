@@ -1,4 +1,5 @@
-// Build-time generator of the program's own kit: kxkitgen OUTPUT_DIR [STAMP_FILE].
+// Build-time generator of the program's own kit: kxkitgen OUTPUT_DIR [STAMP_FILE]. The stamp
+// lists the kit's files, so the next run can take away those of parts no longer in the kit.
 #include <cstdio>
 #include <string>
 
@@ -18,10 +19,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kxkitgen: %s\n", error.c_str());
         return 1;
     }
-    if (argc > 2 &&
-        !kx::WriteFileAtomic(argv[2], std::to_string(kit.size()) + " parts\n", &error)) {
-        std::fprintf(stderr, "kxkitgen: cannot write %s: %s\n", argv[2], error.c_str());
-        return 1;
+    if (argc > 2) {
+        if (const auto previous = kx::ReadFileBytes(argv[2])) {
+            kx::kitgen::RemoveStaleKitFiles(argv[1], *previous, files);
+        }
+        if (!kx::WriteFileAtomic(argv[2], kx::kitgen::KitManifest(files), &error)) {
+            std::fprintf(stderr, "kxkitgen: cannot write %s: %s\n", argv[2], error.c_str());
+            return 1;
+        }
     }
     std::printf("kxkitgen: %zu parts, %zu files\n", kit.size(), files.size());
     return 0;
