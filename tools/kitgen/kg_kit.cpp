@@ -131,10 +131,6 @@ public:
         m_p.Def.OffsetZ = z;
         return *this;
     }
-    TPart& Child(const std::string& number) {
-        m_p.Def.Children.push_back(number);
-        return *this;
-    }
     TPart& Texture(const std::string& file, int w, int h) {
         m_p.Def.Texture = file;
         m_p.Def.TxWidth = w;
