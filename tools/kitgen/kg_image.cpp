@@ -149,6 +149,10 @@ TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int hei
         };
         return TV3{lit(colour.R), lit(colour.G), lit(colour.B)};
     };
+    std::vector<TV3> shades(geo.P.size() / 3);
+    for (size_t t = 0; t < shades.size(); ++t) {
+        shades[t] = shade(3 * t);
+    }
     TImage img(width, height, background);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -158,7 +162,7 @@ TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int hei
                 for (int i = 0; i < ss; ++i) {
                     const size_t k = size_t(y * ss + j) * w + (x * ss + i);
                     if (r.Triangle[k] >= 0) {
-                        const TV3 c = shade(size_t(r.Triangle[k]));
+                        const TV3& c = shades[size_t(r.Triangle[k]) / 3];
                         sr += c.X;
                         sg += c.Y;
                         sb += c.Z;
