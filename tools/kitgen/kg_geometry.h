@@ -101,15 +101,16 @@ TGeo ExtrudeStarWithBore(const std::vector<TPt2>& outline, double rBore, double 
 /// Outline of a spur gear: teeth, module m (pitch diameter m*teeth), trapezoidal flanks.
 std::vector<TPt2> GearOutline(int teeth, double module, int pointsPerFlank = 2);
 
-/// Flat rectangle [u0,u1]x[v0,v1] with round holes on a grid (holeU x holeV centres),
-/// triangulated in the plane; each hole is a blind hole of the given depth going in the
-/// direction of -normal. place maps (u, v, depth below the face) to 3D; flip turns the
-/// triangles over.
+/// Where a flat face lies: its origin, its two axes and its outward normal.
 struct TFaceMap {
     TVector3f Origin;  ///< the point (u, v) = (0, 0) on the face
     TVector3f U, V;    ///< unit axes of the face
     TVector3f Normal;  ///< outward normal; U x V must equal it
 };
+
+/// The rectangle [u0,u1] x [v0,v1] of a face with round holes on a grid (holeU x holeV
+/// centres, segs facets each), each a blind hole of the given depth into the solid behind
+/// the face, with its wall and floor. Triangles face out of the solid.
 TGeo FaceWithHoles(const TFaceMap& face, double u0, double u1, double v0, double v1,
                    const std::vector<double>& holeU, const std::vector<double>& holeV,
                    double holeRadius, double depth, int segs);
