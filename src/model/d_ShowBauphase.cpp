@@ -2,7 +2,6 @@
 #include "model/d_ShowBauphase.h"
 
 #include <QEvent>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
@@ -30,10 +29,10 @@ TdlgShowBauphase::TdlgShowBauphase(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     ApplyFormStyle(this);
     DoLanguage();
-    // The house digits where the font is installed, the desktop's fixed-width font otherwise.
-    m_font = QFontDatabase::hasFamily(QStringLiteral("Courier New"))
-                 ? QFont(QStringLiteral("Courier New"))
-                 : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // The house digits where the font is installed, a typewriter face like it otherwise.
+    m_font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Nimbus Mono PS"),
+                        QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
+    m_font.setStyleHint(QFont::TypeWriter);
     m_font.setBold(true);
 
     TkxParam& param = Param();
