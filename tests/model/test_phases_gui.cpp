@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "app/u_application.h"
@@ -19,6 +21,7 @@
 #include "model/d_SelectStage.h"
 #include "model/d_ShowBauphase.h"
 #include "model/f_Bauphasen.h"
+#include "model/u_groupstreebinding.h"
 #include "view/u_scene.h"
 
 using namespace kx;
@@ -52,6 +55,36 @@ void WhenOpen(std::function<void(T&)> action) {
 std::vector<bool> Checks(const TFormBauphasen& form) {
     return form.States();
 }
+
+/// A kit of one triangle mesh per number, in a scratch folder.
+class TKit {
+public:
+    explicit TKit(std::initializer_list<const char*> numbers) {
+        TMesh triangle;
+        triangle.Positions = {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}};
+        triangle.Normals = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
+        for (const char* number : numbers) {
+            WriteStlFile(Prog() / "hires" / (std::string(number) + ".stl"), triangle);
+        }
+    }
+    std::filesystem::path Prog() const {
+        return std::filesystem::path(m_dir.path().toStdString()) / "prog";
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+/// The main window's part of the wiring: the groups tree refills when the model says so.
+class TRefillingView : public TNullModelView {
+public:
+    void GroupsTreeChanged() override {
+        if (Binding) {
+            Binding->Refill();
+        }
+    }
+    TGroupsTreeBinding* Binding = nullptr;
+};
 
 }  // namespace
 
@@ -184,6 +217,91 @@ private slots:
         model.ChangeStageOfSelectedParts();
         QCOMPARE(lines, 3);
         QCOMPARE(model.FindBauteil(c)->Phase(), 2);
+    }
+
+    void groupsTreeFollowsTheModelAndDrivesItsGroupCommands() {
+        TKit kit{"31010", "32064"};
+        TPartFiles files(kit.Prog(), {});
+        TScene scene;
+        BuildMainScene(scene);
+        TDefCache defs;
+        TffCache meshes;
+        TkxMain model(scene, files, defs, meshes);
+        TRefillingView view;
+        model.SetView(&view);
+        model.DeleteAll();
+        QTreeWidget tree;
+        tree.setHeaderHidden(true);
+        TGroupsTreeBinding binding(tree, model);
+        view.Binding = &binding;
+
+        const std::string a = model.AddBaustein("31010");
+        const std::string b = model.AddBaustein("32064");
+        const std::string c = model.AddBaustein("31010");
+        model.AddGroup({c}, true);  // internal: never shown
+        model.SelectBaustein(a);
+        model.CoSelectBaustein(b, true, false, false);
+        TGroup* group = model.GroupBauteile();
+        QVERIFY(group);
+        QCOMPARE(tree.topLevelItemCount(), 1);
+        QTreeWidgetItem* groupItem = tree.topLevelItem(0);
+        QCOMPARE(groupItem->text(0), QStringLiteral("Gruppe"));
+        QCOMPARE(groupItem->data(0, TGroupsTreeBinding::kImageRole).toInt(), 12);
+        QCOMPARE(groupItem->childCount(), 2);
+        QCOMPARE(groupItem->child(1)->text(0), QString::fromStdString(b));
+        QCOMPARE(groupItem->child(1)->data(0, TGroupsTreeBinding::kImageRole).toInt(), 48);
+        QVERIFY(groupItem->flags() & Qt::ItemIsEditable);
+        QVERIFY(!(groupItem->child(0)->flags() & Qt::ItemIsEditable));
+        tree.expandAll();
+        tree.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tree));
+        Screenshot(tree, "tvGroups");
+
+        // Renaming in place renames the group.
+        groupItem->setText(0, QStringLiteral("Räder"));
+        QCOMPARE(QString::fromStdString(group->Name), QStringLiteral("Räder"));
+
+        // Choosing a member node selects its part; while suppressed it does not.
+        model.DeSelectAllBausteine();
+        tree.setCurrentItem(groupItem->child(1));
+        QVERIFY(model.SelectedPart());
+        QCOMPARE(QString::fromStdString(model.SelectedPart()->Name()), QString::fromStdString(b));
+        model.DeSelectAllBausteine();
+        binding.SetEventsSuppressed(true);
+        tree.setCurrentItem(groupItem->child(0));
+        QVERIFY(!model.SelectedPart());
+        binding.SetEventsSuppressed(false);
+
+        // Popup entries follow the node.
+        QMenu popup;
+        QAction* showOnly = popup.addAction(QStringLiteral("Nur diese Gruppe sichtbar"));
+        QAction* remove = popup.addAction(QStringLiteral("Bauteil aus der Gruppe entfernen"));
+        QAction* add = popup.addAction(QStringLiteral("Selektion der Gruppe hinzufügen"));
+        QAction* duplicate = popup.addAction(QStringLiteral("Gruppe duplizieren"));
+        QAction* close = popup.addAction(QStringLiteral("Schließen"));
+        binding.UpdatePopup(showOnly, remove, add, duplicate, close);
+        QVERIFY(showOnly->isVisible() && remove->isVisible() && close->isVisible());
+        QVERIFY(!add->isVisible() && !duplicate->isVisible());
+        tree.setCurrentItem(groupItem);
+        binding.UpdatePopup(showOnly, remove, add, duplicate, close);
+        QVERIFY(showOnly->isVisible() && duplicate->isVisible());
+        QVERIFY(!remove->isVisible() && !add->isVisible());
+
+        // Duplicating adds a second group holding two new parts.
+        binding.DuplicateGroup();
+        QCOMPARE(tree.topLevelItemCount(), 2);
+        QCOMPARE(tree.topLevelItem(1)->text(0), QStringLiteral("Räder - Kopie"));
+        QCOMPARE(model.Parts().Count(), size_t(5));
+
+        // Removing both members of the copy: its node goes at once, the group at the refresh.
+        for (int i = 0; i < 2; ++i) {
+            tree.setCurrentItem(tree.topLevelItem(1)->child(0));
+            binding.RemovePartFromGroup();
+        }
+        QCOMPARE(tree.topLevelItem(1)->childCount(), 0);
+        model.UpdateGroupTreeView();
+        QCOMPARE(tree.topLevelItemCount(), 1);
+        QCOMPARE(model.Groups().size(), size_t(2));  // the shown group and the internal one
     }
 
     void phaseDisplayTakesItsPlaceFromTheSettingsAndStoresItOnFocusLoss() {
