@@ -194,13 +194,24 @@ TBauteil* TkxMain::FindBauteil(std::string_view name) const {
     return m_parts.Find(name);
 }
 
+TFreeForm* TkxMain::PartObject(std::string_view name) const {
+    TSceneObject* object = FindPartObject(name, true);
+    return object && object->Kind() == TSceneObjectKind::FreeForm ? static_cast<TFreeForm*>(object)
+                                                                  : nullptr;
+}
+
 void TkxMain::RefreshBauteil(std::string_view name, bool takeColour, int phase) {
     Stack().Push("tkxmain.RefreshBauteil", name, takeColour, phase);
-    TSceneObject* object = FindPartObject(name, false);
+    TBauteil* record = m_parts.Find(name);
+    TSceneObject* object = record ? record->Object() : nullptr;
+    // One lookup serves both when the record's object is where it belongs.
+    if (!object || object->Parent() != m_scene.PartsRoot() || !SameText(object->Name(), name)) {
+        object = FindPartObject(name, false);
+    }
     if (!object) {
         return;
     }
-    if (TBauteil* record = m_parts.Find(name)) {
+    if (record) {
         record->SetPosition(object->Position());
         record->SetDirection(object->Direction());
         record->SetUp(object->Up());
@@ -261,6 +272,9 @@ void TkxMain::DeleteBaustein(std::string_view nameArg) {
 
     if (m_selected && m_selected->IsInside(*object)) {
         m_selected = nullptr;
+    } else if (m_selected) {
+        // The selection ends with any delete; a surviving part must not stay highlighted.
+        DropSelectedPart(Param().GetPaintOldWhite());
     }
     if (m_lastAdded && m_lastAdded->IsInside(*object)) {
         m_lastAdded = nullptr;
@@ -448,6 +462,8 @@ void TkxMain::ShowModellInformation() {
 // --- Build phases -----------------------------------------------------------------------------
 
 void TkxMain::SetBauphase(int phase) {
+    Stack().Push("tkxmain.SetBauphase", phase);
+
     m_currentPhase = phase;
     m_view->CurrentPhaseChanged(phase);
 }
@@ -472,6 +488,8 @@ bool TkxMain::PhaseShown(int phase) const {
 }
 
 void TkxMain::UpdateGroupTreeView() {
+    Stack().Push("tkxmain.UpdateGroupTreeView");
+
     std::erase_if(m_groups, [](const auto& g) { return g->Members.empty(); });
     m_view->GroupsTreeChanged();
 }
@@ -490,11 +508,15 @@ int TkxMain::PhaseImage(int phase) const {
 }
 
 void TkxMain::CreateTreeRoot() {
+    Stack().Push("tkxmain.CreateTreeRoot");
+
     const int row = m_tree.InsertPhaseNode(0, PhaseNodeText(1), 0, 1);
     m_treeView->TreeNodeInserted({row, -1});
 }
 
 void TkxMain::AddBausteinToTreeView(std::string_view name, TBauteil* record, int phase) {
+    Stack().Push("tkxmain.AddBausteinToTreeView", name, static_cast<const void*>(record), phase);
+
     int row = m_tree.FindPhase(phase);
     if (row < 0) {
         row = m_tree.AddPhaseNode(PhaseNodeText(phase), PhaseImage(phase), phase);
@@ -509,6 +531,8 @@ void TkxMain::AddBausteinToTreeView(std::string_view name, TBauteil* record, int
 }
 
 void TkxMain::UpdateTreeView() {
+    Stack().Push("tkxmain.UpdateTreeView");
+
     for (size_t i = 0; i < m_tree.Count(); ++i) {
         TPhaseTreeNode& node = m_tree.Phase(i);
         node.Text = PhaseNodeText(node.StateIndex);
@@ -518,6 +542,8 @@ void TkxMain::UpdateTreeView() {
 }
 
 void TkxMain::DeleteBausteinFromTreeView(std::string_view name) {
+    Stack().Push("tkxmain.DeleteBausteinFromTreeView", name);
+
     if (const auto pos = m_tree.FindText(name)) {
         m_tree.Remove(*pos);
         m_treeView->TreeNodeRemoved(*pos);
@@ -525,6 +551,8 @@ void TkxMain::DeleteBausteinFromTreeView(std::string_view name) {
 }
 
 void TkxMain::RecreateTreeView() {
+    Stack().Push("tkxmain.RecreateTreeView");
+
     const int current = m_currentPhase;
     m_tree.Clear();
     TPartsTreeView* view = m_treeView;

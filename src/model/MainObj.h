@@ -70,6 +70,9 @@ public:
     std::string GetNewName(std::string_view number, std::string_view wantedName = {}) const;
     /// The first record of exactly that name, or nullptr.
     TBauteil* FindBauteil(std::string_view name) const;
+    /// The placed part's object of that name below the parts root (letter case ignored), or
+    /// nullptr when there is none or the object is no placed part.
+    TFreeForm* PartObject(std::string_view name) const;
     /// Copies the pose of the part's object (and its colour, and phase unless -1) into its
     /// record; then every measurement follows.
     void RefreshBauteil(std::string_view name, bool takeColour, int phase);
@@ -245,6 +248,8 @@ private:
     /// object and library material with the record's alpha.
     void RestoreColour(TBauteil& record, bool paintOldWhite, bool objectAlphaToo);
     void SetSelected(TFreeForm* object);
+    /// The selected part stops being selected: axes off, its own colour back.
+    void DropSelectedPart(bool paintOldWhite);
     int PhaseImage(int phase) const;
     void ResetCameras();
     void RemoveMeasurement(size_t index);

@@ -32,6 +32,20 @@ void TkxMain::SetSelected(TFreeForm* object) {
     m_coords->ShowPart(object);
 }
 
+void TkxMain::DropSelectedPart(bool paintOldWhite) {
+    if (!m_selected) {
+        return;
+    }
+    m_selected->SetShowAxes(false);
+    if (TBauteil* record = RecordOf(m_selected)) {
+        RestoreColour(*record, paintOldWhite, true);
+    }
+    SetSelected(nullptr);
+    for (int panel = 3; panel >= 0; --panel) {
+        m_view->SetStatusText(panel, "");
+    }
+}
+
 void TkxMain::Highlight(TFreeForm& object, uint32_t colour) {
     const TColor3f c = ColorFromWin(colour);
     object.Material().SetDiffuseColor(c);
@@ -154,16 +168,7 @@ void TkxMain::DeSelectAllBausteine() {
     Stack().Push("tkxmain.DeSelectAllBausteine");
     m_view->EnableCommand(TModelCommand::Delete, false);
     const bool paintOldWhite = Param().GetPaintOldWhite();
-    if (m_selected) {
-        m_selected->SetShowAxes(false);
-        if (TBauteil* record = RecordOf(m_selected)) {
-            RestoreColour(*record, paintOldWhite, true);
-        }
-        SetSelected(nullptr);
-        for (int panel = 3; panel >= 0; --panel) {
-            m_view->SetStatusText(panel, "");
-        }
-    }
+    DropSelectedPart(paintOldWhite);
     // Copy: clearing the flag takes the record out of the set being walked.
     const std::vector<TBauteil*> coSelected(m_parts.CoSelectedRecords().begin(),
                                             m_parts.CoSelectedRecords().end());
@@ -265,11 +270,13 @@ int TkxMain::FindPartsInModel(std::string_view number) {
 }
 
 void TkxMain::SelectAllCommand() {
+    Stack().Push("tkxmain.SelectAllCommand");
     MakeUndoSnapshot("SelectAll", "");
     SelectAllBausteine();
 }
 
 void TkxMain::DeselectAllCommand() {
+    Stack().Push("tkxmain.DeselectAllCommand");
     MakeUndoSnapshot("DeselectAllBausteine", "");
     DeSelectAllBausteine();
 }

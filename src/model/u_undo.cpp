@@ -144,8 +144,10 @@ void TkxMain::UndoRepaint() {
         r->SetObject(&object);
         object.SetBauteil(r.get());
 
+        // The snapshot already holds the co-selection of group members: selecting in group
+        // mode would toggle it a second time and lose it.
         if (r->Selected()) {
-            SelectBaustein(r->Name(), true, false);
+            SelectBaustein(r->Name(), true, true);
         }
         if (r->CoSelected()) {
             r->SetCoSelected(false);
