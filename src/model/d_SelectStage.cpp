@@ -66,3 +66,5 @@ int TdlgSelectStage::Execute(int count, QWidget* parent) {
 }
 
 }  // namespace kx
+
+#include "moc_d_SelectStage.cpp"

@@ -99,3 +99,5 @@ void TdlgShowBauphase::StorePlacement() {
 }
 
 }  // namespace kx
+
+#include "moc_d_ShowBauphase.cpp"

@@ -117,3 +117,5 @@ bool TPhaseWindowsQt::ChooseVisiblePhases(std::vector<bool>& visible) {
 }
 
 }  // namespace kx
+
+#include "moc_f_Bauphasen.cpp"

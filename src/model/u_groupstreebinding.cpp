@@ -130,3 +130,5 @@ void TGroupsTreeBinding::DuplicateGroup() {
 }
 
 }  // namespace kx
+
+#include "moc_u_groupstreebinding.cpp"
