@@ -1,5 +1,4 @@
-// Binds the main window's groups tree widget to the model's groups: fills it, and turns the
-// user's edits, clicks and popup commands into the model's group operations.
+// Binds the groups tree widget to the model's groups and turns its events into group commands.
 #pragma once
 
 #include <QObject>

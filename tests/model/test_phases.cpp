@@ -252,7 +252,7 @@ TEST_F(Phases, HiddenPhaseNodeHidesItsPartsUntilShownAgain) {
     EXPECT_TRUE(Shown(p1));
 }
 
-TEST_F(Phases, OverviewOffersPhasesUpToTheHighestPartPhaseAndAppliesOnlyOnOk) {
+TEST_F(Phases, VisiblePhasesWindowOffersPhasesUpToTheHighestPartPhaseAndAppliesOnlyOnOk) {
     Add(1);
     Add(3);
     m_model.SetPhaseVisible(2, false);
@@ -272,7 +272,7 @@ TEST_F(Phases, OverviewOffersPhasesUpToTheHighestPartPhaseAndAppliesOnlyOnOk) {
     EXPECT_TRUE(m_model.PhaseVisible(2));
 }
 
-TEST_F(Phases, OverviewWithoutPartsOpensNoWindow) {
+TEST_F(Phases, VisiblePhasesWindowWithoutPartsOpensNoWindow) {
     m_windows.Offered = {true};
     m_model.BauphasenUebersicht();
     EXPECT_EQ(m_windows.Offered, std::vector<bool>{true});
@@ -365,7 +365,7 @@ TEST_F(Phases, PhasesOutsideTheTableAreAlwaysShownAndCannotBeHidden) {
     EXPECT_EQ(Drawn(zero), kOldPhaseColor);  // below the current phase
     EXPECT_EQ(Drawn(high), 0x00FF00u);
 
-    // The overview lists only phases with a flag.
+    // The visible-phases window lists only phases with a flag.
     m_windows.Edit = [](std::vector<bool>& v) { v.assign(v.size(), false); };
     m_model.BauphasenUebersicht();
     EXPECT_EQ(m_windows.Offered.size(), static_cast<size_t>(kPhaseCount));
