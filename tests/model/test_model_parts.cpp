@@ -277,6 +277,7 @@ TEST_F(ModelTest, DeletingByANameInAnotherCaseRemovesObjectAndRecordTogether) {
     EXPECT_EQ(Object(a), nullptr);
     EXPECT_EQ(m_model->FindBauteil(a), nullptr);
     EXPECT_TRUE(m_model->KineLinks().empty());
+    EXPECT_EQ(TreeTexts(), (std::vector<std::string>{"1. Bauphase", "  " + b}));
     for (const auto& r : m_model->Parts()) {
         EXPECT_EQ(r->Object(), Object(r->Name()));
     }
