@@ -1,6 +1,9 @@
 // Model core speed: adding parts one by one, finding and refreshing them, undo snapshots.
 #include <benchmark/benchmark.h>
+#include <time.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include <filesystem>
 #include <memory>
@@ -160,6 +163,56 @@ void BM_FindAndRefreshEveryPart(benchmark::State& state) {
     state.SetLabel(Kit().Source);
 }
 BENCHMARK(BM_FindAndRefreshEveryPart)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+double ThreadSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+/// Adds count parts to a fresh model, then finds and refreshes each; the best of `rounds`
+/// thread-CPU times of both steps, so that other load on the machine counts as little as it can.
+std::pair<double, double> BestAddAndRefresh(int count, int rounds) {
+    double add = 1e9;
+    double refresh = 1e9;
+    for (int round = 0; round < rounds; ++round) {
+        auto model = std::make_unique<TBenchModel>();
+        model->AddParts(1);
+        double t = ThreadSeconds();
+        model->AddParts(count - 1);
+        add = std::min(add, ThreadSeconds() - t);
+        std::vector<std::string> names;
+        for (const auto& r : model->Model.Parts()) {
+            names.push_back(r->Name());
+        }
+        t = ThreadSeconds();
+        for (const std::string& name : names) {
+            model->Model.FindBauteil(name)->Object()->SetPosition({1, 0, 0});
+            model->Model.RefreshBauteil(name, true, -1);
+        }
+        refresh = std::min(refresh, ThreadSeconds() - t);
+    }
+    return {add, refresh};
+}
+
+// 10,000 against 20,000 parts in the same run: the ratio shows whether anything grows faster
+// than the number of parts.
+void BM_ScalingTenToTwentyThousand(benchmark::State& state) {
+    std::pair<double, double> ten;
+    std::pair<double, double> twenty;
+    for (auto _ : state) {
+        ten = BestAddAndRefresh(10000, 3);
+        twenty = BestAddAndRefresh(20000, 3);
+    }
+    state.counters["add10k_ms"] = ten.first * 1e3;
+    state.counters["add20k_ms"] = twenty.first * 1e3;
+    state.counters["add_ratio"] = twenty.first / ten.first;
+    state.counters["refresh10k_ms"] = ten.second * 1e3;
+    state.counters["refresh20k_ms"] = twenty.second * 1e3;
+    state.counters["refresh_ratio"] = twenty.second / ten.second;
+    state.SetLabel(Kit().Source);
+}
+BENCHMARK(BM_ScalingTenToTwentyThousand)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // One undo snapshot of 10,000 parts after a typical step: one part moved.
 void BM_UndoSnapshotAfterOneMove(benchmark::State& state) {

@@ -285,7 +285,7 @@ void TkxMain::DeleteBaustein(std::string_view nameArg) {
         }
     }
     object->Parent()->DeleteChild(*object);
-    DeleteBausteinFromTreeView(name);
+    DeleteBausteinFromTreeView(partName);
     SetSelected(nullptr);
 
     if (record) {

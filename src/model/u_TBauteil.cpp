@@ -247,7 +247,10 @@ TBauteil* TBauteilList::Find(std::string_view name) const {
     if (it == m_byName.end()) {
         return nullptr;
     }
-    for (TBauteil* r : it->second) {
+    if (it->second.First->m_name == name) {
+        return it->second.First;
+    }
+    for (TBauteil* r : it->second.Rest) {
         if (r->m_name == name) {
             return r;
         }
@@ -257,7 +260,7 @@ TBauteil* TBauteilList::Find(std::string_view name) const {
 
 TBauteil* TBauteilList::FindText(std::string_view name) const {
     const auto it = m_byName.find(LowerCase(name));
-    return it == m_byName.end() || it->second.empty() ? nullptr : it->second.front();
+    return it == m_byName.end() ? nullptr : it->second.First;
 }
 
 int64_t TBauteilList::HighestSequence(std::string_view number) const {
@@ -269,12 +272,19 @@ int64_t TBauteilList::HighestSequence(std::string_view number) const {
 }
 
 void TBauteilList::Index(TBauteil& r) {
-    std::vector<TBauteil*>& same = m_byName[LowerCase(r.m_name)];
-    // Keep list order; a record is nearly always appended after every other of its name.
-    const auto pos = std::upper_bound(
-        same.begin(), same.end(), &r,
-        [](const TBauteil* a, const TBauteil* b) { return a->m_index < b->m_index; });
-    same.insert(pos, &r);
+    TNameSlot& slot = m_byName[LowerCase(r.m_name)];
+    if (!slot.First) {
+        slot.First = &r;
+    } else if (r.m_index < slot.First->m_index) {
+        slot.Rest.insert(slot.Rest.begin(), slot.First);
+        slot.First = &r;
+    } else {
+        // Keep list order; a record is nearly always appended after every other of its name.
+        const auto pos = std::upper_bound(
+            slot.Rest.begin(), slot.Rest.end(), &r,
+            [](const TBauteil* x, const TBauteil* y) { return x->m_index < y->m_index; });
+        slot.Rest.insert(pos, &r);
+    }
     ++m_sequences[NumberKey(r.m_name)][SequenceOf(r.m_name)];
     if (r.m_selected) {
         m_selectedMarks.insert(&r);
@@ -287,9 +297,16 @@ void TBauteilList::Index(TBauteil& r) {
 void TBauteilList::Unindex(TBauteil& r) {
     const auto byName = m_byName.find(LowerCase(r.m_name));
     if (byName != m_byName.end()) {
-        std::erase(byName->second, &r);
-        if (byName->second.empty()) {
-            m_byName.erase(byName);
+        TNameSlot& slot = byName->second;
+        if (slot.First == &r) {
+            if (slot.Rest.empty()) {
+                m_byName.erase(byName);
+            } else {
+                slot.First = slot.Rest.front();
+                slot.Rest.erase(slot.Rest.begin());
+            }
+        } else {
+            std::erase(slot.Rest, &r);
         }
     }
     const auto seqs = m_sequences.find(NumberKey(r.m_name));

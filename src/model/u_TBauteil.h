@@ -186,8 +186,13 @@ private:
     void InvalidateFrom(size_t index);
 
     std::vector<std::unique_ptr<TBauteil>> m_items;
-    // Lower-case name -> records of that name in list order (nearly always exactly one).
-    std::unordered_map<std::string, std::vector<TBauteil*>> m_byName;
+    // Records of one name (letter case ignored) in list order: nearly always exactly one, so
+    // the first is kept inline and only a clash of names costs a list.
+    struct TNameSlot {
+        TBauteil* First = nullptr;
+        std::vector<TBauteil*> Rest;
+    };
+    std::unordered_map<std::string, TNameSlot> m_byName;  // by lower-case name
     // Lower-case characters 2-6 -> sequence number -> how many records carry it.
     std::unordered_map<std::string, std::map<int64_t, int>> m_sequences;
     std::unordered_set<TBauteil*> m_selectedMarks;

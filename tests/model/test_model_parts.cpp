@@ -277,6 +277,7 @@ TEST_F(ModelTest, DeletingByANameInAnotherCaseRemovesObjectAndRecordTogether) {
     EXPECT_EQ(Object(a), nullptr);
     EXPECT_EQ(m_model->FindBauteil(a), nullptr);
     EXPECT_TRUE(m_model->KineLinks().empty());
+    EXPECT_EQ(TreeTexts(), (std::vector<std::string>{"1. Bauphase", "  " + b}));
     for (const auto& r : m_model->Parts()) {
         EXPECT_EQ(r->Object(), Object(r->Name()));
     }
@@ -404,6 +405,12 @@ TEST_F(ModelTest, RepaintPlacesASemiTransparentPartWithItsAlpha) {
     const std::string glass = Add("32064");
     m_model->Repaint();
     EXPECT_FLOAT_EQ(LibMaterial(glass)->Diffuse().A, 0.5f);
+    // A part drawn with the outline shader is drawn opaque.
+    m_model->OutlineMode = true;
+    const std::string outlined = Add("32064");
+    m_model->Repaint();
+    EXPECT_FLOAT_EQ(LibMaterial(outlined)->Diffuse().A, 1.0f);
+    EXPECT_FLOAT_EQ(Object(outlined)->Material().Diffuse().A, 0.5f);
 }
 
 // --- Parts tree -------------------------------------------------------------------------------

@@ -83,3 +83,33 @@ TEST(PartsList, SnapshotsShareUnchangedRecordsAndRestoreExactCopies) {
     const TPartsSnapshot c = list.Freeze();
     EXPECT_EQ(&c[150], &a[150]);
 }
+
+TEST(PartsList, AssignCopiesEveryFieldAndKeepsTheIndexesRight) {
+    TBauteilList list;
+    TBauteil& target = Append(list, "F31010_1");
+    TBauteil source;
+    source.SetName("F32064_4");
+    source.SetPosition({1, 2, 3});
+    source.SetColor(0x00FF00);
+    source.SetAlpha(0.25);
+    source.SetPhase(3);
+    source.SetCoSelected(true);
+    TKeyData key;
+    key.Time = 12;
+    source.AddKey(key);
+    source.SetOrgNumber("32064");
+    source.SetTeeth(20);
+    auto* object = reinterpret_cast<TFreeForm*>(&source);  // only compared, never used
+    source.SetObject(object);
+
+    target.Assign(source);
+    EXPECT_TRUE(target.SameValues(source));
+    EXPECT_EQ(target.Object(), object);
+    EXPECT_EQ(target.GetShortName(), "32064");
+    EXPECT_EQ(list.Find("F32064_4"), &target);
+    EXPECT_EQ(list.Find("F31010_1"), nullptr);
+    EXPECT_EQ(list.HighestSequence("32064"), 4);
+    EXPECT_EQ(list.CoSelectedRecords().count(&target), 1u);
+    source.AddKey(key);
+    EXPECT_EQ(target.Keys().size(), 1u);  // its own copy of the keys
+}
