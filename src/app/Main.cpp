@@ -38,6 +38,9 @@
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
 #include "model/MainObj.h"
+#include "model/d_ShowBauphase.h"
+#include "model/f_Bauphasen.h"
+#include "model/u_groupstreebinding.h"
 #include "model/u_outline.h"
 #include "view/d_Bildgroesse.h"
 #include "view/d_CameraName.h"
@@ -136,9 +139,16 @@ void TMainForm::FormCreate() {
     m_model->SetWaitView(m_ports);
     m_model->ConnectorsHidden = true;
     m_model->CreateTreeRoot();
+    m_phaseWindows = std::make_unique<TPhaseWindowsQt>(this);
+    m_model->SetPhaseWindows(m_phaseWindows.get());
+    m_showBauphase = new TdlgShowBauphase(this);
+    m_ports->OnPhaseChanged = [this](int phase) { m_showBauphase->SetBauphase(phase); };
+    m_groupsBinding = new TGroupsTreeBinding(*tvGroups, *m_model, this);
+    m_ports->OnGroupsChanged = [this] { m_groupsBinding->Refill(); };
 
     BindCommands();
     BindViewCommands();
+    BindModelCommands();
     DoLanguage();
     FillCameraMenus();
     setWindowTitle(QStringLiteral("Korvex designer"));
@@ -400,6 +410,87 @@ void TMainForm::BindViewCommands() {
     });
 }
 
+std::optional<TTreePos> TMainForm::SelectedTreePos() const {
+    QTreeWidgetItem* item = tvBausteine->currentItem();
+    if (!item) {
+        return std::nullopt;
+    }
+    TTreePos pos;
+    if (QTreeWidgetItem* parent = item->parent()) {
+        pos.Phase = tvBausteine->indexOfTopLevelItem(parent);
+        pos.Child = parent->indexOfChild(item);
+    } else {
+        pos.Phase = tvBausteine->indexOfTopLevelItem(item);
+    }
+    return pos;
+}
+
+void TMainForm::DeleteSelection() {
+    Stack().Push("TMainForm.menDeleteClick");
+    if (!m_model->SelectedPart()) {
+        return;
+    }
+    m_ports->TreeEventsSuppressed = true;
+    m_model->DeleteBaustein(m_model->SelectedPart()->Name());
+    // Each deletion may change the list, so the scan starts over after every one.
+    for (;;) {
+        const auto& marked = m_model->Parts().CoSelectedRecords();
+        if (marked.empty()) {
+            break;
+        }
+        TBauteil* first = nullptr;
+        for (const auto& record : m_model->Parts()) {
+            if (marked.count(record.get())) {
+                first = record.get();
+                break;
+            }
+        }
+        if (!first) {
+            break;
+        }
+        m_model->DeleteBaustein(first->Name());
+    }
+    m_model->DeSelectAllBausteine();
+    m_ports->TreeEventsSuppressed = false;
+    m_ports->MeasurementsChanged();
+    RedrawView();
+}
+
+void TMainForm::BindModelCommands() {
+    TCommandTable& c = *m_commands;
+    const auto hasSelection = [this] { return m_model->SelectedPart() != nullptr; };
+    c.Bind("menDelete", [this] { DeleteSelection(); }, hasSelection);
+    c.Bind("menNewPhase", [this] {
+        m_model->NewBauphase();
+        m_model->Repaint();
+        RedrawView();
+    });
+    c.Bind("menChangePhase", [this] {
+        m_model->ChangeBauphase(SelectedTreePos());
+        RedrawView();
+    });
+    c.Bind("menPhaseOverview", [this] {
+        m_model->BauphasenUebersicht();
+        RedrawView();
+    });
+    c.Bind("menMovePhase", [this] {
+        m_model->ChangeStageOfSelectedParts();
+        RedrawView();
+    });
+    c.Bind("menGroup", [this] {
+        m_model->GroupBauteile();
+        RedrawView();
+    });
+    c.Bind("menDeGroup", [this] {
+        m_model->DeGroupBauteile();
+        RedrawView();
+    });
+    c.Bind("menPhaseInfo", [this] {
+        m_showBauphase->show();
+        m_showBauphase->raise();
+    });
+}
+
 void TMainForm::SetStatusText(int panel, const QString& text) {
     if (panel >= 0 && panel < static_cast<int>(m_panels.size())) {
         m_panels[static_cast<size_t>(panel)]->setText(text);
@@ -432,6 +523,7 @@ void TMainForm::DoLanguage() {
     m_partsBox->setTitle(Q(lng.GetText(kSection, 130, m_partsBox->title().toStdString())));
     m_groupsBox->setTitle(Q(lng.GetText(kSection, 131, m_groupsBox->title().toStdString())));
     m_lightManager->DoLanguage();
+    m_showBauphase->DoLanguage();
 }
 
 void TMainForm::SetActiveColor(int colour) {

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QGroupBox;
@@ -23,6 +24,9 @@ namespace kx {
 class TCommandTable;
 class TFormLichtManager;
 class TMainFormPorts;
+class TGroupsTreeBinding;
+class TPhaseWindowsQt;
+class TdlgShowBauphase;
 class TPartFiles;
 class TScene;
 class TViewerWidget;
@@ -61,6 +65,9 @@ public:
     QTreeWidget* GroupsTree() const { return tvGroups; }
     QSlider* TimeSlider() const { return Track; }
     QToolButton* ToolButton(const char* name) const;
+    TdlgShowBauphase* ShowBauphaseWindow() const { return m_showBauphase; }
+    /// "Entfernen": the selected part and every co-selected one.
+    void DeleteSelection();
 
     // --- Model file commands ------------------------------------------------------------------
     void NewModelCommand();
@@ -104,6 +111,9 @@ private:
     void BuildToolBar();
     void BindCommands();
     void BindViewCommands();
+    void BindModelCommands();
+    /// The tree node chosen in the parts tree, if any.
+    std::optional<struct TTreePos> SelectedTreePos() const;
     QToolButton* AddToolButton(const char* id, int hintKey, const char* hint,
                                const QIcon& icon, bool checkable = false);
     QString ChooseModelFile(bool save);
@@ -118,6 +128,9 @@ private:
     TMainFormPorts* m_ports = nullptr;
     TViewerWidget* m_viewer = nullptr;
     TFormLichtManager* m_lightManager = nullptr;
+    TdlgShowBauphase* m_showBauphase = nullptr;
+    TGroupsTreeBinding* m_groupsBinding = nullptr;
+    std::unique_ptr<TPhaseWindowsQt> m_phaseWindows;
     QToolBar* m_toolBar = nullptr;
     QSplitter* m_libSplitter = nullptr;
     QSplitter* m_leftSplitter = nullptr;
