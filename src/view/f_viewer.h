@@ -26,6 +26,10 @@ uint32_t ResolveColorCode(uint32_t code, const QPalette& palette);
 /// The same as a scene colour.
 TColor3f SceneColorFromCode(uint32_t code, const QPalette& palette);
 
+/// Draws a line of text with Qt's fonts, white on transparent, for texts standing in space.
+bool RasterizeText(const std::string& text, const std::string& fontName, bool bold,
+                   TTextPicture& picture);
+
 /// The context format the view asks for: OpenGL 3.3 core, 24-bit depth, 8-bit stencil, and
 /// the samples of the antialiasing mode (the driver's choice for Default).
 QSurfaceFormat ViewerSurfaceFormat(TAntialias mode);

@@ -123,6 +123,13 @@ void TestViewer::ShowsTheSceneLitTransparentTexturedAndOutlined() {
         arrow.SetDirection({0, 1, 0});
     }
 
+    auto& label = scene.FindObject("dcMeasurements")->AddNewChild<TSpaceText>("");
+    label.SetText("40 mm");
+    label.SetHeight(0.6f);
+    label.SetColor({0.1f, 0.1f, 0.6f});
+    label.SetPosition({-3, 2, 1});
+    label.SetDirection({0, 0, -1});  // facing the camera
+
     view.SetScene(&scene);
     view.resize(480, 360);
     view.show();
