@@ -347,3 +347,5 @@ void TViewerWidget::keyReleaseEvent(QKeyEvent* e) {
 }
 
 }  // namespace kx
+
+#include "moc_f_viewer.cpp"

@@ -10,6 +10,7 @@
 #include "app/u_application.h"
 #include "app/u_commandtable.h"
 #include "foundation/u_language.h"
+#include "kx_gui_main.h"
 
 using namespace kx;
 
@@ -86,12 +87,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QTemporaryDir config;
-    qputenv("KORVEX_CONFIG_DIR", config.path().toUtf8());
-    kx::TkxApplication app(argc, argv);
-    TestMainCommands test;
-    return QTest::qExec(&test, argc, argv);
-}
+KX_GUI_TEST_MAIN(TestMainCommands)
 
 #include "test_main_commands.moc"
