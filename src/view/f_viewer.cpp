@@ -203,6 +203,24 @@ TViewerWidget::TViewerWidget(QWidget* parent) : QOpenGLWidget(parent) {
     m_renderer.SetTextRasterizer(RasterizeText);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+    m_watch = new QTimer(this);
+    m_watch->setInterval(20);
+    connect(m_watch, &QTimer::timeout, this, &TViewerWidget::CheckScene);
+    m_watch->start();
+}
+
+void TViewerWidget::SetAutoRedraw(bool on) {
+    if (on) {
+        m_watch->start();
+    } else {
+        m_watch->stop();
+    }
+}
+
+void TViewerWidget::CheckScene() {
+    if (m_scene && isVisible() && !(m_scene->Versions() == m_drawnVersions)) {
+        update();
+    }
 }
 
 TViewerWidget::~TViewerWidget() {
@@ -256,6 +274,7 @@ void TViewerWidget::paintGL() {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         return;
     }
+    m_drawnVersions = m_scene->Versions();
     DrawScene(defaultFramebufferObject(), w, h);
 }
 

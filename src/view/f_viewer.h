@@ -8,6 +8,7 @@
 
 #include <QOpenGLWidget>
 #include <QPalette>
+#include <QTimer>
 
 #include "view/r_image.h"
 #include "view/r_renderer.h"
@@ -47,6 +48,9 @@ public:
     /// Where input goes (not owned; nullptr drops it).
     void SetInputHandler(TViewerInput* handler) { m_input = handler; }
     void Redraw() { update(); }
+    /// Redraws by itself when the scene's change counters move (checked every 20 ms while
+    /// visible); on by default.
+    void SetAutoRedraw(bool on);
 
     /// The view as it is drawn now, at its size in device pixels, with the scene's
     /// antialiasing; empty when there is no GL.
@@ -68,6 +72,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
+    void CheckScene();
     void ReleaseGl();
     void DrawScene(unsigned framebuffer, int width, int height);
 
@@ -76,6 +81,8 @@ private:
     TRenderer m_renderer;
     TGlRenderTarget m_target;
     std::string m_glError;
+    QTimer* m_watch = nullptr;
+    TSceneVersions m_drawnVersions;
 };
 
 }  // namespace kx

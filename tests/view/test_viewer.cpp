@@ -136,6 +136,16 @@ void TestViewer::ShowsTheSceneLitTransparentTexturedAndOutlined() {
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     QVERIFY2(view.GlError().empty(), view.GlError().c_str());
 
+    // A change in the scene is drawn without being asked for.
+    int frames = 0;
+    connect(&view, &QOpenGLWidget::frameSwapped, [&frames] { ++frames; });
+    QTest::qWait(100);
+    const int settled = frames;
+    scene.Camera()->SetPosition({9.5f, 8, -15});
+    QTRY_VERIFY(frames > settled);
+    scene.Camera()->SetPosition({9, 8, -15});
+    QTRY_VERIFY(frames > settled + 1);
+
     const QImage lit = view.grabFramebuffer();
     QVERIFY(lit.save(PicturePath("viewer_lit.png")));
     QCOMPARE(lit.width(), 480);
