@@ -1,9 +1,14 @@
 // The 3D view widget: shows a scene through the renderer and hands the user's input on.
 #include "view/f_viewer.h"
 
+#include <cstring>
+
+#include <QFontMetrics>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QPainter>
 #include <QWheelEvent>
 
 namespace kx {
@@ -147,6 +152,39 @@ TColor3f SceneColorFromCode(uint32_t code, const QPalette& palette) {
     return ColorFromWin(ResolveColorCode(code, palette));
 }
 
+bool RasterizeText(const std::string& text, const std::string& fontName, bool bold,
+                   TTextPicture& picture) {
+    const QString qtext = QString::fromStdString(text);
+    QFont font(QString::fromStdString(fontName));
+    // Large enough that a text filling the view stays sharp; mipmaps serve the small ones.
+    font.setPixelSize(64);
+    font.setBold(bold);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(qtext) + 4;
+    const int height = metrics.height();
+    if (qtext.isEmpty() || width <= 4 || height <= 0) {
+        return false;
+    }
+    QImage image(width, height, QImage::Format_RGBA8888);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(2, metrics.ascent(), qtext);
+    }
+    // The painter leaves premultiplied edges only in premultiplied formats; this one is plain.
+    picture.Image.Width = width;
+    picture.Image.Height = height;
+    picture.Image.Pixels.resize(size_t(width) * height * 4);
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(&picture.Image.Pixels[size_t(y) * width * 4], image.constScanLine(y),
+                    size_t(width) * 4);
+    }
+    picture.Baseline = metrics.ascent();
+    return true;
+}
+
 QSurfaceFormat ViewerSurfaceFormat(TAntialias mode) {
     QSurfaceFormat format;
     format.setRenderableType(QSurfaceFormat::OpenGL);
@@ -162,8 +200,27 @@ QSurfaceFormat ViewerSurfaceFormat(TAntialias mode) {
 
 TViewerWidget::TViewerWidget(QWidget* parent) : QOpenGLWidget(parent) {
     setFormat(ViewerSurfaceFormat(TAntialias::None));
+    m_renderer.SetTextRasterizer(RasterizeText);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+    m_watch = new QTimer(this);
+    m_watch->setInterval(20);
+    connect(m_watch, &QTimer::timeout, this, &TViewerWidget::CheckScene);
+    m_watch->start();
+}
+
+void TViewerWidget::SetAutoRedraw(bool on) {
+    if (on) {
+        m_watch->start();
+    } else {
+        m_watch->stop();
+    }
+}
+
+void TViewerWidget::CheckScene() {
+    if (m_scene && isVisible() && !(m_scene->Versions() == m_drawnVersions)) {
+        update();
+    }
 }
 
 TViewerWidget::~TViewerWidget() {
@@ -217,6 +274,7 @@ void TViewerWidget::paintGL() {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         return;
     }
+    m_drawnVersions = m_scene->Versions();
     DrawScene(defaultFramebufferObject(), w, h);
 }
 

@@ -8,6 +8,7 @@
 
 #include <QOpenGLWidget>
 #include <QPalette>
+#include <QTimer>
 
 #include "view/r_image.h"
 #include "view/r_renderer.h"
@@ -26,6 +27,10 @@ uint32_t ResolveColorCode(uint32_t code, const QPalette& palette);
 /// The same as a scene colour.
 TColor3f SceneColorFromCode(uint32_t code, const QPalette& palette);
 
+/// Draws a line of text with Qt's fonts, white on transparent, for texts standing in space.
+bool RasterizeText(const std::string& text, const std::string& fontName, bool bold,
+                   TTextPicture& picture);
+
 /// The context format the view asks for: OpenGL 3.3 core, 24-bit depth, 8-bit stencil, and
 /// the samples of the antialiasing mode (the driver's choice for Default).
 QSurfaceFormat ViewerSurfaceFormat(TAntialias mode);
@@ -43,6 +48,9 @@ public:
     /// Where input goes (not owned; nullptr drops it).
     void SetInputHandler(TViewerInput* handler) { m_input = handler; }
     void Redraw() { update(); }
+    /// Redraws by itself when the scene's change counters move (checked every 20 ms while
+    /// visible); on by default.
+    void SetAutoRedraw(bool on);
 
     /// The view as it is drawn now, at its size in device pixels, with the scene's
     /// antialiasing; empty when there is no GL.
@@ -64,6 +72,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
+    void CheckScene();
     void ReleaseGl();
     void DrawScene(unsigned framebuffer, int width, int height);
 
@@ -72,6 +81,8 @@ private:
     TRenderer m_renderer;
     TGlRenderTarget m_target;
     std::string m_glError;
+    QTimer* m_watch = nullptr;
+    TSceneVersions m_drawnVersions;
 };
 
 }  // namespace kx

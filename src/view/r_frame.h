@@ -68,6 +68,19 @@ struct TGlLines {
     float NodeSize = 0;
 };
 
+/// A line of text standing in the X-Y plane of World, facing +Z, Height tall, its baseline on
+/// the origin, centred horizontally.
+struct TGlText {
+    uint64_t Id = 0;
+    uint64_t Version = 0;
+    TGlMatrix World;
+    std::string Text;  ///< UTF-8
+    std::string FontName;
+    bool Bold = false;
+    float Height = 1;
+    TGlColor Color{0, 0, 0, 1};
+};
+
 struct TGlLight {
     bool On = false;
     TVector3f Position;  ///< world coordinates
@@ -93,6 +106,7 @@ struct TGlFrame {
     std::vector<TGlSurface> Surfaces{TGlSurface{}};
     std::vector<TGlMeshItem> Meshes;
     std::vector<TGlLines> Lines;
+    std::vector<TGlText> Texts;
 };
 
 /// Where to draw: a framebuffer object (0 for the default one) and its size in pixels.

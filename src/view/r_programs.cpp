@@ -62,6 +62,7 @@ uniform vec3 uSpecular;
 uniform float uShininess;
 uniform bool uLighting;
 uniform bool uUseTexture;
+uniform float uAlphaCut;
 uniform sampler2D uTexture;
 uniform vec4 uFlatColor;
 out vec4 fragColor;
@@ -100,7 +101,7 @@ void main() {
     }
     if (uUseTexture) {
         vec4 texel = texture(uTexture, vTexCoord);
-        if (texel.a < 0.5) {
+        if (texel.a < uAlphaCut) {
             discard;
         }
         color *= texel;
@@ -245,6 +246,7 @@ bool TGlPrograms::Build(std::string& error) {
     Surface.Shininess = glGetUniformLocation(s, "uShininess");
     Surface.Lighting = glGetUniformLocation(s, "uLighting");
     Surface.UseTexture = glGetUniformLocation(s, "uUseTexture");
+    Surface.AlphaCut = glGetUniformLocation(s, "uAlphaCut");
     Surface.Texture = glGetUniformLocation(s, "uTexture");
     Surface.FlatColor = glGetUniformLocation(s, "uFlatColor");
 

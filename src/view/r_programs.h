@@ -23,6 +23,7 @@ struct TGlSurfaceProgram {
     GLint Shininess = -1;
     GLint Lighting = -1;
     GLint UseTexture = -1;
+    GLint AlphaCut = -1;  ///< texels less opaque than this are not drawn
     GLint Texture = -1;
     GLint FlatColor = -1;  ///< alpha > 0: draw every fragment in this colour
 };

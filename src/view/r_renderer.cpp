@@ -102,6 +102,17 @@ struct TRenderer::TImpl {
     std::unordered_map<std::string, TTexture> Textures;
     TTextureLoader Loader;
 
+    struct TTextTexture {
+        TGlTexture Texture;
+        float Aspect = 1;  // width / height of the picture
+        float Ascent = 1;  // baseline from the top, as a share of the height
+    };
+    std::unordered_map<std::string, TTextTexture> TextTextures;
+    TTextRasterizer Rasterizer;
+    TMeshPtr Quad;
+    const TTextTexture* TextTextureFor(const TGlText& text);
+    void DrawTexts(const TGlFrame& frame, const TGlMatrix& viewProj, TRenderStats& stats);
+
     TGlRenderTarget Target;
     TSceneFrameBuilder Builder;
     int FrameCounter = 0;
@@ -153,6 +164,101 @@ GLuint TRenderer::TImpl::TextureFor(const TGlSurface& surface) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     it->second.Loaded = true;
     return it->second.Texture.Get();
+}
+
+const TRenderer::TImpl::TTextTexture* TRenderer::TImpl::TextTextureFor(const TGlText& text) {
+    const std::string key = text.FontName + '\x01' + (text.Bold ? "B" : "") + '\x01' + text.Text;
+    auto it = TextTextures.find(key);
+    if (it != TextTextures.end()) {
+        return it->second.Texture ? &it->second : nullptr;
+    }
+    // Texts change with every measurement shown; the cache is let go of now and then.
+    if (TextTextures.size() > 1024) {
+        TextTextures.clear();
+    }
+    TTextTexture& entry = TextTextures[key];
+    TTextPicture picture;
+    if (!Rasterizer || !Rasterizer(text.Text, text.FontName, text.Bold, picture) ||
+        picture.Image.Empty() || picture.Baseline <= 0) {
+        return nullptr;
+    }
+    const TRgbaImage& image = picture.Image;
+    entry.Aspect = float(image.Width) / float(image.Height);
+    entry.Ascent = std::min(float(picture.Baseline) / float(image.Height), 1.0f);
+    entry.Texture = MakeGlTexture();
+    glBindTexture(GL_TEXTURE_2D, entry.Texture.Get());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    std::vector<uint8_t> flipped(image.Pixels.size());
+    const size_t row = size_t(image.Width) * 4;
+    for (int y = 0; y < image.Height; ++y) {
+        std::copy_n(&image.Pixels[size_t(image.Height - 1 - y) * row], row, &flipped[y * row]);
+    }
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.Width, image.Height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, flipped.data());
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    return &entry;
+}
+
+void TRenderer::TImpl::DrawTexts(const TGlFrame& frame, const TGlMatrix& viewProj,
+                                 TRenderStats& stats) {
+    if (frame.Texts.empty() || !Rasterizer) {
+        return;
+    }
+    if (!Quad) {
+        auto quad = std::make_shared<TMesh>();
+        const float corners[6][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 0}, {1, 1}, {0, 1}};
+        for (const auto& c : corners) {
+            quad->Positions.push_back({c[0] - 0.5f, c[1], 0});
+            quad->Normals.push_back({0, 0, 1});
+            quad->TexCoords.push_back({c[0], c[1]});
+        }
+        Quad = quad;
+    }
+    const TGlGpuMesh* gpu = Meshes.Get(Quad);
+    SetSurfaceUniforms(frame, viewProj);
+    const TGlSurfaceProgram& p = Programs.Surface;
+    glUniform1i(p.Lighting, 0);
+    glUniform1i(p.UseTexture, 1);
+    glUniform1f(p.AlphaCut, 0.02f);
+    glUniform3f(p.Specular, 0, 0, 0);
+    glActiveTexture(GL_TEXTURE0);
+    glDisable(GL_CULL_FACE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glBindVertexArray(gpu->SingleVao.Get());
+    for (const TGlText& text : frame.Texts) {
+        const TTextTexture* tex = text.Text.empty() ? nullptr : TextTextureFor(text);
+        if (!tex) {
+            continue;
+        }
+        // The part above the baseline is Height tall; the rest hangs below it.
+        const float h = text.Height / tex->Ascent;
+        const TGlMatrix m = text.World * Translation({0, -(1 - tex->Ascent) * h, 0}) *
+                            Scaling({h * tex->Aspect, h, 1});
+        TGlMeshItem item;
+        item.World = m;
+        item.Diffuse = text.Color;
+        TGlInstance inst;
+        FillInstance(inst, item);
+        for (int r = 0; r < 3; ++r) {
+            glVertexAttrib4fv(kAttrRow0 + r, inst.Row[r]);
+        }
+        glVertexAttrib4fv(kAttrDiffuse, inst.Diffuse);
+        glVertexAttrib4fv(kAttrEmission, inst.Emission);
+        glVertexAttrib4fv(kAttrAmbient, inst.Ambient);
+        glBindTexture(GL_TEXTURE_2D, tex->Texture.Get());
+        gpu->DrawInstanced(1);
+        ++stats.DrawCalls;
+    }
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
 }
 
 void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, TRenderStats& stats) {
@@ -354,6 +460,7 @@ void TRenderer::TImpl::ApplySurface(const TGlSurface& surface, bool mirrored,
     glUniform1i(p.Lighting, surface.Lighting ? 1 : 0);
     const GLuint texture = TextureFor(surface);
     glUniform1i(p.UseTexture, texture ? 1 : 0);
+    glUniform1f(p.AlphaCut, 0.5f);
     if (texture) {
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, texture);
@@ -411,12 +518,20 @@ void TRenderer::SetTextureLoader(TTextureLoader loader) {
 
 void TRenderer::ClearTextures() {
     m_impl->Textures.clear();
+    m_impl->TextTextures.clear();
+}
+
+void TRenderer::SetTextRasterizer(TTextRasterizer rasterizer) {
+    m_impl->Rasterizer = std::move(rasterizer);
+    m_impl->TextTextures.clear();
 }
 
 void TRenderer::ReleaseGl() {
     auto loader = std::move(m_impl->Loader);
+    auto rasterizer = std::move(m_impl->Rasterizer);
     m_impl = std::make_unique<TImpl>();
     m_impl->Loader = std::move(loader);
+    m_impl->Rasterizer = std::move(rasterizer);
     m_tried = false;
     m_valid = false;
 }
@@ -553,6 +668,8 @@ void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
             ++stats.DrawCalls;
         }
     }
+
+    im.DrawTexts(frame, viewProj, stats);
 
     // Transparent items last, farthest first, each on its own, not writing depth.
     if (!im.Transparent.empty()) {

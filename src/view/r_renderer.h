@@ -28,6 +28,16 @@ struct TRenderStats {
 /// Reads a texture file into pixels; the default reads PNG, BMP and JPEG.
 using TTextureLoader = std::function<bool(const std::string& path, TRgbaImage& image)>;
 
+/// A line of text as a picture: white (or any colour) on transparent, and where its baseline
+/// lies, in pixels from the top. The renderer colours it with the text's colour.
+struct TTextPicture {
+    TRgbaImage Image;
+    int Baseline = 0;
+};
+/// Rasterises a text in a font; false if it cannot (then the text is not drawn).
+using TTextRasterizer = std::function<bool(const std::string& text, const std::string& fontName,
+                                           bool bold, TTextPicture& picture)>;
+
 class TRenderer {
 public:
     TRenderer();
@@ -55,6 +65,8 @@ public:
     TRgbaImage RenderImage(const TScene& scene, int width, int height, int samples = 0);
 
     void SetTextureLoader(TTextureLoader loader);
+    /// Texts in space are drawn only with a rasterizer (the view widget sets one).
+    void SetTextRasterizer(TTextRasterizer rasterizer);
     /// Forgets every texture, so changed files are read again.
     void ClearTextures();
     /// Frees every GL object; call with the context current before it goes away.

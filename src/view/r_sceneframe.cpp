@@ -244,7 +244,19 @@ void TSceneFrameBuilder::Walk(const TSceneObject& object, const TMatrix4f& paren
             m_frame.Lines.push_back(std::move(lines));
             break;
         }
-        case TSceneObjectKind::SpaceText:
+        case TSceneObjectKind::SpaceText: {
+            const auto& label = static_cast<const TSpaceText&>(object);
+            TGlText& text = m_frame.Texts.emplace_back();
+            text.Id = object.Id();
+            text.Version = version;
+            text.World = ToGlMatrix(world);
+            text.Text = label.Text();
+            text.FontName = label.FontName();
+            text.Bold = label.Bold();
+            text.Height = label.Height();
+            text.Color = Gl(label.Color());
+            break;
+        }
         case TSceneObjectKind::Light:
         case TSceneObjectKind::Camera:
             break;
@@ -272,6 +284,7 @@ const TGlFrame& TSceneFrameBuilder::Build(const TScene& scene, int width, int he
     m_frame.Revision = ++m_revision;
     m_frame.Meshes.clear();
     m_frame.Lines.clear();
+    m_frame.Texts.clear();
     m_frame.Surfaces.assign(1, TGlSurface{});
     m_frame.Lights = {};
     m_lightCount = 0;

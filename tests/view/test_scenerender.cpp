@@ -207,6 +207,49 @@ TEST_F(SceneRender, RedoesOnlyWhatTheChangeCountersSayChanged) {
     EXPECT_EQ(Count(none, [](TRgb p) { return !Near(p, {255, 255, 255}, 2); }), 0);
 }
 
+TEST_F(SceneRender, TextsInSpaceAreDrawnThroughTheRasterizer) {
+    m_scene.Grid()->SetVisible(false);
+    auto& label = m_scene.FindObject("dcMeasurements")->AddNewChild<TSpaceText>("");
+    label.SetText("12");
+    label.SetHeight(1);
+    label.SetColor({1, 0, 0});
+    label.SetDirection({0, 0, -1});  // facing the camera
+    auto red = [](TRgb p) { return p.R > 200 && p.G < 40 && p.B < 40; };
+    EXPECT_EQ(Count(Render(), red), 0);  // no rasterizer: no text
+
+    int calls = 0;
+    m_renderer.SetTextRasterizer(
+        [&calls](const std::string& text, const std::string&, bool, TTextPicture& picture) {
+            ++calls;
+            // A solid block twice as wide as high per character, baseline three quarters down.
+            picture.Image.Width = 40 * int(text.size());
+            picture.Image.Height = 40;
+            picture.Image.Pixels.assign(size_t(picture.Image.Width) * 40 * 4, 255);
+            picture.Baseline = 30;
+            return true;
+        });
+    const TRgbaImage image = Render();
+    EXPECT_EQ(calls, 1);
+    // 1 unit above the baseline at distance 10 with a 36.9 degree view: about 13 pixels; two
+    // characters: about 2 x 17 wide.
+    int top = kH, bottom = -1, left = kW, right = -1;
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            if (red(PixelAt(image, x, y))) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    EXPECT_NEAR(bottom - top + 1, 18, 3);
+    EXPECT_NEAR(right - left + 1, 36, 3);
+    EXPECT_NEAR((left + right) / 2.0, kW / 2.0, 2);
+    Render();
+    EXPECT_EQ(calls, 1);  // the picture of a text is kept
+}
+
 TEST_F(SceneRender, AxesAndMarkersAreDrawnAsColouredLines) {
     m_scene.PartsRoot()->SetShowAxes(true);
     m_scene.PartsRoot()->SetAxesLength(3);

@@ -123,11 +123,28 @@ void TestViewer::ShowsTheSceneLitTransparentTexturedAndOutlined() {
         arrow.SetDirection({0, 1, 0});
     }
 
+    auto& label = scene.FindObject("dcMeasurements")->AddNewChild<TSpaceText>("");
+    label.SetText("40 mm");
+    label.SetHeight(0.6f);
+    label.SetColor({0.1f, 0.1f, 0.6f});
+    label.SetPosition({-3, 2, 1});
+    label.SetDirection({0, 0, -1});  // facing the camera
+
     view.SetScene(&scene);
     view.resize(480, 360);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     QVERIFY2(view.GlError().empty(), view.GlError().c_str());
+
+    // A change in the scene is drawn without being asked for.
+    int frames = 0;
+    connect(&view, &QOpenGLWidget::frameSwapped, [&frames] { ++frames; });
+    QTest::qWait(100);
+    const int settled = frames;
+    scene.Camera()->SetPosition({9.5f, 8, -15});
+    QTRY_VERIFY(frames > settled);
+    scene.Camera()->SetPosition({9, 8, -15});
+    QTRY_VERIFY(frames > settled + 1);
 
     const QImage lit = view.grabFramebuffer();
     QVERIFY(lit.save(PicturePath("viewer_lit.png")));
