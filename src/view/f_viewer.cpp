@@ -308,3 +308,5 @@ void TViewerWidget::keyReleaseEvent(QKeyEvent* e) {
 }
 
 }  // namespace kx
+
+#include "moc_f_viewer.cpp"
