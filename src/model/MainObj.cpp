@@ -483,7 +483,9 @@ void TkxMain::SetPhaseVisible(int phase, bool visible) {
 }
 
 bool TkxMain::PhaseShown(int phase) const {
-    return phase <= m_highestVisiblePhase && PhaseVisible(phase);
+    // The no-limit mark is a number too; a phase read from a file may lie above it.
+    return (m_highestVisiblePhase == kNoPhaseLimit || phase <= m_highestVisiblePhase) &&
+           PhaseVisible(phase);
 }
 
 void TkxMain::UpdateGroupTreeView() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "model/u_TBauteil.h"
 #include "model/u_TGroup.h"
 #include "model/u_modelfile.h"
+#include "model/u_bauphasen.h"
 #include "model/u_modelports.h"
 #include "model/u_partobject.h"
 #include "model/u_partstree.h"
@@ -148,6 +150,61 @@ public:
     /// Shown by Repaint: not above the highest visible phase, and marked visible.
     bool PhaseShown(int phase) const;
 
+    // --- Build phase and group commands (MainObj_phases.cpp) ----------------------------------
+    void SetPhaseWindows(TPhaseWindows* windows);
+    /// "Neue Bauphase": deselects all, appends a phase after the highest one in the parts tree
+    /// (at least 2, at most kHighestFlaggedPhase) and makes it current; returns its number.
+    int NewBauphase();
+    /// "Bauphase wechseln" on the parts tree's chosen node (its parent's phase for a part
+    /// node); without a node, the message asking for one. False when nothing changed.
+    bool ChangeBauphase(std::optional<TTreePos> node);
+    /// Parts tree popup "Bauphase unsichtbar" / "Bauphase sichtbar" on a phase node.
+    void SetPhaseNodeVisible(TTreePos node, bool visible);
+    /// A part node dragged onto another node of the parts tree: the part moves into that
+    /// node's phase. Returns the part node's new position, or nothing if it was no move.
+    std::optional<TTreePos> MovePartNode(TTreePos part, TTreePos target);
+    /// "Bauphasen ein/ausblenden": the visible-phases window over the phases 1 to the highest
+    /// phase of any part.
+    void BauphasenUebersicht();
+    /// The highest phase of any part (0 without parts).
+    int HighestPartPhase() const;
+    /// Lines of the stage chooser: the largest state index of the parts tree, 1 to
+    /// kHighestFlaggedPhase.
+    int StageCount() const;
+    /// The stage chooser: the chosen phase, or 0 when cancelled.
+    int SelectPhase();
+    /// Moves the selected and every co-selected part into a phase from the stage chooser.
+    void ChangeStageOfSelectedParts();
+
+    /// "Bauteile gruppieren": the selected part and the co-selected ones form a new group.
+    TGroup* GroupBauteile();
+    /// "Bauteilgruppe auflösen": removes the first group that holds the selected part.
+    void DeGroupBauteile();
+    /// Appends a group of these parts; internal groups (a part placed with its children) are
+    /// kept and saved but not shown in the groups tree.
+    TGroup& AddGroup(const std::vector<std::string>& members, bool internal,
+                     std::string name = "Gruppe");
+    /// Whether the group is one of the model's (the pointer is not followed).
+    bool HasGroup(const TGroup* group) const;
+    /// The nodes the groups tree shows.
+    std::vector<TGroupTreeNode> GroupsTreeNodes() const { return BuildGroupsTree(m_groups); }
+    /// The groups tree's in-place edit of a group node.
+    void RenameGroup(TGroup* group, std::string name);
+    /// The groups tree's chosen node changed: a member node selects its part.
+    void GroupsTreeNodeSelected(TGroupTreePos pos);
+    /// Which popup entries the groups tree shows for the chosen node.
+    TGroupsPopup GroupsPopup(std::optional<TGroupTreePos> pos) const;
+    /// "Selektion der Gruppe hinzufügen".
+    void AddSelectionToGroup(TGroup* group);
+    /// "Bauteil aus der Gruppe entfernen": true when the part was a member (its node goes).
+    bool RemoveFromGroup(TGroup* group, const std::string& member);
+    /// "Nur diese Gruppe sichtbar".
+    void ShowOnlyGroup(TGroup* group);
+    /// "Gruppe duplizieren": new parts of the same definitions on the members' poses in the
+    /// current phase, and a new group holding them. Returns it, or nullptr if no part could be
+    /// placed.
+    TGroup* DuplicateGroup(TGroup* group);
+
     // --- The model's other lists --------------------------------------------------------------
     std::vector<TSchlauch>& HoseRegister() { return m_hoseRegister; }
     std::vector<std::unique_ptr<THoseData>>& Hoses() { return m_hoses; }
@@ -242,6 +299,8 @@ private:
     /// not moved since, saving writes the file's values, so its frame does not drift.
     std::pair<TCameraPose, TCameraPose> m_loadedCamera;
     bool m_cameraFromFile = false;
+    TNullPhaseWindows m_nullPhaseWindows;
+    TPhaseWindows* m_phaseWindows = &m_nullPhaseWindows;
 
     TBauteilList m_parts;
     TPartsTree m_tree;

@@ -24,4 +24,21 @@ bool TGroup::Remove(const std::string& name) {
     return true;
 }
 
+std::vector<TGroupTreeNode> BuildGroupsTree(const std::vector<std::unique_ptr<TGroup>>& groups) {
+    std::vector<TGroupTreeNode> nodes;
+    for (const auto& g : groups) {
+        if (g->Internal) {
+            continue;
+        }
+        TGroupTreeNode node;
+        node.Text = g->Name;
+        node.Group = g.get();
+        for (const std::string& member : g->Members) {
+            node.Children.push_back({member, 1, 48, g.get(), {}});
+        }
+        nodes.push_back(std::move(node));
+    }
+    return nodes;
+}
+
 }  // namespace kx

@@ -1,6 +1,7 @@
 // A named group of placed parts: the names of its members, without duplicates.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,5 +19,25 @@ public:
     /// Deletes the first equal member; false when there was none.
     bool Remove(const std::string& name);
 };
+
+/// A node of the groups tree: a group (state index 0, image 12, Group set) with one child per
+/// member (state index 1, image 48, Group of its parent).
+struct TGroupTreeNode {
+    std::string Text;
+    int StateIndex = 0;
+    int Image = 12;
+    TGroup* Group = nullptr;
+    std::vector<TGroupTreeNode> Children;
+};
+
+/// A node of the groups tree: its group and the member's row (-1: the group node itself).
+struct TGroupTreePos {
+    TGroup* Group = nullptr;
+    int Member = -1;
+    bool operator==(const TGroupTreePos&) const = default;
+};
+
+/// The groups tree's nodes: every group that is not internal, in list order.
+std::vector<TGroupTreeNode> BuildGroupsTree(const std::vector<std::unique_ptr<TGroup>>& groups);
 
 }  // namespace kx
