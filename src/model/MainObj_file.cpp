@@ -404,8 +404,8 @@ void TkxMain::PlaceFilePart(TPartRecord& record, bool newModel, bool first,
     // and saved back as it was.
     record.NewName = AddBaustein(number, record.StoredName);
     TFreeForm* object = m_lastAdded;
-    TBauteil* part = record.NewName.empty() ? nullptr : m_parts.Find(record.NewName);
-    if (!object || !part) {
+    TBauteil* part = object && !record.NewName.empty() ? object->Bauteil() : nullptr;
+    if (!part) {
         return;
     }
     const TVector3f position{static_cast<float>(record.XPos), static_cast<float>(record.YPos),
@@ -419,7 +419,9 @@ void TkxMain::PlaceFilePart(TPartRecord& record, bool newModel, bool first,
     object->SetUp(up);
     object->SetPosition(position);
     object->Material().SetDiffuseColor(ColorFromWin(colour));
-    ColorizeLib(*object, colour);
+    if (const TMaterialPtr& lib = object->LibMaterial()) {
+        lib->SetDiffuseColor(ColorFromWin(colour));
+    }
     // The record keeps the file's values bit for bit; the object's frame is the normalised
     // one, which would drift in the last bits with every load and save.
     part->SetPosition(position);

@@ -524,6 +524,13 @@ TModelFileResult ParseModelFile(const std::vector<std::string>& lines, TModelFil
         }
     }
 
+    // Each of the program's sections ends in one empty line; the empty lines after that stand
+    // for the (possibly empty) lists written after the program.
+    while (f.SequenceLines.size() >= 2 && f.SequenceLines.back().empty() &&
+           f.SequenceLines[f.SequenceLines.size() - 2].empty()) {
+        f.SequenceLines.pop_back();
+    }
+
     TModelLoader loader;
     loader.Scan(lines);
     const TSections s(other);

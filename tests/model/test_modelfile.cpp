@@ -189,6 +189,7 @@ TEST_F(ModelFileTest, EverySectionComesBackIntoTheModel) {
     BuildRichModel();
     Saved("a.kxm");
     m_model->DeleteAll();
+    EXPECT_TRUE(m_model->SequenceLines.empty());
     ASSERT_TRUE(Load("a.kxm", true).Success);
 
     EXPECT_EQ(PartNames(),

@@ -409,6 +409,16 @@ TEST(ModelFileDocument, SequenceSectionsAreKeptAsTheyStand) {
     EXPECT_EQ(*(at + static_cast<std::ptrdiff_t>(logik.size())), "[KINECOLL1]");
 }
 
+TEST(ModelFileDocument, AFileOfNothingButFixedSectionsReadsAndWritesTheSame) {
+    TModelFile empty;
+    const std::vector<std::string> lines = ModelFileLines(empty);
+    EXPECT_EQ(ModelFileLines(Parse(lines)), lines);
+    TModelFile measured;
+    measured.Measurements.emplace_back();
+    const std::vector<std::string> more = ModelFileLines(measured);
+    EXPECT_EQ(ModelFileLines(Parse(more)), more);
+}
+
 TEST(ModelFileDocument, TextsCannotBreakTheirLine) {
     TModelFile f;
     f.Information.InfModell = "zwei\r\n[PART1]";
