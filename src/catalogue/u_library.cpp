@@ -399,14 +399,17 @@ void TPartLibrary::ShowSet(TLibrarySet set) {
     }
 }
 
-void TPartLibrary::ChangeLibrary(int32_t code) {
-    Stack().Push("tkxmain.ChangeLibrary", code);
-    const TLibraryPage page = PageForLastGroup(code);
+void TPartLibrary::ShowLibraryPage(const TLibraryPage& page) {
     m_visible = page.Set;
     m_activeTab[static_cast<size_t>(page.Set)] = page.Tab;
     if (m_view) {
         m_view->ShowPage(page);
     }
+}
+
+void TPartLibrary::ChangeLibrary(int32_t code) {
+    Stack().Push("tkxmain.ChangeLibrary", code);
+    ShowLibraryPage(PageForLastGroup(code));
 }
 
 // --- Tiles ------------------------------------------------------------------------------------
@@ -743,13 +746,11 @@ std::optional<size_t> TPartLibrary::SearchBib(std::string_view numberText,
             continue;
         }
         m_searchFrom = i + 1;
-        m_visible = e.Page.Set;
-        m_activeTab[static_cast<size_t>(e.Page.Set)] = e.Page.Tab;
         TSnapViewData& page = Page(e.Page);
         const int index = page.IndexOf(e.Number);
         page.Select(index);
+        ShowLibraryPage(e.Page);
         if (m_view) {
-            m_view->ShowPage(e.Page);
             m_view->SelectionChanged(e.Page);
             m_view->ScrollToTile(e.Page, index);
         }

@@ -160,6 +160,8 @@ public:
     void SetActiveTab(TLibrarySet set, int tab);
     /// The set buttons: show a set at the tab index of the one left.
     void ShowSet(TLibrarySet set);
+    /// Shows a set and one of its tabs.
+    void ShowLibraryPage(const TLibraryPage& page);
     /// Shows a tab by its LASTGROUP code.
     void ChangeLibrary(int32_t code);
     /// The LASTGROUP code of the visible tab.
