@@ -64,9 +64,8 @@ TdlgAddCollection::TdlgAddCollection(int32_t initial, QWidget* parent) : QDialog
         btnMinus->setEnabled(limited);
     };
     connect(rbLimited, &QRadioButton::toggled, this, enable);
-    connect(btnPlus, &QPushButton::clicked, this, [this] {
-        eCount->setText(QString::number(std::min(FieldValue() + 1, 99999)));
-    });
+    connect(btnPlus, &QPushButton::clicked, this,
+            [this] { eCount->setText(QString::number(std::min(FieldValue() + 1, 99999))); });
     connect(btnMinus, &QPushButton::clicked, this,
             [this] { eCount->setText(QString::number(std::max(1, FieldValue() - 1))); });
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);

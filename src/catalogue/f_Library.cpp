@@ -103,9 +103,8 @@ TLibraryPanel::TLibraryPanel(QWidget* parent) : QWidget(parent) {
             connect(view, &TSnapView::TileMenuRequested, this,
                     [this, view](int index, const QPoint& pos) { ShowTileMenu(view, index, pos); });
         }
-        connect(pc, &QTabWidget::currentChanged, this, [this, s](int tab) {
-            m_library.SetActiveTab(static_cast<TLibrarySet>(s), tab);
-        });
+        connect(pc, &QTabWidget::currentChanged, this,
+                [this, s](int tab) { m_library.SetActiveTab(static_cast<TLibrarySet>(s), tab); });
     }
 
     m_tileMenu = new QMenu(this);
@@ -229,9 +228,8 @@ void TLibraryPanel::NewCollectionCommand() {
 
 void TLibraryPanel::OpenCollectionCommand() {
     Stack().Push("TMainForm.menOpenCollectionClick");
-    const QString file = QFileDialog::getOpenFileName(this, QString(), QString(),
-                                                      CollectionFilter(), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
+    const QString file = QFileDialog::getOpenFileName(
+        this, QString(), QString(), CollectionFilter(), nullptr, QFileDialog::DontUseNativeDialog);
     if (!file.isEmpty() && m_library.OpenCollection(fs::path(file.toStdString()))) {
         m_library.ShowLibraryPage({TLibrarySet::New, CollectionTab});
     }
@@ -239,9 +237,8 @@ void TLibraryPanel::OpenCollectionCommand() {
 
 void TLibraryPanel::MergeCollectionCommand() {
     Stack().Push("TMainForm.menMergeCollectionClick");
-    const QString file = QFileDialog::getOpenFileName(this, QString(), QString(),
-                                                      CollectionFilter(), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
+    const QString file = QFileDialog::getOpenFileName(
+        this, QString(), QString(), CollectionFilter(), nullptr, QFileDialog::DontUseNativeDialog);
     if (!file.isEmpty()) {
         m_library.MergeCollection(fs::path(file.toStdString()));
     }
@@ -249,9 +246,8 @@ void TLibraryPanel::MergeCollectionCommand() {
 
 void TLibraryPanel::SaveCollectionCommand() {
     Stack().Push("TMainForm.menSaveCollectionClick");
-    const QString file = QFileDialog::getSaveFileName(this, QString(), QString(),
-                                                      CollectionFilter(), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
+    const QString file = QFileDialog::getSaveFileName(
+        this, QString(), QString(), CollectionFilter(), nullptr, QFileDialog::DontUseNativeDialog);
     if (!file.isEmpty()) {
         m_library.SaveCollection(fs::path(CollectionFileName(file.toStdString())));
     }

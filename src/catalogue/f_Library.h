@@ -28,9 +28,9 @@ inline constexpr int EditInCollection = 169;      ///< "Bauteil in Sammlung bear
 inline constexpr int RemoveFromCollection = 170;  ///< "Bauteil aus Sammlung entfernen"
 inline constexpr int RemoveFavourite = 171;       ///< "Bauteil aus Favoriten entfernen"
 inline constexpr int FindInModel = 172;           ///< "Bauteil(e) im Modell selektieren"
-inline constexpr int CollectionFilter = 176;      ///< "Sammlung (*.kxc)|*.kxc|Alle Dateien (*.*)|*.*"
-inline constexpr int NewSetHint = 177;            ///< "Aktuelle Bauteile"
-inline constexpr int OldSetHint = 178;            ///< "Ältere Bauteile"
+inline constexpr int CollectionFilter = 176;  ///< "Sammlung (*.kxc)|*.kxc|Alle Dateien (*.*)|*.*"
+inline constexpr int NewSetHint = 177;        ///< "Aktuelle Bauteile"
+inline constexpr int OldSetHint = 178;        ///< "Ältere Bauteile"
 }  // namespace LibraryText
 
 class TLibraryPanel : public QWidget, public TLibraryView {
