@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QToolButton>
@@ -31,6 +32,20 @@ QString Main(int key, const char* def) {
 
 QString Q(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+/// The picture of a set button: a building block in the set's colour.
+QIcon SetIcon(const QColor& colour) {
+    QPixmap pm(20, 20);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(colour.darker(160));
+    p.setBrush(colour);
+    p.drawRoundedRect(QRectF(2.5, 6.5, 15, 10), 2, 2);
+    p.drawRect(QRectF(5.5, 3.5, 3, 3));
+    p.drawRect(QRectF(11.5, 3.5, 3, 3));
+    return QIcon(pm);
 }
 
 /// The fill's view of the splash window and the icon list.
@@ -66,8 +81,8 @@ TLibraryPanel::TLibraryPanel(QWidget* parent) : QWidget(parent) {
     btnNewBauteile->setObjectName(QStringLiteral("btnNewBauteile"));
     btnOldBauteile = new QToolButton(this);
     btnOldBauteile->setObjectName(QStringLiteral("btnOldBauteile"));
-    btnNewBauteile->setText(QStringLiteral("N"));
-    btnOldBauteile->setText(QStringLiteral("A"));
+    btnNewBauteile->setIcon(SetIcon(QColor(30, 126, 183)));
+    btnOldBauteile->setIcon(SetIcon(QColor(150, 150, 150)));
     auto* setButtons = new QButtonGroup(this);
     for (QToolButton* b : {btnNewBauteile, btnOldBauteile}) {
         b->setCheckable(true);
@@ -226,10 +241,14 @@ void TLibraryPanel::NewCollectionCommand() {
     m_library.NewCollection();
 }
 
+QString TLibraryPanel::ChooseCollectionFile(bool save) {
+    return save ? QFileDialog::getSaveFileName(window(), QString(), QString(), CollectionFilter())
+                : QFileDialog::getOpenFileName(window(), QString(), QString(), CollectionFilter());
+}
+
 void TLibraryPanel::OpenCollectionCommand() {
     Stack().Push("TMainForm.menOpenCollectionClick");
-    const QString file = QFileDialog::getOpenFileName(
-        this, QString(), QString(), CollectionFilter(), nullptr, QFileDialog::DontUseNativeDialog);
+    const QString file = ChooseCollectionFile(false);
     if (!file.isEmpty() && m_library.OpenCollection(fs::path(file.toStdString()))) {
         m_library.ShowLibraryPage({TLibrarySet::New, CollectionTab});
     }
@@ -237,8 +256,7 @@ void TLibraryPanel::OpenCollectionCommand() {
 
 void TLibraryPanel::MergeCollectionCommand() {
     Stack().Push("TMainForm.menMergeCollectionClick");
-    const QString file = QFileDialog::getOpenFileName(
-        this, QString(), QString(), CollectionFilter(), nullptr, QFileDialog::DontUseNativeDialog);
+    const QString file = ChooseCollectionFile(false);
     if (!file.isEmpty()) {
         m_library.MergeCollection(fs::path(file.toStdString()));
     }
@@ -246,8 +264,7 @@ void TLibraryPanel::MergeCollectionCommand() {
 
 void TLibraryPanel::SaveCollectionCommand() {
     Stack().Push("TMainForm.menSaveCollectionClick");
-    const QString file = QFileDialog::getSaveFileName(
-        this, QString(), QString(), CollectionFilter(), nullptr, QFileDialog::DontUseNativeDialog);
+    const QString file = ChooseCollectionFile(true);
     if (!file.isEmpty()) {
         m_library.SaveCollection(fs::path(CollectionFileName(file.toStdString())));
     }

@@ -87,6 +87,10 @@ public:
     bool AskYesNo(const std::string& question) override;
     std::optional<int32_t> AskCollectionCount(int32_t initial) override;
 
+protected:
+    /// The file dialog of the collection commands; an empty name when cancelled.
+    virtual QString ChooseCollectionFile(bool save);
+
 signals:
     /// A tile is being dragged; the drag carries PartMimeType with the number.
     void PartDragStarted(const QString& number);

@@ -1,12 +1,12 @@
 // The library panel on screen: every page filled, set buttons, search, favourites, collections.
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -24,6 +24,7 @@
 #include "catalogue/f_SnapView.h"
 #include "catalogue/f_Splash.h"
 #include "catalogue/u_partfiles.h"
+#include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "foundation/u_text.h"
 
@@ -70,8 +71,15 @@ void Answer(std::function<void(T*)> f) {
     auto poll = std::make_shared<std::function<void()>>();
     auto tries = std::make_shared<int>(1500);
     *poll = [f, poll, tries] {
-        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            f(w);
+        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (w && w->isVisible()) {
+            // Answer once the dialog's own event loop runs, not while it is still being shown.
+            QPointer<T> dialog(w);
+            QTimer::singleShot(30, [f, dialog] {
+                if (dialog) {
+                    f(dialog.data());
+                }
+            });
             return;
         }
         if (--*tries > 0) {
@@ -80,6 +88,19 @@ void Answer(std::function<void(T*)> f) {
     };
     QTimer::singleShot(20, *poll);
 }
+
+/// The panel with its file dialog answered by the test.
+class TTestPanel : public TLibraryPanel {
+public:
+    QString NextFile;
+    std::vector<bool> Asked;  // true for a save dialog
+
+protected:
+    QString ChooseCollectionFile(bool save) override {
+        Asked.push_back(save);
+        return NextFile;
+    }
+};
 
 struct TModel : TLibraryModel {
     std::vector<std::string> Placed, Selected, Found;
@@ -98,7 +119,7 @@ private:
     fs::path m_dir;
     std::unique_ptr<TkxParam> m_oldParam;
     std::unique_ptr<TPartFiles> m_files;
-    std::unique_ptr<TLibraryPanel> m_panel;
+    std::unique_ptr<TTestPanel> m_panel;
     TModel m_model;
 
     TSnapView* View(TLibrarySet set, int tab) { return m_panel->View({set, tab}); }
@@ -128,7 +149,7 @@ private slots:
         WriteBytes(m_dir / "prog" / "def" / "39999.def",
                    Utf8ToCp1252("[COMMON]\r\nName=Versteckt\r\nHide=1\r\n"));
         m_files = std::make_unique<TPartFiles>(m_dir / "prog", m_dir / "user");
-        m_panel = std::make_unique<TLibraryPanel>();
+        m_panel = std::make_unique<TTestPanel>();
         m_panel->SetModel(&m_model);
         m_panel->resize(900, 200);
         m_panel->show();
@@ -335,11 +356,9 @@ private slots:
         QCOMPARE(coll[1].Remaining(), 5);
 
         const QString file = QString::fromStdString((m_dir / "sammlung").string());
-        Answer<QFileDialog>([file](QFileDialog* d) {
-            d->selectFile(file);
-            QMetaObject::invokeMethod(d, "accept");
-        });
+        m_panel->NextFile = file;
         m_panel->SaveCollectionCommand();
+        QCOMPARE(m_panel->Asked, std::vector<bool>{true});
         const fs::path saved = m_dir / "sammlung.kxc";
         QVERIFY(fs::exists(saved));
         QCOMPARE(Param().GetLastCollectionFile(), saved.string());
@@ -348,10 +367,7 @@ private slots:
         m_panel->NewCollectionCommand();
         QCOMPARE(coll.size(), 0u);
 
-        Answer<QFileDialog>([saved](QFileDialog* d) {
-            d->selectFile(QString::fromStdString(saved.string()));
-            QMetaObject::invokeMethod(d, "accept");
-        });
+        m_panel->NextFile = QString::fromStdString(saved.string());
         m_panel->OpenCollectionCommand();
         QCOMPARE(coll.size(), 2u);
         QCOMPARE(coll[0].Number(), first);
@@ -390,6 +406,21 @@ private slots:
         const std::string number = m_panel->GetActualPartNumber();
         m_panel->TileMenu()->actions().last()->trigger();
         QCOMPARE(m_model.Found.back(), number);
+    }
+
+    void englishCaptionsFromTheLanguageTable() {
+        auto old = kx::SetLanguage(
+            std::make_unique<TkxLanguage>(fs::path(KX_RUNTIME_DIR) / "ENGLISH.lng"));
+        m_panel->DoLanguage();
+        QCOMPARE(m_panel->NewPages()->tabText(2), QStringLiteral("Wheels"));
+        QCOMPARE(m_panel->NewPages()->tabText(CollectionTab), QStringLiteral("Collection"));
+        QCOMPARE(m_panel->TileMenu()->actions().at(0)->text(),
+                 QStringLiteral("Add part to collection"));
+        TdlgSearch search(m_panel->Library());
+        QCOMPARE(search.btnSearch->text(), QStringLiteral("Search"));
+        kx::SetLanguage(std::move(old));
+        m_panel->DoLanguage();
+        QCOMPARE(m_panel->NewPages()->tabText(2), QStringLiteral("Räder"));
     }
 };
 
