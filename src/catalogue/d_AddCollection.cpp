@@ -97,3 +97,5 @@ std::optional<int32_t> TdlgAddCollection::Ask(int32_t initial, QWidget* parent) 
 }
 
 }  // namespace kx
+
+#include "moc_d_AddCollection.cpp"

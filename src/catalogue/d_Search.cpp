@@ -88,3 +88,5 @@ void TdlgSearch::Search() {
 }
 
 }  // namespace kx
+
+#include "moc_d_Search.cpp"

@@ -334,3 +334,5 @@ std::optional<int32_t> TLibraryPanel::AskCollectionCount(int32_t initial) {
 }
 
 }  // namespace kx
+
+#include "moc_f_Library.cpp"

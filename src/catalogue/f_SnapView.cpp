@@ -248,3 +248,5 @@ bool TSnapView::viewportEvent(QEvent* event) {
 }
 
 }  // namespace kx
+
+#include "moc_f_SnapView.cpp"

@@ -78,3 +78,5 @@ int TFormSplash::Maximum() const {
 }
 
 }  // namespace kx
+
+#include "moc_f_Splash.cpp"
