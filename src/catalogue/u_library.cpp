@@ -928,4 +928,55 @@ TCopyPartResult CopyPart(TPartFiles& files, std::string_view source, std::string
     return TCopyPartResult::Done;
 }
 
+bool SaveSortOrder(TPartFiles& files, const std::vector<std::string>& numbers) {
+    Stack().Push("TdlgEditSort.btnSaveClick", static_cast<int64_t>(numbers.size()));
+    bool ok = true;
+    const TCatalogueSettings settings = CurrentCatalogueSettings();
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        if (!files.FindDef(numbers[i])) {
+            ok = false;  // a definition that vanished is not written back as defaults
+            continue;
+        }
+        TDefObj def = ReadDefObj(files, numbers[i], settings);
+        def.SortOrder = static_cast<int32_t>(10 + 100 * i);
+        ok = SaveDefinition(def, files) && ok;
+    }
+    return ok;
+}
+
+bool RewriteDefinition(TPartFiles& files, std::string_view number) {
+    Stack().Push("TMainForm.menEditDefClick", std::string(number));
+    if (!files.FindDef(number)) {
+        return false;
+    }
+    return SaveDefinition(ReadDefObj(files, number, CurrentCatalogueSettings()), files);
+}
+
+std::vector<std::string> CopyPartCategories() {
+    std::vector<std::string> names{"Standard",  "Statik",           "Räder",
+                                   "Stangen",   "Platten",          "Orbis",
+                                   "Pneumatik", "Motor / Getriebe", "Figur"};
+    const size_t count = names.size();
+    for (size_t i = 0; i < count; ++i) {
+        names.push_back(names[i] + " (alt)");
+    }
+    for (const char* n : {"Vario (alt)", "Objekte", "Dynamics", "Pralmo", "Quendrix"}) {
+        names.emplace_back(n);
+    }
+    return names;
+}
+
+std::vector<TCopyPartColour> CopyPartColours() {
+    return {{"Rot", 255, 0, 0},
+            {"Schwarz", 0, 0, 0},
+            {"Grau", 192, 192, 192},
+            {"Gelb", 224, 224, 0},
+            {"Blau", 64, 64, 255},
+            {"Pneumatik", 29, 141, 255},
+            {"Silber", 128, 128, 128},
+            {"Blau (neu)", 30, 126, 183},
+            {"grün (Biobased)", 138, 255, 0},
+            {"orange (Biobased)", 255, 124, 0}};
+}
+
 }  // namespace kx

@@ -278,4 +278,21 @@ enum class TCopyPartResult { Done, NumberTaken, NoSource, Failed };
 TCopyPartResult CopyPart(TPartFiles& files, std::string_view source, std::string_view target,
                          int group, int red, int green, int blue);
 
+/// "Sortierung bearbeiten": the i-th number (from 0) gets SortOrder 10 + 100 * i and its
+/// definition is written in canonical form (to the user folder). False if any write failed.
+bool SaveSortOrder(TPartFiles& files, const std::vector<std::string>& numbers);
+
+/// "Bauteil bearbeiten (Dialog)": rewrites a definition in canonical form.
+bool RewriteDefinition(TPartFiles& files, std::string_view number);
+
+/// The category list of the copy dialog; an entry's index is the new Group.
+std::vector<std::string> CopyPartCategories();
+
+/// A colour of the copy dialog.
+struct TCopyPartColour {
+    std::string Name;
+    int Red, Green, Blue;
+};
+std::vector<TCopyPartColour> CopyPartColours();
+
 }  // namespace kx

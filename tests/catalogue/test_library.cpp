@@ -605,3 +605,28 @@ TEST(SnapViewLayout, CaptionLinesAndRows) {
     EXPECT_EQ(narrow, items[4].Y + items[4].Height + 5);
     EXPECT_EQ(items[1].X, 5);  // one per row when nothing fits
 }
+
+TEST_F(Library, SortEditorAndCanonicalRewrite) {
+    AddPart("31010", Def("31010", "A", 0, 500));
+    AddPart("31011", Def("31011", "B", 0, 100));
+    AddPart("31012", Def("31012", "C", 0, 300));
+    FillLib();
+    EXPECT_EQ(Numbers(NewTab(0)), (std::vector<std::string>{"31011", "31012", "31010"}));
+    // The user dragged 31010 to the front.
+    EXPECT_TRUE(SaveSortOrder(*m_files, {"31010", "31011", "31012"}));
+    FillLib();
+    EXPECT_EQ(Numbers(NewTab(0)), (std::vector<std::string>{"31010", "31011", "31012"}));
+    EXPECT_EQ(ReadDefObj(*m_files, "31012").SortOrder, 210);
+    // The shipped files stay as they were; the user folder holds the new ones.
+    EXPECT_EQ(kxtest::ReadFile(m_dir / "prog" / "def" / "31010.def"), Def("31010", "A", 0, 500));
+    EXPECT_FALSE(SaveSortOrder(*m_files, {"31010", "gone"}));
+    EXPECT_FALSE(fs::exists(m_dir / "user" / "def" / "gone.def"));
+
+    EXPECT_TRUE(RewriteDefinition(*m_files, "31011"));
+    EXPECT_EQ(kxtest::ReadFile(m_dir / "user" / "def" / "31011.def"),
+              DefinitionBytes(ReadDefObj(*m_files, "31011")));
+    EXPECT_FALSE(RewriteDefinition(*m_files, "77777"));
+    EXPECT_EQ(CopyPartCategories().size(), 23u);
+    EXPECT_EQ(CopyPartCategories()[19], "Objekte");
+    EXPECT_EQ(CopyPartColours()[1].Name, "Schwarz");
+}
