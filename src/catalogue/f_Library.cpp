@@ -3,8 +3,11 @@
 
 #include <QButtonGroup>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImage>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -14,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "catalogue/d_AddCollection.h"
+#include "catalogue/d_PartTools.h"
 #include "catalogue/f_SnapView.h"
 #include "catalogue/f_Splash.h"
 #include "foundation/u_language.h"
@@ -203,9 +207,10 @@ int TLibraryPanel::LoadIcon(const fs::path& file) {
     return static_cast<int>(m_icons.size()) - 1;
 }
 
-TLibraryFillResult TLibraryPanel::Fill(const TPartFiles& files, const TLibraryFillOptions& options,
+TLibraryFillResult TLibraryPanel::Fill(TPartFiles& files, const TLibraryFillOptions& options,
                                        TFormSplash* splash) {
     Stack().Push("TLibraryPanel.Fill");
+    m_files = &files;
     m_icons.clear();
     TPanelFill port(*this, splash);
     return m_library.Fill(files, options, port);
@@ -267,6 +272,61 @@ void TLibraryPanel::SaveCollectionCommand() {
     const QString file = ChooseCollectionFile(true);
     if (!file.isEmpty()) {
         m_library.SaveCollection(fs::path(CollectionFileName(file.toStdString())));
+    }
+}
+
+void TLibraryPanel::CopyPartCommand() {
+    Stack().Push("TMainForm.menCopyPartClick");
+    const std::string number = GetActualPartNumber();
+    if (!m_files || number.empty()) {
+        return;
+    }
+    TdlgCopyPart dlg(*m_files, number, *this, window());
+    dlg.exec();
+}
+
+void TLibraryPanel::ImportExternalPartCommand() {
+    Stack().Push("TMainForm.menImportExternalPartClick");
+    if (!m_files) {
+        return;
+    }
+    const QString file =
+        QFileDialog::getOpenFileName(window(),
+                                     QString::fromStdString(Language().GetText(
+                                         "D_IMPORTPART", 10, "Definitions-Datei auswählen")),
+                                     QString(), QStringLiteral("*.def"));
+    if (file.isEmpty()) {
+        return;
+    }
+    bool ok = false;
+    const QString number = QInputDialog::getText(
+        window(), QStringLiteral("Korvex designer"),
+        QString::fromStdString(Language().GetText("D_IMPORTPART", 11, "Neue Bauteilnummer")),
+        QLineEdit::Normal, QFileInfo(file).fileName().left(5), &ok);
+    if (!ok || number.trimmed().isEmpty()) {
+        return;
+    }
+    TdlgImportPart dlg(*m_files, fs::path(file.toStdString()), number.trimmed().toStdString(),
+                       *this, window());
+    dlg.exec();
+}
+
+void TLibraryPanel::EditSortCommand() {
+    Stack().Push("TMainForm.menEditSortClick");
+    if (!m_files) {
+        return;
+    }
+    TdlgEditSort dlg(*m_files, m_library.Page(m_library.ActivePage()), m_icons, window());
+    dlg.exec();
+}
+
+void TLibraryPanel::EditDefCommand() {
+    Stack().Push("TMainForm.menEditDefClick");
+    const std::string number = GetActualPartNumber();
+    if (m_files && !number.empty() && !RewriteDefinition(*m_files, number)) {
+        Message(TLibraryMessageKind::Warning,
+                Language().GetText("D_COPYPART", 10,
+                                   "Die Definition konnte nicht geschrieben werden."));
     }
 }
 

@@ -44,7 +44,8 @@ public:
     void SetModel(TLibraryModel* model) { m_library.SetModel(model); }
 
     /// Builds the library (FillBauteileView) with the splash window's bar showing progress.
-    TLibraryFillResult Fill(const TPartFiles& files, const TLibraryFillOptions& options,
+    /// The part folders are kept for the maintainer commands.
+    TLibraryFillResult Fill(TPartFiles& files, const TLibraryFillOptions& options,
                             TFormSplash* splash = nullptr);
 
     /// The number of the tile selected on the visible tab, empty if none.
@@ -61,6 +62,12 @@ public:
     void OpenCollectionCommand();
     void MergeCollectionCommand();
     void SaveCollectionCommand();
+
+    // --- Maintainer commands (developer mode), on the actual part --------------------------
+    void CopyPartCommand();
+    void ImportExternalPartCommand();
+    void EditSortCommand();
+    void EditDefCommand();
 
     /// Renews every caption from the language table.
     void DoLanguage();
@@ -100,6 +107,7 @@ private:
     QString CollectionFilter() const;
 
     TPartLibrary m_library;
+    TPartFiles* m_files = nullptr;
     std::vector<QPixmap> m_icons;
     QStackedWidget* m_stack;
     QTabWidget* pcNew;

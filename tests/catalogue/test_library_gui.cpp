@@ -1,8 +1,10 @@
 // The library panel on screen: every page filled, set buttons, search, favourites, collections.
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -14,11 +16,13 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 #include <functional>
 #include <memory>
 
 #include "catalogue/d_AddCollection.h"
+#include "catalogue/d_PartTools.h"
 #include "catalogue/d_Search.h"
 #include "catalogue/f_Library.h"
 #include "catalogue/f_SnapView.h"
@@ -59,9 +63,9 @@ void WriteIcon(const fs::path& file, int hue) {
 }
 
 std::string Def(const std::string& org, const std::string& name, int group, int sort) {
-    return Utf8ToCp1252("[COMMON]\r\nName=" + name + "\r\nGroup=" + IntToStr(group) +
-                        "\r\nOrgNumber=" + org + "\r\nSortOrder=" + IntToStr(sort) +
-                        "\r\nVersion=1\r\n");
+    return Utf8ToCp1252("[COLOR]\r\nRed=200\r\nGreen=10\r\nBlue=10\r\n[COMMON]\r\nName=" + name +
+                        "\r\nGroup=" + IntToStr(group) + "\r\nOrgNumber=" + org +
+                        "\r\nSortOrder=" + IntToStr(sort) + "\r\nVersion=1\r\n");
 }
 
 /// Runs f on the first modal window of type T to appear within half a minute (polling, so a
@@ -100,6 +104,24 @@ protected:
         Asked.push_back(save);
         return NextFile;
     }
+};
+
+/// Messages and questions of the maintainer dialogs, answered without windows.
+struct TQuietView : TLibraryView {
+    std::vector<std::string> Messages, Questions;
+    bool Answer = false;
+    void PageChanged(const TLibraryPage&) override {}
+    void SelectionChanged(const TLibraryPage&) override {}
+    void ShowPage(const TLibraryPage&) override {}
+    void ScrollToTile(const TLibraryPage&, int) override {}
+    void Message(TLibraryMessageKind, const std::string& text) override {
+        Messages.push_back(text);
+    }
+    bool AskYesNo(const std::string& q) override {
+        Questions.push_back(q);
+        return Answer;
+    }
+    std::optional<int32_t> AskCollectionCount(int32_t) override { return std::nullopt; }
 };
 
 struct TModel : TLibraryModel {
@@ -406,6 +428,55 @@ private slots:
         const std::string number = m_panel->GetActualPartNumber();
         m_panel->TileMenu()->actions().last()->trigger();
         QCOMPARE(m_model.Found.back(), number);
+    }
+
+    void maintainerDialogs() {
+        TQuietView view;
+        // Copy: a taken number keeps the dialog open, a new one is written to the user folder.
+        TdlgCopyPart copy(*m_files, "31000", view);
+        copy.show();
+        QTest::keyClicks(copy.eTarget, "31001");
+        copy.btnOK->click();
+        QCOMPARE(view.Messages.back(), std::string("Die Bauteilnummer ist bereits vergeben"));
+        QVERIFY(copy.isVisible());
+        copy.eTarget->clear();
+        QTest::keyClicks(copy.eTarget, "k0001");
+        QCOMPARE(copy.eTarget->text(), QStringLiteral("K0001"));
+        copy.cbGroup->setCurrentIndex(19);
+        copy.cbColour->setCurrentIndex(3);
+        copy.btnOK->click();
+        QVERIFY(!copy.isVisible());
+        const TDefObj made = ReadDefObj(*m_files, "K0001");
+        QCOMPARE(made.Group, 19);
+        QCOMPARE(int(made.Red), 224);
+        QVERIFY(fs::exists(m_dir / "user" / "icon" / "K0001.bmp"));
+
+        // Import over an existing number: asked first, No leaves everything as it was.
+        WriteBytes(m_dir / "ext" / "def" / "55555.def", Def("55555", "Fremdteil", 2, 0));
+        WriteIcon(m_dir / "ext" / "icon" / "55555.bmp", 100);
+        TdlgImportPart import(*m_files, m_dir / "ext" / "def" / "55555.def", "31003", view);
+        QCOMPARE(import.lvFiles->topLevelItemCount(), 6);
+        QCOMPARE(import.lvFiles->topLevelItem(0)->text(2), QStringLiteral("ja"));
+        QCOMPARE(import.lvFiles->topLevelItem(1)->text(2), QStringLiteral("nein"));
+        view.Answer = false;
+        QCOMPARE(import.Execute(), TImportResult::Cancelled);
+        QCOMPARE(view.Questions.size(), 1u);
+        QVERIFY(!fs::exists(m_dir / "user" / "def" / "31003.def"));
+        view.Answer = true;
+        QCOMPARE(import.Execute(), TImportResult::Done);
+        QCOMPARE(ReadDefObj(*m_files, "31003").NameDe, std::string("Fremdteil"));
+
+        // Sort order: the list reordered by the user, saved as keys 10, 110, 210.
+        const TSnapViewData& tab = m_panel->Library().Page({TLibrarySet::New, 4});
+        TdlgEditSort sort(*m_files, tab, m_panel->Icons());
+        QCOMPARE(sort.lbParts->count(), 3);
+        sort.lbParts->insertItem(0, sort.lbParts->takeItem(2));
+        const std::vector<std::string> order = sort.Numbers();
+        QCOMPARE(order.front(), tab.Items[2].Number());
+        QVERIFY(sort.Save());
+        for (size_t i = 0; i < order.size(); ++i) {
+            QCOMPARE(ReadDefObj(*m_files, order[i]).SortOrder, int32_t(10 + 100 * i));
+        }
     }
 
     void englishCaptionsFromTheLanguageTable() {
