@@ -31,6 +31,7 @@
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "foundation/u_text.h"
+#include "kx_gui_main.h"
 
 using namespace kx;
 namespace fs = std::filesystem;
@@ -495,5 +496,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLibraryGui)
+KX_GUI_TEST_MAIN(TestLibraryGui)
 #include "test_library_gui.moc"
