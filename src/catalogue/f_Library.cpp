@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -213,7 +214,10 @@ TLibraryFillResult TLibraryPanel::Fill(TPartFiles& files, const TLibraryFillOpti
     m_files = &files;
     m_icons.clear();
     TPanelFill port(*this, splash);
-    return m_library.Fill(files, options, port);
+    ++m_deferMessages;
+    const TLibraryFillResult result = m_library.Fill(files, options, port);
+    --m_deferMessages;
+    return result;
 }
 
 bool TLibraryPanel::OpenLastCollection() {
@@ -222,7 +226,10 @@ bool TLibraryPanel::OpenLastCollection() {
     if (file.empty() || !fs::is_regular_file(fs::path(file), ec)) {
         return false;
     }
-    return m_library.OpenCollection(fs::path(file));
+    ++m_deferMessages;
+    const bool ok = m_library.OpenCollection(fs::path(file));
+    --m_deferMessages;
+    return ok;
 }
 
 QString TLibraryPanel::CollectionFilter() const {
@@ -368,6 +375,12 @@ void TLibraryPanel::ScrollToTile(const TLibraryPage& page, int index) {
 }
 
 void TLibraryPanel::Message(TLibraryMessageKind kind, const std::string& text) {
+    if (m_deferMessages > 0) {
+        // During start-up the splash window stays on top and would hide a message box that
+        // waits for an answer; the message comes once the event loop runs.
+        QTimer::singleShot(0, this, [this, kind, text] { Message(kind, text); });
+        return;
+    }
     const QString title = QStringLiteral("Korvex designer");
     QWidget* parent = window();
     switch (kind) {

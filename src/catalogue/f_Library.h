@@ -108,6 +108,7 @@ private:
 
     TPartLibrary m_library;
     TPartFiles* m_files = nullptr;
+    int m_deferMessages = 0;  // while the splash window may cover a message box
     std::vector<QPixmap> m_icons;
     QStackedWidget* m_stack;
     QTabWidget* pcNew;

@@ -352,6 +352,19 @@ TLibraryFillResult TPartLibrary::Fill(const TPartFiles& files, const TLibraryFil
             PartsOverviewLines(m_entries, options.Date.empty() ? Today() : options.Date));
     }
 
+    // A collection loaded before this fill shows the pictures and texts of the new entries.
+    for (TSnapViewItem& item : Collection().Items) {
+        const TSnapViewItem fresh = CollectionTile(item.Number(), item.Total());
+        for (TSnapViewSection& section : item.Sections) {
+            if (section.Kind == TSnapSectionKind::Image) {
+                section.ImageIndex = fresh.ImageIndex();
+                break;
+            }
+        }
+        item.Label = fresh.Label;
+        item.Hint = fresh.Hint;
+    }
+
     for (int s = 0; s < 2; ++s) {
         for (int t = 0; t < LibraryTabCount; ++t) {
             Changed({static_cast<TLibrarySet>(s), t});

@@ -630,3 +630,14 @@ TEST_F(Library, SortEditorAndCanonicalRewrite) {
     EXPECT_EQ(CopyPartCategories()[19], "Objekte");
     EXPECT_EQ(CopyPartColours()[1].Name, "Schwarz");
 }
+
+TEST_F(Library, CollectionOpenedBeforeTheFillTakesTheEntriesPictures) {
+    kxtest::WriteFile(m_dir / "c.kxc", "31010#2\r\n");
+    ASSERT_TRUE(m_lib.OpenCollection(m_dir / "c.kxc"));
+    EXPECT_EQ(m_lib.Collection().Items[0].ImageIndex(), -1);
+    AddPart("31010", Def("31010", "Baustein", 0));
+    FillLib();
+    EXPECT_EQ(m_lib.Collection().Items[0].ImageIndex(), m_lib.FindEntry("31010")->ImageIndex);
+    EXPECT_EQ(m_lib.Collection().Items[0].Hint, "BAUSTEIN");
+    EXPECT_EQ(m_lib.CollectionLines(), (std::vector<std::string>{"31010#2"}));
+}

@@ -237,6 +237,29 @@ private slots:
         QVERIFY(m_panel->grab().save(shot));
     }
 
+    void unreadableDefinitionIsReportedAfterTheSplash() {
+        const fs::path prog = m_dir / "prog2";
+        WriteBytes(prog / "def" / "10001.def", Def("10001", "Eins", 0, 0));
+        WriteBytes(prog / "def" / "10002.def", Def("10002", "Zwei", 0, 0));
+        TPartFiles files(prog, m_dir / "user2");
+        files.DefinitionNumbers();
+        fs::remove(prog / "def" / "10001.def");  // vanishes between listing and reading
+        TLibraryPanel panel;
+        TFormSplash splash;
+        splash.show();
+        const TLibraryFillResult r = panel.Fill(files, TLibraryFillOptions::Current(), &splash);
+        QCOMPARE(r.Shown, 1);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);  // nothing hidden by the splash
+        splash.hide();
+        QString text;
+        Answer<QMessageBox>([&text](QMessageBox* box) {
+            text = box->text();
+            box->accept();
+        });
+        QTRY_VERIFY(!text.isEmpty());
+        QVERIFY(text.endsWith(QStringLiteral("10001")));
+    }
+
     void setButtonsAndLastGroup() {
         m_panel->ChangeLibrary(3);
         QCOMPARE(m_panel->NewPages()->currentIndex(), 3);
