@@ -33,6 +33,13 @@ inline constexpr int NewSetHint = 177;        ///< "Aktuelle Bauteile"
 inline constexpr int OldSetHint = 178;        ///< "Ältere Bauteile"
 }  // namespace LibraryText
 
+/// The library strip of the main window. It owns the library (TPartLibrary) and is its view.
+/// The main window puts it into its library area and calls, in this order: SetModel (the
+/// model's side of the collection counts and "Bauteil(e) im Modell selektieren"), Fill (behind
+/// the splash window), OpenLastCollection; when shown ChangeLibrary(LASTGROUP); on close
+/// LASTGROUP := LastGroup(). After every change of the model's parts it calls
+/// Library().RefreshCollection(); a drop of a dragged tile (PartMimeType) into the 3D view
+/// calls Library().PartDropped(), which adds the part to both favourites tabs.
 class TLibraryPanel : public QWidget, public TLibraryView {
     Q_OBJECT
 public:
