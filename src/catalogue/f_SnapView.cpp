@@ -207,6 +207,10 @@ void TSnapView::mouseMoveEvent(QMouseEvent* event) {
         drag->setHotSpot(QPoint(IconSize / 2, IconSize / 2));
     }
     emit PartDragStarted(Q(*number));
+    ExecDrag(drag);
+}
+
+void TSnapView::ExecDrag(QDrag* drag) {
     drag->exec(Qt::CopyAction);
 }
 

@@ -4,6 +4,8 @@
 #include <QAbstractScrollArea>
 #include <QFont>
 #include <QPixmap>
+
+class QDrag;
 #include <vector>
 
 #include "catalogue/u_library.h"
@@ -51,6 +53,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    /// Runs the drag (until the drop or its cancellation).
+    virtual void ExecDrag(QDrag* drag);
 
 private:
     TSnapViewData& Tiles() { return m_library.Page(m_page); }

@@ -2,11 +2,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QDrag>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
@@ -104,6 +106,18 @@ protected:
     QString ChooseCollectionFile(bool save) override {
         Asked.push_back(save);
         return NextFile;
+    }
+};
+
+/// A tile view whose drags are recorded instead of run.
+class TDragView : public TSnapView {
+public:
+    using TSnapView::TSnapView;
+    QStringList Dragged;
+
+protected:
+    void ExecDrag(QDrag* drag) override {
+        Dragged << QString::fromUtf8(drag->mimeData()->data(QString::fromLatin1(PartMimeType)));
     }
 };
 
@@ -357,6 +371,41 @@ private slots:
         remove->trigger();
         QCOMPARE(fav->Data().Items.size(), 7u);
         QCOMPARE(View(TLibrarySet::Old, FavouritesTab)->Data().Items.size(), 8u);
+    }
+
+    void dragCarriesTheNumberUnlessNothingIsLeft() {
+        TLibraryPage page{TLibrarySet::New, 6};
+        TDragView view(m_panel->Library(), page, m_panel->Icons());
+        view.resize(500, 150);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.Relayout();
+        const QPoint start = view.TileRect(1).center();
+        QTest::mousePress(view.viewport(), Qt::LeftButton, {}, start);
+        QTest::mouseMove(view.viewport(), start + QPoint(2, 1));  // not yet a drag
+        QVERIFY(view.Dragged.isEmpty());
+        QTest::mouseMove(view.viewport(), start + QPoint(30, 20));
+        QCOMPARE(view.Dragged, QStringList{QString::fromStdString(view.Data().Items[1].Number())});
+        QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, start + QPoint(30, 20));
+
+        // A collection tile with nothing left does not start a drag.
+        const std::string number = view.Data().Items[0].Number();
+        m_panel->Library().AddToCollection(number, 1);
+        m_model.Placed = {number};
+        m_panel->Library().RefreshCollection();
+        TDragView coll(m_panel->Library(), {TLibrarySet::New, CollectionTab}, m_panel->Icons());
+        coll.resize(500, 150);
+        coll.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&coll));
+        coll.Relayout();
+        const int index = coll.Data().IndexOf(number);
+        const QPoint at = coll.TileRect(index).center();
+        QTest::mousePress(coll.viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseMove(coll.viewport(), at + QPoint(30, 20));
+        QVERIFY(coll.Dragged.isEmpty());
+        QTest::mouseRelease(coll.viewport(), Qt::LeftButton, {}, at + QPoint(30, 20));
+        m_panel->Library().Collection().Remove(index);
+        m_model.Placed.clear();
     }
 
     void countDialogRules() {
