@@ -227,8 +227,8 @@ void TSnapView::wheelEvent(QWheelEvent* event) {
 }
 
 void TSnapView::contextMenuEvent(QContextMenuEvent* event) {
-    const QPoint pos = viewport()->mapFrom(this, event->pos());
-    const int index = TileAt(pos);
+    // Delivered to the viewport, so the position is already in its coordinates.
+    const int index = TileAt(event->pos());
     if (index != Data().Selected) {
         m_library.SelectTile(m_page, index);
     }

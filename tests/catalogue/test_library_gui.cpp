@@ -1,6 +1,7 @@
 // The library panel on screen: every page filled, set buttons, search, favourites, collections.
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QDrag>
 #include <QImage>
@@ -493,6 +494,40 @@ private slots:
         fresh.Fill(*m_files, TLibraryFillOptions::Current());
         QVERIFY(fresh.OpenLastCollection());
         QCOMPARE(fresh.Library().CollectionLines(), m_panel->Library().CollectionLines());
+    }
+
+    void tileMenuShowsTheItemsOfItsView() {
+        auto visibleItems = [this](TSnapView* view, int index) {
+            const QPoint at = view->TileRect(index).center();
+            QContextMenuEvent e(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(view->viewport(), &e);
+            QStringList texts;
+            for (QAction* a : m_panel->TileMenu()->actions()) {
+                if (a->isVisible() && !a->isSeparator()) {
+                    texts << a->text();
+                }
+            }
+            m_panel->TileMenu()->hide();
+            return texts;
+        };
+        m_panel->ChangeLibrary(1);
+        TSnapView* plain = View(TLibrarySet::New, 1);
+        QCOMPARE(visibleItems(plain, 2), (QStringList{"Bauteil zur Sammlung hinzufügen",
+                                                      "Bauteil(e) im Modell selektieren"}));
+        QCOMPARE(m_panel->GetActualPartNumber(), plain->Data().Items[2].Number());
+        m_panel->ChangeLibrary(0);
+        m_panel->NewPages()->setCurrentIndex(CollectionTab);
+        TSnapView* coll = View(TLibrarySet::New, CollectionTab);
+        QTRY_VERIFY(coll->TileRect(0).height() > 0);
+        QCOMPARE(visibleItems(coll, 0),
+                 (QStringList{"Bauteil in Sammlung bearbeiten", "Bauteil aus Sammlung entfernen",
+                              "Bauteil(e) im Modell selektieren"}));
+        m_panel->NewPages()->setCurrentIndex(FavouritesTab);
+        TSnapView* fav = View(TLibrarySet::New, FavouritesTab);
+        QTRY_VERIFY(fav->TileRect(0).height() > 0);
+        QCOMPARE(visibleItems(fav, 0),
+                 (QStringList{"Bauteil zur Sammlung hinzufügen", "Bauteil aus Favoriten entfernen",
+                              "Bauteil(e) im Modell selektieren"}));
     }
 
     void tileMenuSelectsInModel() {
