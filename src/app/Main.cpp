@@ -2,11 +2,20 @@
 // and groups trees, the 3D view in its scroll box, the motor panels, the animation bar.
 #include "app/Main.h"
 
+// The renderer's GL loader must come before Qt's GL headers.
+#include "view/f_viewer.h"
+
 #include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QSlider>
 #include <QSplitter>
@@ -16,27 +25,69 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <cmath>
 
+#include "app/d_Message.h"
+#include "app/f_Info.h"
 #include "app/u_commandtable.h"
 #include "app/u_formstyle.h"
+#include "app/u_mainports.h"
+#include "catalogue/u_partfiles.h"
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
+#include "model/MainObj.h"
+#include "model/u_outline.h"
+#include "view/d_Bildgroesse.h"
+#include "view/d_CameraName.h"
+#include "view/f_GlInfo.h"
+#include "view/f_LightManager.h"
+#include "view/r_glinfo.h"
+#include "view/u_picturefile.h"
+#include "view/u_scene.h"
 
 namespace kx {
 
 namespace {
 constexpr const char* kSection = "MAIN";
-QString Text(int key, const char* def) {
-    return QString::fromStdString(Language().GetText(kSection, key, def));
+QString Text(const char* section, int key, const char* def) {
+    return QString::fromStdString(Language().GetText(section, key, def));
+}
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+/// "Name (*.x)|*.x|Alle Dateien (*.*)|*.*" as a Qt filter list.
+QString QtFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        out << parts[i];
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+QImage ToQImage(const TRgbaImage& image) {
+    if (image.Empty()) {
+        return {};
+    }
+    QImage out(image.Pixels.data(), image.Width, image.Height, image.Width * 4,
+               QImage::Format_RGBA8888);
+    return out.copy();
 }
 }  // namespace
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
-    FormCreate();
-}
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) { FormCreate(); }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // The model's objects live in the scene, which the viewer draws: model first.
+    if (m_viewer) {
+        m_viewer->SetScene(nullptr);
+    }
+    if (m_ports) {
+        m_ports->SetModel(nullptr);
+    }
+    m_model.reset();
+}
 
 void TMainForm::FormCreate() {
     Stack().Push("TMainForm.FormCreate");
@@ -48,14 +99,48 @@ void TMainForm::FormCreate() {
     }
     BuildToolBar();
     BuildLayout();
-    BindCommands();
     ApplyFormStyle(this);
-    DoLanguage();
 
     m_multiSelection = false;
+
+    // The scene graph and the view.
+    m_scene = std::make_unique<TScene>();
+    BuildMainScene(*m_scene, static_cast<float>(Param().GetGridDistance()));
+    m_scene->SetBackgroundColor(SceneColorFromCode(Param().GetBackgroundColor3D(), palette()));
+    m_scene->SetAntialias(Param().GetAntialias());
+    m_viewer = new TViewerWidget(sb);
+    m_viewer->setObjectName(QStringLiteral("GLSceneViewer1"));
+    m_viewer->setFormat(ViewerSurfaceFormat(m_scene->Antialias()));
+    m_viewer->SetScene(m_scene.get());
+    m_viewer->installEventFilter(this);
+    sb->setWidget(m_viewer);
+
+    m_lightManager = new TFormLichtManager(this);
+    m_lightManager->SetScene(m_scene.get(), [this] { RedrawView(); });
+
+    if (TSceneObject* plus = m_scene->FindObject("dcPlus")) {
+        plus->SetVisible(false);
+    }
     SetStatusText(0, QStringLiteral("Version " KX_VERSION));
     SetActiveColor(255);
     m_suppressMouseMove = false;
+
+    // The model and the ports through which it reaches the window.
+    m_files = std::make_unique<TPartFiles>();
+    m_model = std::make_unique<TkxMain>(*m_scene, *m_files);
+    m_ports = new TMainFormPorts(*this, *tvBausteine);
+    m_ports->SetModel(m_model.get());
+    m_model->SetView(m_ports);
+    m_model->SetPartsTreeView(m_ports);
+    m_model->SetCoordinatesView(m_ports);
+    m_model->SetWaitView(m_ports);
+    m_model->ConnectorsHidden = true;
+    m_model->CreateTreeRoot();
+
+    BindCommands();
+    BindViewCommands();
+    DoLanguage();
+    FillCameraMenus();
     setWindowTitle(QStringLiteral("Korvex designer"));
     resize(1280, 860);
 }
@@ -72,6 +157,10 @@ QToolButton* TMainForm::AddToolButton(const char* id, int hintKey, const char* h
     button->setEnabled(false);
     m_toolBar->addWidget(button);
     return button;
+}
+
+QToolButton* TMainForm::ToolButton(const char* name) const {
+    return m_toolBar->findChild<QToolButton*>(QString::fromLatin1(name));
 }
 
 void TMainForm::BuildToolBar() {
@@ -92,11 +181,13 @@ void TMainForm::BuildToolBar() {
         {"btnOpen", "menLoad", 62, "Modell laden", QStyle::SP_DialogOpenButton, false},
         {"btnOpenLast", "", 153, "Zuletzt geöffnete Modelle", QStyle::SP_ArrowDown, false},
         {"btnSave", "menSave", 63, "Modell speichern", QStyle::SP_DialogSaveButton, false},
-        {"btnOnline", "menOnlineLibrary", 154, "Online-Bibliothek", QStyle::SP_DriveNetIcon, false},
+        {"btnOnline", "menOnlineLibrary", 154, "Online-Bibliothek", QStyle::SP_DriveNetIcon,
+         false},
         {"btnUndo", "menUndo", 64, "Rückgängig", QStyle::SP_ArrowBack, false},
         {"btnDelete", "menDelete", 67, "Entfernen", QStyle::SP_TrashIcon, false},
         {"btnGrid", "", 68, "Gitter ein/aus", QStyle::SP_FileDialogListView, true},
-        {"btnAchse", "", 70, "Achsen ein/aus", QStyle::SP_ToolBarHorizontalExtensionButton, true},
+        {"btnAchse", "", 70, "Achsen ein/aus", QStyle::SP_ToolBarHorizontalExtensionButton,
+         true},
         {"btnCameras", "", 155, "Kamerapositionen", QStyle::SP_DesktopIcon, false},
         {"btnKugeln", "", 71, "Kollisionskörper ein/aus", QStyle::SP_DialogNoButton, true},
         {"btnStartKinematik", "", 72, "Kinematik ein/aus", QStyle::SP_MediaPlay, true},
@@ -127,14 +218,14 @@ void TMainForm::BuildLayout() {
     m_libraryArea->layout()->setContentsMargins(0, 0, 0, 0);
 
     auto* work = new QSplitter(Qt::Horizontal, m_libSplitter);
-    auto* left = new QSplitter(Qt::Vertical, work);
-    left->setObjectName(QStringLiteral("pnlLeft"));
-    m_partsBox = new QGroupBox(Text(130, "Bauteile"), left);
+    m_leftSplitter = new QSplitter(Qt::Vertical, work);
+    m_leftSplitter->setObjectName(QStringLiteral("pnlLeft"));
+    m_partsBox = new QGroupBox(Text(kSection, 130, "Bauteile"), m_leftSplitter);
     tvBausteine = new QTreeWidget(m_partsBox);
     tvBausteine->setObjectName(QStringLiteral("tvBausteine"));
     tvBausteine->setHeaderHidden(true);
     (new QVBoxLayout(m_partsBox))->addWidget(tvBausteine);
-    m_groupsBox = new QGroupBox(Text(131, "Gruppen"), left);
+    m_groupsBox = new QGroupBox(Text(kSection, 131, "Gruppen"), m_leftSplitter);
     tvGroups = new QTreeWidget(m_groupsBox);
     tvGroups->setObjectName(QStringLiteral("tvGroups"));
     tvGroups->setHeaderHidden(true);
@@ -166,7 +257,10 @@ void TMainForm::BuildLayout() {
     work->setSizes({240, 1000});
     m_libSplitter->setStretchFactor(0, 0);
     m_libSplitter->setStretchFactor(1, 1);
-    m_libSplitter->setSizes({Param().GetLibraryHeight(), 700});
+    connect(m_libSplitter, &QSplitter::splitterMoved, this, [this] {
+        // Splitter2Moved: the library height is kept whenever the user moves it.
+        Param().SetLibraryHeight(m_libSplitter->sizes().value(0));
+    });
     outer->addWidget(m_libSplitter);
     setCentralWidget(central);
 
@@ -176,10 +270,134 @@ void TMainForm::BuildLayout() {
         m_panels[i]->setMinimumWidth(i == 0 ? 260 : 120);
         statusBar()->addWidget(m_panels[i], i == 3 ? 1 : 0);
     }
+
+    m_popDatei = new QMenu(this);
+    m_popDatei->setObjectName(QStringLiteral("popDatei"));
+    for (int n = 1; n <= 8; ++n) {
+        QAction* item = m_popDatei->addAction(QString());
+        item->setObjectName(QStringLiteral("menFile%1").arg(n));
+        connect(item, &QAction::triggered, this, [this, n] { OpenRecentFile(n); });
+    }
+    m_popCameras = new QMenu(this);
+    m_popCameras->setObjectName(QStringLiteral("popCameras"));
 }
 
 void TMainForm::BindCommands() {
-    m_commands->Bind("menExit", [this] { close(); });
+    TCommandTable& c = *m_commands;
+    c.Bind("menNew", [this] { NewModelCommand(); });
+    c.Bind("menLoad", [this] { LoadModelCommand(); });
+    c.Bind("menMerge", [this] { MergeModelCommand(); });
+    c.Bind("menSave", [this] { SaveModelCommand(); });
+    c.Bind("menSaveAs", [this] { SaveModelAsCommand(); });
+    c.Bind("menExit", [this] { close(); });
+    c.Bind("menUndo", [this] {
+        m_model->DoUndo();
+        RedrawView();
+    }, [this] { return !m_model->UndoList().Empty(); });
+    c.Bind("menSelectAll", [this] {
+        m_model->SelectAllCommand();
+        RedrawView();
+    });
+    c.Bind("menSelectPhase", [this] {
+        m_model->SelectAllBausteineFromActualPhase();
+        RedrawView();
+    });
+    c.Bind("menDeselectAll", [this] {
+        m_model->DeselectAllCommand();
+        RedrawView();
+    });
+    c.Bind("menShowOnlySelected", [this] {
+        m_model->HideAllPartsExceptSelection();
+        RedrawView();
+    });
+    c.Bind("menModelInfo", [this] { m_model->ShowModellInformation(); });
+    c.Bind("menInfo", [this] {
+        TFormInfo info(this);
+        info.exec();
+    });
+    c.Bind("menLightManager", [this] {
+        m_lightManager->move(sb->mapToGlobal(QPoint(0, 0)));
+        m_lightManager->show();
+        m_lightManager->raise();
+    });
+
+    connect(ToolButton("btnOpenLast"), &QToolButton::clicked, this, [this] {
+        QToolButton* load = ToolButton("btnOpen");
+        const QPoint at = load->mapToGlobal(QPoint(0, ToolButton("btnOpenLast")->height() - 1));
+        m_popDatei->popup(at);
+    });
+    ToolButton("btnOpenLast")->setEnabled(true);
+    connect(ToolButton("btnCameras"), &QToolButton::clicked, this, [this] {
+        QToolButton* b = ToolButton("btnCameras");
+        m_popCameras->popup(b->mapToGlobal(QPoint(0, b->height() - 1)));
+    });
+    ToolButton("btnCameras")->setEnabled(true);
+}
+
+void TMainForm::BindViewCommands() {
+    TCommandTable& c = *m_commands;
+    c.Bind("menRefresh", [this] {
+        m_model->Repaint();
+        RedrawView();
+    });
+    c.Bind("menOutline", [this] {
+        const bool on = m_commands->Action("menOutline")->isChecked();
+        ChangeOutlineMode(*m_model, on, Param().GetOutlineWidth());
+        RedrawView();
+    });
+    c.Bind("menHires", [this] {
+        m_model->MeshFolder = "hires";
+        m_model->Repaint();
+        RedrawView();
+    });
+    c.Bind("menLores", [this] {
+        m_model->MeshFolder = "lores";
+        m_model->Repaint();
+        RedrawView();
+    });
+    c.Bind("menUpsideDown", [this] {
+        TSceneCamera* camera = m_scene->Camera();
+        camera->SetUp(-camera->Up());
+        m_model->Repaint();
+        RedrawView();
+    });
+    c.Bind("menSaveBMP", [this] { SavePictureCommand(0); });
+    c.Bind("menSaveJPG", [this] { SavePictureCommand(1); });
+    c.Bind("menSavePNG", [this] { SavePictureCommand(2); });
+    c.Bind("menCopyPicture", [this] {
+        const QImage picture = Snapshot();
+        if (!picture.isNull()) {
+            QGuiApplication::clipboard()->setImage(picture);
+        }
+    });
+    c.Bind("menPictureSize", [this] {
+        TdlgBildgroesse dlg(sb->viewport()->size() - QSize(5, 5), this);
+        if (dlg.exec() == QDialog::Accepted) {
+            sb->setWidgetResizable(false);
+            m_viewer->resize(dlg.ChosenSize());
+        }
+    });
+    c.Bind("menCameraCenter", [this] {
+        if (TFreeForm* part = m_model->SelectedPart()) {
+            m_scene->CameraTarget()->SetPosition(part->AbsolutePosition());
+            m_scene->CameraLightToCamera();
+            RedrawView();
+        }
+    }, [this] { return m_model->SelectedPart() != nullptr; });
+
+    QToolButton* grid = ToolButton("btnGrid");
+    grid->setEnabled(true);
+    grid->setChecked(true);
+    connect(grid, &QToolButton::pressed, this, [this, grid] {
+        // The button acts when pressed; its state has flipped by the time it acts.
+        ShowGrid(!grid->isChecked());
+    });
+    QToolButton* axes = ToolButton("btnAchse");
+    axes->setEnabled(true);
+    connect(axes, &QToolButton::pressed, this, [this, axes] {
+        m_scene->PartsRoot()->SetShowAxes(!axes->isChecked());
+        RedrawView();
+    });
 }
 
 void TMainForm::SetStatusText(int panel, const QString& text) {
@@ -201,8 +419,8 @@ void TMainForm::DoLanguage() {
     for (QToolButton* button : m_toolBar->findChildren<QToolButton*>()) {
         const int key = button->property("hintKey").toInt();
         if (key > 0) {
-            button->setToolTip(QString::fromStdString(
-                lng.GetText(kSection, key, button->toolTip().toStdString())));
+            button->setToolTip(
+                Q(lng.GetText(kSection, key, button->toolTip().toStdString())));
         }
         const QString command = button->property("command").toString();
         if (!command.isEmpty()) {
@@ -211,15 +429,360 @@ void TMainForm::DoLanguage() {
             }
         }
     }
-    m_partsBox->setTitle(
-        QString::fromStdString(lng.GetText(kSection, 130, m_partsBox->title().toStdString())));
-    m_groupsBox->setTitle(
-        QString::fromStdString(lng.GetText(kSection, 131, m_groupsBox->title().toStdString())));
+    m_partsBox->setTitle(Q(lng.GetText(kSection, 130, m_partsBox->title().toStdString())));
+    m_groupsBox->setTitle(Q(lng.GetText(kSection, 131, m_groupsBox->title().toStdString())));
+    m_lightManager->DoLanguage();
 }
 
 void TMainForm::SetActiveColor(int colour) {
     Stack().Push("TMainForm.SetActiveColor", colour);
     m_activeColor = colour;
+}
+
+void TMainForm::SetCommandEnabled(const std::string& id, bool enabled) {
+    if (QAction* action = m_commands->Action(id)) {
+        action->setEnabled(enabled);
+    }
+    for (QToolButton* button : m_toolBar->findChildren<QToolButton*>()) {
+        if (button->property("command").toString() == QString::fromStdString(id)) {
+            button->setEnabled(enabled);
+        }
+    }
+}
+
+bool TMainForm::GroupModeDown() const {
+    QToolButton* b = ToolButton("btnGroupMode");
+    return b && b->isChecked();
+}
+
+void TMainForm::RedrawView() {
+    if (m_viewer) {
+        m_viewer->Redraw();
+    }
+}
+
+QString TMainForm::Title() const { return Text("MAINOBJ", 27, "Korvex Designer"); }
+
+void TMainForm::SetCaptionFile(const QString& fileName) {
+    setWindowTitle(Title() + QStringLiteral(" [") + QFileInfo(fileName).fileName() +
+                   QStringLiteral("]"));
+}
+
+QString TMainForm::ChooseModelFile(bool save) {
+    const QString filter =
+        QtFilter(Text(kSection, 89, "Korvex Modell (*.kxm)|*.kxm|Alle Dateien (*.*)|*.*"));
+    QFileDialog dialog(this);
+    dialog.setObjectName(save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The overwrite question is ours, in the program's words.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().first();
+}
+
+void TMainForm::ResetCamera() {
+    TSceneCamera* camera = m_scene->Camera();
+    camera->SetPosition({0, 1, -10});
+    camera->SetTargetObject(m_scene->CameraTarget());
+    camera->SetDirection({0, 0, -1});
+    camera->SetUp({0, 1, 0});
+    m_scene->CameraLightToCamera();
+}
+
+void TMainForm::ShowGrid(bool on) {
+    m_model->GridShown = on;
+    if (TGrid* grid = m_scene->Grid()) {
+        grid->SetVisible(on);
+    }
+    if (QToolButton* b = ToolButton("btnGrid")) {
+        b->setChecked(on);
+    }
+    RedrawView();
+}
+
+void TMainForm::NewModelCommand() {
+    Stack().Push("TMainForm.menNewClick");
+    if (AskYesNo(Language().GetText("MAIN2", 1, "Wirklich alles löschen?")) != kAnswerYes) {
+        return;
+    }
+    m_model->DeleteAll();
+    ShowGrid(true);
+    m_model->UpdateGroupTreeView();
+    ResetCamera();
+    m_model->FileName.clear();
+    setWindowTitle(Title() + QStringLiteral(" []"));
+    FillCameraMenus();
+    RedrawView();
+}
+
+bool TMainForm::LoadFile(const QString& fileName, bool newModel) {
+    Stack().Push("TMainForm.LoadFile", fileName.toStdString(), newModel);
+    m_model->GridShown = false;
+    if (QToolButton* b = ToolButton("btnGrid")) {
+        b->setChecked(false);
+    }
+    m_suppressMouseMove = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const TModelFileResult result = m_model->LoadModell(fileName.toStdString(), newModel);
+    QApplication::restoreOverrideCursor();
+    RedrawView();
+    if (!result) {
+        QMessageBox::warning(this, Title(), Q(result.Error));
+        return false;
+    }
+    SetStatusText(0, Text("MAIN2", 3, "Modell erfolgreich geladen"));
+    return true;
+}
+
+void TMainForm::LoadModelCommand() {
+    Stack().Push("TMainForm.menLoadClick");
+    if (!m_model->Parts().Empty() &&
+        AskYesNo(Language().GetText("MAIN2", 12,
+                                    "Im aktuellen Modell befinden sich noch Bauteile. Möchten "
+                                    "Sie das Modell verwerfen?")) != kAnswerYes) {
+        return;
+    }
+    const QString file = ChooseModelFile(false);
+    if (file.isEmpty()) {
+        return;
+    }
+    if (LoadFile(file, true)) {
+        m_model->FileName = file.toStdString();
+        SetCaptionFile(file);
+        FillDateiPop();
+        FillCameraMenus();
+    }
+}
+
+void TMainForm::MergeModelCommand() {
+    Stack().Push("TMainForm.menMergeClick");
+    const QString file = ChooseModelFile(false);
+    if (!file.isEmpty()) {
+        LoadFile(file, false);
+    }
+}
+
+void TMainForm::OpenRecentFile(int n) {
+    Stack().Push("TMainForm.menFileClick", n);
+    const QString file = Q(Param().GetLastFile(n));
+    if (file.isEmpty()) {
+        return;
+    }
+    // The open model is asked about first, as the load command does: a recent-file click
+    // must not throw away unsaved parts.
+    if (!m_model->Parts().Empty() &&
+        AskYesNo(Language().GetText("MAIN2", 12,
+                                    "Im aktuellen Modell befinden sich noch Bauteile. Möchten "
+                                    "Sie das Modell verwerfen?")) != kAnswerYes) {
+        return;
+    }
+    if (LoadFile(file, true)) {
+        m_model->FileName = file.toStdString();
+        SetCaptionFile(file);
+        FillCameraMenus();
+    }
+}
+
+void TMainForm::SaveModelCommand() {
+    Stack().Push("TMainForm.menSaveClick");
+    if (!m_model->FileName.empty()) {
+        const TModelFileResult result = m_model->SaveModell(m_model->FileName);
+        FillDateiPop();
+        if (!result) {
+            QMessageBox::warning(this, Title(), Q(result.Error));
+        }
+        return;
+    }
+    QString name = ChooseModelFile(true);
+    if (name.isEmpty()) {
+        return;
+    }
+    m_suppressMouseMove = true;
+    if (!name.toUpper().contains(QStringLiteral(".KXM"))) {
+        name += QStringLiteral(".kxm");
+    }
+    int answer = kAnswerYes;
+    if (QFileInfo::exists(name)) {
+        answer = AskYesNo(Language().GetText(
+            "MAIN2", 11, "Die Datei existiert bereits. Möchten Sie die Datei überschreiben?"));
+    }
+    if (answer != kAnswerYes) {
+        return;
+    }
+    const TModelFileResult result = m_model->SaveModell(name.toStdString());
+    if (!result) {
+        QMessageBox::warning(this, Title(), Q(result.Error));
+        return;
+    }
+    SetStatusText(0, Text("MAIN2", 2, "Modell erfolgreich gespeichert"));
+    m_model->FileName = name.toStdString();
+    SetCaptionFile(name);
+    FillDateiPop();
+}
+
+void TMainForm::SaveModelAsCommand() {
+    m_model->FileName.clear();
+    SaveModelCommand();
+}
+
+void TMainForm::FillDateiPop() {
+    for (int n = 1; n <= 8; ++n) {
+        QAction* item = m_popDatei->actions().value(n - 1);
+        const QString file = Q(Param().GetLastFile(n));
+        item->setText(file);
+        item->setVisible(!file.isEmpty());
+    }
+}
+
+void TMainForm::FillCameraMenus() {
+    QMenu* store = m_commands->Menu("menStoreCamera");
+    store->clear();
+    m_popCameras->clear();
+    for (int i = 0; i < kStoredCameraCount; ++i) {
+        const QString name = Q(m_model->Cameras()[static_cast<size_t>(i)].Name);
+        connect(m_popCameras->addAction(name), &QAction::triggered, this,
+                [this, i] { RecallCamera(i); });
+        connect(store->addAction(name), &QAction::triggered, this, [this, i] {
+            StoreCamera(i);
+        });
+    }
+}
+
+void TMainForm::StoreCamera(int index) {
+    TCamera& camera = m_model->Cameras()[static_cast<size_t>(index)];
+    TdlgCameraName dlg(Q(camera.Name), this);
+    dlg.exec();
+    camera.Name = dlg.Name().toStdString();
+    const TVector3f pos = m_scene->Camera()->AbsolutePosition();
+    const TVector3f target = m_scene->CameraTarget()->AbsolutePosition();
+    camera.PositionX = pos.X;
+    camera.PositionY = pos.Y;
+    camera.PositionZ = pos.Z;
+    camera.TargetX = target.X;
+    camera.TargetY = target.Y;
+    camera.TargetZ = target.Z;
+    FillCameraMenus();
+}
+
+void TMainForm::RecallCamera(int index) {
+    const TCamera& camera = m_model->Cameras()[static_cast<size_t>(index)];
+    m_scene->Camera()->SetPosition({static_cast<float>(camera.PositionX),
+                                    static_cast<float>(camera.PositionY),
+                                    static_cast<float>(camera.PositionZ)});
+    m_scene->CameraTarget()->SetPosition({static_cast<float>(camera.TargetX),
+                                          static_cast<float>(camera.TargetY),
+                                          static_cast<float>(camera.TargetZ)});
+    m_scene->CameraLightToCamera();
+    RedrawView();
+}
+
+QImage TMainForm::Snapshot() { return ToQImage(m_viewer->Snapshot()); }
+
+void TMainForm::SavePictureCommand(int format) {
+    const TPictureFormat kinds[] = {TPictureFormat::Bmp, TPictureFormat::Jpeg,
+                                    TPictureFormat::Png};
+    const QString filters[] = {QStringLiteral("BMP (*.bmp)"), QStringLiteral("JPEG (*.jpg)"),
+                               QStringLiteral("PNG (*.png)")};
+    QFileDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("PictureDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(filters[format]);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    m_suppressMouseMove = true;
+    const QString file = PictureFileName(dialog.selectedFiles().first(), kinds[format]);
+    const QImage picture = Snapshot();
+    QString error;
+    const uint32_t background = ResolveColorCode(Param().GetBackgroundColor3D(), palette());
+    if (picture.isNull() || !SavePicture(picture, file, kinds[format], background, &error)) {
+        QMessageBox::warning(this, Title(), error.isEmpty() ? QString::fromStdString(
+                                                                  m_viewer->GlError())
+                                                            : error);
+    }
+}
+
+void TMainForm::WheelZoom(int delta) {
+    TSceneCamera* camera = m_scene->Camera();
+    // One factor per notch of 120, taken in proportion, so a touchpad's small steps zoom
+    // smoothly; towards the user moves away.
+    const double factor = std::pow(1.21, -static_cast<double>(delta) / 120.0);
+    camera->AdjustDistanceToTarget(static_cast<float>(factor));
+    m_scene->CameraLightToCamera();
+    RedrawView();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_viewer && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        WheelZoom(wheel->angleDelta().y());
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        FormShow();
+    }
+}
+
+void TMainForm::FormShow() {
+    Stack().Push("TMainForm.FormShow");
+    SetCommandEnabled("menUndo", false);
+    SetCommandEnabled("menDelete", false);
+    FillDateiPop();
+    const QString start = Q(Param().StartFile);
+    if (!start.isEmpty()) {
+        if (LoadFile(start, true)) {
+            m_model->FileName = start.toStdString();
+            SetCaptionFile(start);
+            FillDateiPop();
+            FillCameraMenus();
+        }
+    }
+    sb->setStyleSheet(QStringLiteral("QScrollArea#sb { background: %1; }")
+                          .arg(QColor::fromRgb(qRgb(
+                                   ResolveColorCode(Param().GetBackgroundColor3D(), palette()) &
+                                       0xFF,
+                                   (ResolveColorCode(Param().GetBackgroundColor3D(), palette()) >>
+                                    8) & 0xFF,
+                                   (ResolveColorCode(Param().GetBackgroundColor3D(), palette()) >>
+                                    16) & 0xFF))
+                                   .name()));
+    m_libSplitter->setSizes({Param().GetLibraryHeight(), std::max(200, height())});
+    const int partsHeight = Param().GetPartPanelHeight();
+    const int leftHeight = m_leftSplitter->height();
+    const int top = partsHeight > 0 ? partsHeight : leftHeight * 3 / 4;
+    m_leftSplitter->setSizes({top, std::max(40, leftHeight - top)});
+    if (Param().GetOutlineModeAtStart()) {
+        m_commands->Action("menOutline")->setChecked(true);
+        ChangeOutlineMode(*m_model, true, Param().GetOutlineWidth());
+    }
+    emit Shown();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    Stack().Push("TMainForm.FormClose");
+    if (!m_model->Parts().Empty() &&
+        AskYesNo(Language().GetText("MAIN", 113,
+                                    "In dem aktuellen Modell befinden sich noch Bauteile. "
+                                    "Möchten Sie das Programm wirklich beenden?")) !=
+            kAnswerYes) {
+        event->ignore();
+        return;
+    }
+    Param().SetPartPanelHeight(m_leftSplitter->sizes().value(0));
+    event->accept();
 }
 
 }  // namespace kx

@@ -5,9 +5,11 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <string>
 
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QScrollArea;
 class QSlider;
 class QSplitter;
@@ -19,6 +21,12 @@ class QWidget;
 namespace kx {
 
 class TCommandTable;
+class TFormLichtManager;
+class TMainFormPorts;
+class TPartFiles;
+class TScene;
+class TViewerWidget;
+class TkxMain;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -27,6 +35,10 @@ public:
     ~TMainForm() override;
 
     TCommandTable& Commands() { return *m_commands; }
+    TkxMain& Model() { return *m_model; }
+    TScene& Scene() { return *m_scene; }
+    TViewerWidget* Viewer() const { return m_viewer; }
+    TMainFormPorts& Ports() { return *m_ports; }
 
     /// Status bar panel 0..3.
     void SetStatusText(int panel, const QString& text);
@@ -38,23 +50,77 @@ public:
     void SetActiveColor(int colour);
     int ActiveColor() const { return m_activeColor; }
 
+    /// A command's menu item and its toolbar button together.
+    void SetCommandEnabled(const std::string& id, bool enabled);
+    bool GroupModeDown() const;
+    void RedrawView();
+
     QWidget* LibraryArea() const { return m_libraryArea; }
     QScrollArea* ViewBox() const { return sb; }
     QTreeWidget* PartsTree() const { return tvBausteine; }
     QTreeWidget* GroupsTree() const { return tvGroups; }
     QSlider* TimeSlider() const { return Track; }
+    QToolButton* ToolButton(const char* name) const;
+
+    // --- Model file commands ------------------------------------------------------------------
+    void NewModelCommand();
+    void LoadModelCommand();
+    void MergeModelCommand();
+    void SaveModelCommand();
+    void SaveModelAsCommand();
+    /// Reopens recent file n (1-8) without asking.
+    void OpenRecentFile(int n);
+    /// Loads a file as the new model, or merges it; tells the user why when it fails.
+    bool LoadFile(const QString& fileName, bool newModel);
+    void FillDateiPop();
+    void FillCameraMenus();
+    QMenu* RecentFilesMenu() const { return m_popDatei; }
+    QMenu* CamerasMenu() const { return m_popCameras; }
+    /// "Korvex Designer [file]".
+    void SetCaptionFile(const QString& fileName);
+
+    // --- View commands ------------------------------------------------------------------------
+    void ShowGrid(bool on);
+    void StoreCamera(int index);
+    void RecallCamera(int index);
+    /// The view as drawn now.
+    QImage Snapshot();
+    /// Zooms as one mouse-wheel step of delta (120 a notch, positive towards the screen).
+    void WheelZoom(int delta);
+
+signals:
+    /// After the window was first shown and its layout restored.
+    void Shown();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
+    void FormShow();
     void BuildLayout();
     void BuildToolBar();
     void BindCommands();
-    QToolButton* AddToolButton(const char* id, int hintKey, const char* hint, const QIcon& icon,
-                               bool checkable = false);
+    void BindViewCommands();
+    QToolButton* AddToolButton(const char* id, int hintKey, const char* hint,
+                               const QIcon& icon, bool checkable = false);
+    QString ChooseModelFile(bool save);
+    void SavePictureCommand(int format);
+    void ResetCamera();
+    QString Title() const;
 
     std::unique_ptr<TCommandTable> m_commands;
+    std::unique_ptr<TScene> m_scene;
+    std::unique_ptr<TPartFiles> m_files;
+    std::unique_ptr<TkxMain> m_model;
+    TMainFormPorts* m_ports = nullptr;
+    TViewerWidget* m_viewer = nullptr;
+    TFormLichtManager* m_lightManager = nullptr;
     QToolBar* m_toolBar = nullptr;
     QSplitter* m_libSplitter = nullptr;
+    QSplitter* m_leftSplitter = nullptr;
     QWidget* m_libraryArea = nullptr;
     QGroupBox* m_partsBox = nullptr;
     QGroupBox* m_groupsBox = nullptr;
@@ -64,10 +130,13 @@ private:
     QWidget* m_motorArea = nullptr;
     QWidget* m_animationBar = nullptr;
     QSlider* Track = nullptr;
+    QMenu* m_popDatei = nullptr;
+    QMenu* m_popCameras = nullptr;
     std::array<QLabel*, 4> m_panels{};
     int m_activeColor = 255;
     bool m_multiSelection = false;
     bool m_suppressMouseMove = false;
+    bool m_shownOnce = false;
 };
 
 }  // namespace kx

@@ -1,0 +1,268 @@
+// The main window as the model sees it: status bar, commands, messages, the parts tree
+// widget mirroring the model's tree, the wait window.
+#include "app/u_mainports.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTreeWidget>
+
+#include "app/Main.h"
+#include "app/f_ModellInfo.h"
+#include "app/f_Wait.h"
+#include "app/u_commandtable.h"
+#include "model/MainObj.h"
+
+namespace kx {
+
+namespace {
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+TMainFormPorts::TMainFormPorts(TMainForm& form, QTreeWidget& partsTree)
+    : QObject(&form), m_form(form), m_tree(partsTree) {
+    connect(&m_tree, &QTreeWidget::itemSelectionChanged, this,
+            &TMainFormPorts::TreeSelectionChanged);
+}
+
+TMainFormPorts::~TMainFormPorts() = default;
+
+void TMainFormPorts::SetStatusText(int panel, const std::string& text) {
+    m_form.SetStatusText(panel, Q(text));
+}
+
+void TMainFormPorts::EnableCommand(TModelCommand command, bool enabled) {
+    switch (command) {
+        case TModelCommand::Delete:
+            m_form.SetCommandEnabled("menDelete", enabled);
+            break;
+        case TModelCommand::Undo:
+            m_form.SetCommandEnabled("menUndo", enabled);
+            break;
+        case TModelCommand::Group:
+            m_form.SetCommandEnabled("menGroup", enabled);
+            break;
+        case TModelCommand::Degroup:
+            m_form.SetCommandEnabled("menDeGroup", enabled);
+            break;
+    }
+}
+
+bool TMainFormPorts::GroupModeDown() const { return m_form.GroupModeDown(); }
+
+void TMainFormPorts::ShowInformation(const std::string& text) {
+    QMessageBox::information(&m_form, QStringLiteral("Korvex designer"), Q(text));
+}
+
+void TMainFormPorts::BeginWait() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ProcessMessages();
+}
+
+void TMainFormPorts::EndWait() {
+    if (QApplication::overrideCursor()) {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void TMainFormPorts::CurrentPhaseChanged(int phase) {
+    if (OnPhaseChanged) {
+        OnPhaseChanged(phase);
+    }
+}
+
+void TMainFormPorts::CollectionViewChanged() {
+    if (OnCollectionChanged) {
+        OnCollectionChanged();
+    }
+}
+
+void TMainFormPorts::KineManagerChanged() {
+    if (OnKineChanged) {
+        OnKineChanged();
+    }
+}
+
+void TMainFormPorts::GroupsTreeChanged() {
+    if (OnGroupsChanged) {
+        OnGroupsChanged();
+    }
+}
+
+void TMainFormPorts::MeasurementsChanged() {
+    if (OnMeasurementsChanged) {
+        OnMeasurementsChanged();
+    }
+}
+
+void TMainFormPorts::ClearSequenceProgram() {}
+
+void TMainFormPorts::ShowConnectorWindow(TFreeForm& fixedPart, const std::string& number,
+                                         int preselected) {
+    if (OnConnectorWindow) {
+        OnConnectorWindow(fixedPart, number, preselected);
+    }
+}
+
+bool TMainFormPorts::EditModelInformation(TModelInformation& info) {
+    TFormModellInformation dlg(info, &m_form);
+    if (dlg.exec() != QDialog::Accepted) {
+        return false;
+    }
+    info = dlg.Information();
+    return true;
+}
+
+QTreeWidgetItem* TMainFormPorts::MakeItem(const TPartsTreeNode& node) const {
+    auto* item = new QTreeWidgetItem(QStringList(Q(node.Text)));
+    item->setData(0, Qt::UserRole, node.StateIndex);
+    return item;
+}
+
+void TMainFormPorts::TreeReset() {
+    const QSignalBlocker block(&m_tree);
+    m_tree.clear();
+    if (!m_model) {
+        return;
+    }
+    const TPartsTree& tree = m_model->PartsTree();
+    QList<QTreeWidgetItem*> top;
+    for (const TPhaseTreeNode& phase : tree.Nodes()) {
+        QTreeWidgetItem* item = MakeItem(phase);
+        for (const TPartsTreeNode& child : phase.Children) {
+            item->addChild(MakeItem(child));
+        }
+        top << item;
+    }
+    m_tree.addTopLevelItems(top);
+}
+
+void TMainFormPorts::TreeNodeInserted(TTreePos pos) {
+    if (!m_model) {
+        return;
+    }
+    const QSignalBlocker block(&m_tree);
+    const TPartsTree& tree = m_model->PartsTree();
+    if (pos.Phase < 0 || pos.Phase >= static_cast<int>(tree.Count())) {
+        return TreeReset();
+    }
+    if (pos.Child < 0) {
+        QTreeWidgetItem* item = MakeItem(tree.Phase(static_cast<size_t>(pos.Phase)));
+        for (const TPartsTreeNode& child : tree.Phase(static_cast<size_t>(pos.Phase)).Children) {
+            item->addChild(MakeItem(child));
+        }
+        m_tree.insertTopLevelItem(pos.Phase, item);
+        return;
+    }
+    QTreeWidgetItem* parent = m_tree.topLevelItem(pos.Phase);
+    if (!parent) {
+        return TreeReset();
+    }
+    parent->insertChild(pos.Child, MakeItem(tree.Node(pos)));
+}
+
+void TMainFormPorts::TreeNodeRemoved(TTreePos pos) {
+    const QSignalBlocker block(&m_tree);
+    if (pos.Child < 0) {
+        delete m_tree.takeTopLevelItem(pos.Phase);
+        return;
+    }
+    if (QTreeWidgetItem* parent = m_tree.topLevelItem(pos.Phase)) {
+        delete parent->takeChild(pos.Child);
+    }
+}
+
+void TMainFormPorts::TreeNodesChanged() {
+    if (!m_model) {
+        return;
+    }
+    const TPartsTree& tree = m_model->PartsTree();
+    if (static_cast<int>(tree.Count()) != m_tree.topLevelItemCount()) {
+        return TreeReset();
+    }
+    for (int i = 0; i < m_tree.topLevelItemCount(); ++i) {
+        m_tree.topLevelItem(i)->setText(0, Q(tree.Phase(static_cast<size_t>(i)).Text));
+    }
+}
+
+bool TMainFormPorts::TreeVisible() const { return m_tree.isVisible(); }
+
+void TMainFormPorts::SetTreeVisible(bool visible) {
+    m_tree.setUpdatesEnabled(visible);
+    m_tree.setVisible(visible);
+}
+
+void TMainFormPorts::SelectTreeNode(TTreePos pos) {
+    QTreeWidgetItem* item = m_tree.topLevelItem(pos.Phase);
+    if (item && pos.Child >= 0) {
+        item = item->child(pos.Child);
+    }
+    if (!item) {
+        return;
+    }
+    const QSignalBlocker block(&m_tree);
+    m_tree.setCurrentItem(item);
+    m_tree.setFocus();
+}
+
+void TMainFormPorts::TreeSelectionChanged() {
+    if (TreeEventsSuppressed || !m_model) {
+        return;
+    }
+    QTreeWidgetItem* item = m_tree.currentItem();
+    if (!item) {
+        return;
+    }
+    TTreePos pos;
+    if (QTreeWidgetItem* parent = item->parent()) {
+        pos.Phase = m_tree.indexOfTopLevelItem(parent);
+        pos.Child = parent->indexOfChild(item);
+    } else {
+        pos.Phase = m_tree.indexOfTopLevelItem(item);
+    }
+    m_model->PartsTreeNodeSelected(pos);
+    m_form.RedrawView();
+}
+
+void TMainFormPorts::ShowPart(TFreeForm* part) {
+    if (OnShowPart) {
+        OnShowPart(part);
+    }
+}
+
+void TMainFormPorts::ShowWait(const std::string& title, int maximum) {
+    if (!m_wait) {
+        m_wait = std::make_unique<TFormWait>(&m_form);
+    }
+    m_wait->SetTitle(Q(title));
+    m_wait->SetMaximum(maximum);
+    m_wait->SetPosition(0);
+    m_wait->show();
+    ProcessMessages();
+}
+
+void TMainFormPorts::SetWaitPosition(int position) {
+    if (m_wait) {
+        m_wait->SetPosition(position);
+    }
+}
+
+void TMainFormPorts::ProcessMessages() {
+    // Paints the wait window and cursor; user input stays queued, so a command cannot be
+    // started again from inside itself.
+    if (m_processing) {
+        return;
+    }
+    m_processing = true;
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_processing = false;
+}
+
+void TMainFormPorts::CloseWait() {
+    if (m_wait) {
+        m_wait->hide();
+    }
+}
+
+}  // namespace kx
+
+#include "moc_u_mainports.cpp"

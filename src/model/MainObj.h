@@ -1,0 +1,345 @@
+// The model object TkxMain: placed parts, the parts tree, selection, undo and the model's lists.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generated/u_hzdata.h"
+#include "generated/u_schlauch.h"
+#include "model/u_TBauteil.h"
+#include "model/u_TGroup.h"
+#include "model/u_modelfile.h"
+#include "model/u_bauphasen.h"
+#include "model/u_modelports.h"
+#include "model/u_partobject.h"
+#include "model/u_partstree.h"
+#include "model/u_undo.h"
+#include "motion/u_colldata.h"
+#include "motion/u_kinedata.h"
+#include "placement/u_TMeasurement.h"
+#include "view/u_TCamera.h"
+#include "view/u_material.h"
+
+namespace kx {
+
+class TDefCache;
+class TDummyCube;
+class TFreeForm;
+class TPartFiles;
+class TScene;
+class TSceneObject;
+class TffCache;
+
+/// Highlight colours (Windows colour values).
+inline constexpr uint32_t kSelectedColor = 0xFF80FF;
+inline constexpr uint32_t kCoSelectedColor = 0xFF40FF;
+inline constexpr uint32_t kOldPhaseColor = 0xFFFFFF;
+/// Build phases with a visibility flag; the highest visible phase without a limit.
+inline constexpr int kPhaseCount = 199;
+inline constexpr int kNoPhaseLimit = 99999;
+inline constexpr int kStoredCameraCount = 4;
+
+/// The document: one per run. It owns every list that makes up a model and drives the
+/// scene's part objects; windows are reached only through the ports.
+class TkxMain {
+public:
+    /// The scene must have its main nodes (BuildMainScene). The caches default to the
+    /// process-wide ones.
+    TkxMain(TScene& scene, const TPartFiles& files);
+    TkxMain(TScene& scene, const TPartFiles& files, TDefCache& defs, TffCache& meshes);
+    ~TkxMain();
+    TkxMain(const TkxMain&) = delete;
+    TkxMain& operator=(const TkxMain&) = delete;
+
+    // --- Ports (nullptr: the silent default) --------------------------------------------------
+    void SetView(TModelView* view);
+    void SetPartsTreeView(TPartsTreeView* view);
+    void SetCoordinatesView(TCoordinatesView* view);
+    void SetPartObjectBuilder(std::unique_ptr<TPartObjectBuilder> builder);
+
+    // --- Placed parts -------------------------------------------------------------------------
+    /// Places a part of the definition at the origin; returns its name, or an empty name when
+    /// the definition has no mesh file.
+    std::string AddBaustein(std::string_view number, std::string_view wantedName = {});
+    /// The wanted name if no part has it (letter case ignored), else "F" + number + "_" + one
+    /// more than the highest sequence number of the definition's parts.
+    std::string GetNewName(std::string_view number, std::string_view wantedName = {}) const;
+    /// The first record of exactly that name, or nullptr.
+    TBauteil* FindBauteil(std::string_view name) const;
+    /// The placed part's object of that name below the parts root (letter case ignored), or
+    /// nullptr when there is none or the object is no placed part.
+    TFreeForm* PartObject(std::string_view name) const;
+    /// Copies the pose of the part's object (and its colour, and phase unless -1) into its
+    /// record; then every measurement follows.
+    void RefreshBauteil(std::string_view name, bool takeColour, int phase);
+    /// Removes the part's object, record, tree node and everything that refers to the part.
+    void DeleteBaustein(std::string_view name);
+    /// Empties the model.
+    void DeleteAll();
+    /// Puts every part's object back to its stored pose, colour and visibility.
+    void Repaint();
+    /// Joins a new part of `number` to a placed part through the connector window.
+    void Combine(TFreeForm& object, std::string_view number, int preselected = -1);
+    /// Diffuse colour of the object's library material; the alpha stays.
+    void ColorizeLib(TFreeForm& object, uint32_t colour);
+    /// Edits the model information in its window.
+    void ShowModellInformation();
+
+    const TBauteilList& Parts() const { return m_parts; }
+    TBauteilList& Parts() { return m_parts; }
+    /// Scene object made by the latest successful AddBaustein (callers clear it first).
+    TFreeForm* LastAddedObject() const { return m_lastAdded; }
+    void ClearLastAddedObject() { m_lastAdded = nullptr; }
+
+    // --- Parts tree ---------------------------------------------------------------------------
+    void CreateTreeRoot();
+    void AddBausteinToTreeView(std::string_view name, TBauteil* record, int phase);
+    /// Text and image of every phase node.
+    void UpdateTreeView();
+    void DeleteBausteinFromTreeView(std::string_view name);
+    /// Rebuilds the tree from the records, phase nodes in ascending order.
+    void RecreateTreeView();
+    /// The user chose a node: a part node selects its part, a phase node deselects all.
+    void PartsTreeNodeSelected(TTreePos pos);
+    const TPartsTree& PartsTree() const { return m_tree; }
+    /// "2. Bauphase".
+    static std::string PhaseNodeText(int phase);
+
+    // --- Selection ----------------------------------------------------------------------------
+    void SelectBaustein(std::string_view name, bool addToSelection = false,
+                        bool ignoreGroup = false);
+    void CoSelectBaustein(std::string_view name, bool skipSelected, bool noSnapshot, bool forceOn);
+    void DeSelectAllBausteine();
+    void SelectAllBausteine();
+    void SelectAllBausteineFromActualPhase();
+    void HideAllPartsExceptSelection();
+    /// Selects every part of the definition; reports and returns how many there are.
+    int FindPartsInModel(std::string_view number);
+    /// The commands "Alles selektieren" and "Alles deselektieren": one snapshot each.
+    void SelectAllCommand();
+    void DeselectAllCommand();
+    /// The selected part's object, or nullptr.
+    TFreeForm* SelectedPart() const { return m_selected; }
+
+    // --- Undo ---------------------------------------------------------------------------------
+    void MakeUndoSnapshot(std::string_view action, std::string_view argument = {});
+    void ClearUndoList();
+    /// The command "Rückgängig".
+    void DoUndo();
+    /// Rebuilds every part object from its record.
+    void UndoRepaint();
+    const TUndoList& UndoList() const { return m_undo; }
+    bool UndoSuppressed() const { return m_undoSuppressed; }
+    void SetUndoSuppressed(bool on) { m_undoSuppressed = on; }
+
+    // --- Build phases -------------------------------------------------------------------------
+    int CurrentPhase() const { return m_currentPhase; }
+    void SetBauphase(int phase);
+    int HighestVisiblePhase() const { return m_highestVisiblePhase; }
+    void SetHighestVisiblePhase(int phase) { m_highestVisiblePhase = phase; }
+    /// Whether the phase is marked visible; phases without a flag (outside 1-199) count as
+    /// visible.
+    bool PhaseVisible(int phase) const;
+    void SetPhaseVisible(int phase, bool visible);
+    /// Shown by Repaint: not above the highest visible phase, and marked visible.
+    bool PhaseShown(int phase) const;
+
+    // --- Build phase and group commands (MainObj_phases.cpp) ----------------------------------
+    void SetPhaseWindows(TPhaseWindows* windows);
+    /// "Neue Bauphase": deselects all, appends a phase after the highest one in the parts tree
+    /// (at least 2, at most kHighestFlaggedPhase) and makes it current; returns its number.
+    int NewBauphase();
+    /// "Bauphase wechseln" on the parts tree's chosen node (its parent's phase for a part
+    /// node); without a node, the message asking for one. False when nothing changed.
+    bool ChangeBauphase(std::optional<TTreePos> node);
+    /// Parts tree popup "Bauphase unsichtbar" / "Bauphase sichtbar" on a phase node.
+    void SetPhaseNodeVisible(TTreePos node, bool visible);
+    /// A part node dragged onto another node of the parts tree: the part moves into that
+    /// node's phase. Returns the part node's new position, or nothing if it was no move.
+    std::optional<TTreePos> MovePartNode(TTreePos part, TTreePos target);
+    /// "Bauphasen ein/ausblenden": the visible-phases window over the phases 1 to the highest
+    /// phase of any part.
+    void BauphasenUebersicht();
+    /// The highest phase of any part (0 without parts).
+    int HighestPartPhase() const;
+    /// Lines of the stage chooser: the largest state index of the parts tree, 1 to
+    /// kHighestFlaggedPhase.
+    int StageCount() const;
+    /// The stage chooser: the chosen phase, or 0 when cancelled.
+    int SelectPhase();
+    /// Moves the selected and every co-selected part into a phase from the stage chooser.
+    void ChangeStageOfSelectedParts();
+
+    /// "Bauteile gruppieren": the selected part and the co-selected ones form a new group.
+    TGroup* GroupBauteile();
+    /// "Bauteilgruppe auflösen": removes the first group that holds the selected part.
+    void DeGroupBauteile();
+    /// Appends a group of these parts; internal groups (a part placed with its children) are
+    /// kept and saved but not shown in the groups tree.
+    TGroup& AddGroup(const std::vector<std::string>& members, bool internal,
+                     std::string name = "Gruppe");
+    /// Whether the group is one of the model's (the pointer is not followed).
+    bool HasGroup(const TGroup* group) const;
+    /// The nodes the groups tree shows.
+    std::vector<TGroupTreeNode> GroupsTreeNodes() const { return BuildGroupsTree(m_groups); }
+    /// The groups tree's in-place edit of a group node.
+    void RenameGroup(TGroup* group, std::string name);
+    /// The groups tree's chosen node changed: a member node selects its part.
+    void GroupsTreeNodeSelected(TGroupTreePos pos);
+    /// Which popup entries the groups tree shows for the chosen node.
+    TGroupsPopup GroupsPopup(std::optional<TGroupTreePos> pos) const;
+    /// "Selektion der Gruppe hinzufügen".
+    void AddSelectionToGroup(TGroup* group);
+    /// "Bauteil aus der Gruppe entfernen": true when the part was a member (its node goes).
+    bool RemoveFromGroup(TGroup* group, const std::string& member);
+    /// "Nur diese Gruppe sichtbar".
+    void ShowOnlyGroup(TGroup* group);
+    /// "Gruppe duplizieren": new parts of the same definitions on the members' poses in the
+    /// current phase, and a new group holding them. Returns it, or nullptr if no part could be
+    /// placed.
+    TGroup* DuplicateGroup(TGroup* group);
+
+    // --- The model's other lists --------------------------------------------------------------
+    std::vector<TSchlauch>& HoseRegister() { return m_hoseRegister; }
+    std::vector<std::unique_ptr<THoseData>>& Hoses() { return m_hoses; }
+    std::vector<std::unique_ptr<TGroup>>& Groups() { return m_groups; }
+    std::vector<TKineData>& KineLinks() { return m_kineLinks; }
+    TMotors& Motors() { return m_motors; }
+    std::vector<TCollData>& CollisionRules() { return m_collisionRules; }
+    std::vector<std::unique_ptr<TMeasurement>>& Measurements() { return m_measurements; }
+    std::vector<THZData>& SemiFinishedParts() { return m_semiFinished; }
+    std::array<TCamera, kStoredCameraCount>& Cameras() { return m_cameras; }
+    TModelInformation& Information() { return m_information; }
+    /// Drops groups without members and refills the groups tree.
+    void UpdateGroupTreeView();
+    /// Stored camera i (0-3) with its default name: "Kamera" and the number.
+    static std::string DefaultCameraName(int index);
+
+    TScene& Scene() { return m_scene; }
+    const TPartFiles& Files() const { return m_files; }
+
+    // --- Model file (MainObj_file.cpp) --------------------------------------------------------
+    void SetWaitView(TWaitView* view);
+    /// Writes the model file through a temporary file: a failed save leaves the old file.
+    TModelFileResult SaveModell(const std::string& fileName);
+    /// Loads a model file as the new model, or merges it into this one. The whole file is read
+    /// and checked first: a file that cannot be read or is broken leaves the model as it was.
+    TModelFileResult LoadModell(const std::string& fileName, bool newModel);
+    /// The same from a stream, read from its start; the file name only goes to the recent
+    /// files.
+    TModelFileResult LoadModell(const std::string& fileName, bool newModel, std::istream& stream);
+    /// Records a model file in the recent-files list; false when the settings refuse it.
+    bool DoLastFile(const std::string& fileName);
+    /// The whole model as the file document that SaveModell writes.
+    TModelFile ToModelFile() const;
+    /// The sequence program's sections as the file had them, written back at their place.
+    std::vector<std::string> SequenceLines;
+
+    // --- Settings of the model ----------------------------------------------------------------
+    bool ConnectorsHidden = false;  ///< connector arrows of new parts start hidden
+    TPolygonMode PolygonMode = TPolygonMode::Filled;
+    bool GridShown = true;
+    bool OutlineMode = false;
+    bool ShowCollisionBodies = true;
+    bool Loading = false;              ///< a model file is being read
+    std::string MeshFolder = "hires";  ///< "hires" or "lores"
+    std::string FileName;              ///< model file last loaded or saved
+    int32_t AniLength = 100;           ///< animation length in frames
+
+private:
+    TDummyCube& PartsRoot() const;
+    TSceneObject* Node(std::string_view name) const;
+    /// The object of that name below the parts root (letter case ignored): a direct child, or
+    /// with recursive anywhere in the subtree. Part objects are found through their records.
+    TSceneObject* FindPartObject(std::string_view name, bool recursive) const;
+    /// The record that belongs to a part object.
+    TBauteil* RecordOf(const TSceneObject* object) const;
+    TMaterialPtr LibMaterialOf(const TFreeForm& object) const;
+    /// Colour of object and library material, alpha kept.
+    void Highlight(TFreeForm& object, uint32_t colour);
+    /// The record's colour (white for an earlier phase when painting old phases white) on
+    /// object and library material with the record's alpha.
+    void RestoreColour(TBauteil& record, bool paintOldWhite, bool objectAlphaToo);
+    void SetSelected(TFreeForm* object);
+    /// The selected part stops being selected: axes off, its own colour back.
+    void DropSelectedPart(bool paintOldWhite);
+    int PhaseImage(int phase) const;
+    void ResetCameras();
+    void RemoveMeasurement(size_t index);
+    TCameraPose CurrentCamera() const;
+    TModelFileResult LoadModellLines(const std::string& fileName, bool newModel,
+                                     const std::vector<std::string>& lines);
+    std::vector<std::string> ApplyModelFile(TModelFile& file, bool newModel);
+    void PlaceFilePart(TPartRecord& record, bool newModel, bool first,
+                       std::vector<std::string>& missing);
+    void AttachMeasurementsByName(const std::vector<std::pair<std::string, std::string>>& names);
+
+    TScene& m_scene;
+    const TPartFiles& m_files;
+    TDefCache& m_defs;
+    TffCache& m_meshes;
+    std::unique_ptr<TPartObjectBuilder> m_builder;
+
+    TNullModelView m_nullView;
+    TNullPartsTreeView m_nullTree;
+    TNullCoordinatesView m_nullCoords;
+    TModelView* m_view = &m_nullView;
+    TPartsTreeView* m_treeView = &m_nullTree;
+    TCoordinatesView* m_coords = &m_nullCoords;
+    TNullWaitView m_nullWait;
+    TWaitView* m_wait = &m_nullWait;
+    bool m_placeholders = false;  ///< AddBaustein places a part without mesh as a stand-in
+    /// The camera as the last file gave it, and as it stood right after: while the camera has
+    /// not moved since, saving writes the file's values, so its frame does not drift.
+    std::pair<TCameraPose, TCameraPose> m_loadedCamera;
+    bool m_cameraFromFile = false;
+    TNullPhaseWindows m_nullPhaseWindows;
+    TPhaseWindows* m_phaseWindows = &m_nullPhaseWindows;
+
+    TBauteilList m_parts;
+    TPartsTree m_tree;
+    TUndoList m_undo;
+    bool m_undoSuppressed = false;
+    bool m_selectionBusy = false;
+    TFreeForm* m_selected = nullptr;
+    TFreeForm* m_lastAdded = nullptr;
+
+    int m_currentPhase = 1;
+    int m_highestVisiblePhase = kNoPhaseLimit;
+    std::array<bool, kPhaseCount + 1> m_phaseVisible{};
+
+    std::vector<TSchlauch> m_hoseRegister;
+    std::vector<std::unique_ptr<THoseData>> m_hoses;
+    std::vector<std::unique_ptr<TGroup>> m_groups;
+    std::vector<TKineData> m_kineLinks;
+    TMotors m_motors;
+    std::vector<TCollData> m_collisionRules;
+    std::vector<std::unique_ptr<TMeasurement>> m_measurements;
+    std::vector<THZData> m_semiFinished;
+    std::array<TCamera, kStoredCameraCount> m_cameras;
+    TModelInformation m_information;
+};
+
+/// Suspends undo snapshots for a scope and puts the previous state back afterwards, however
+/// the scope ends.
+class TUndoSuspension {
+public:
+    explicit TUndoSuspension(TkxMain& model) : m_model(model), m_previous(model.UndoSuppressed()) {
+        model.SetUndoSuppressed(true);
+    }
+    ~TUndoSuspension() { m_model.SetUndoSuppressed(m_previous); }
+    TUndoSuspension(const TUndoSuspension&) = delete;
+    TUndoSuspension& operator=(const TUndoSuspension&) = delete;
+
+private:
+    TkxMain& m_model;
+    bool m_previous;
+};
+
+}  // namespace kx
