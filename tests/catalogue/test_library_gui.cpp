@@ -587,6 +587,45 @@ private slots:
         }
     }
 
+    void bundledKitFillsEveryPage() {
+        const fs::path runtime(KX_RUNTIME_DIR);
+        if (!fs::is_directory(runtime / "def")) {
+            QSKIP("no bundled kit in this build");
+        }
+        TPartFiles kit(runtime, m_dir / "kituser");
+        TLibraryPanel panel;
+        panel.resize(1000, 180);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        const TLibraryFillResult r = panel.Fill(kit, TLibraryFillOptions::Current());
+        QVERIFY(r.Shown > 0);
+        QVERIFY(r.Unreadable.empty());
+        QStringList empty;
+        for (int s = 0; s < 2; ++s) {
+            for (int t = 0; t < LibraryTabCount; ++t) {
+                const TLibraryPage page{static_cast<TLibrarySet>(s), t};
+                const bool content = !(s == 0 && t == CollectionTab) && t != FavouritesTab;
+                if (content && panel.Library().Page(page).Items.empty()) {
+                    empty << QString::fromStdString(PageCaption(page));
+                }
+            }
+        }
+        QVERIFY2(empty.isEmpty(), qPrintable(empty.join(QStringLiteral(", "))));
+        int withIcon = 0;
+        for (const TBibData& e : panel.Library().Entries()) {
+            withIcon += e.ImageIndex >= 0 ? 1 : 0;
+        }
+        QCOMPARE(withIcon, r.Shown);
+        panel.ChangeLibrary(0);
+        QTest::qWait(50);
+        QVERIFY(
+            panel.grab().save(QStringLiteral(KX_RUNTIME_DIR "/../screenshots/library_kit.png")));
+        panel.ChangeLibrary(7);
+        QTest::qWait(50);
+        QVERIFY(panel.grab().save(
+            QStringLiteral(KX_RUNTIME_DIR "/../screenshots/library_kit_motor.png")));
+    }
+
     void englishCaptionsFromTheLanguageTable() {
         auto old = kx::SetLanguage(
             std::make_unique<TkxLanguage>(fs::path(KX_RUNTIME_DIR) / "ENGLISH.lng"));
