@@ -142,7 +142,7 @@ const std::vector<TCommandRow>& MainCommandRows() {
         {"menInfo", "menHilfe", 147, "Information", "", K::Item},
         {"sepHilfe1", "menHilfe", 0, "", "", K::Separator},
         {"menUpdateParts", "menHilfe", 60, "Internet-Update (Bauteile)", "", K::Item},
-        {"menUpdateSoftware", "menHilfe", 168, "Internet-Update (Software)", "", K::Item},
+        {"menUpdateSoftware", "menHilfe", 179, "Internet-Update (Software)", "", K::Item},
     };
     return rows;
 }
