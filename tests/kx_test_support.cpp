@@ -21,6 +21,16 @@ TTempDir::~TTempDir() {
     std::filesystem::remove_all(m_path, ec);
 }
 
+TPrivateSettings::TPrivateSettings(const std::vector<std::string>& args) {
+    auto param = std::make_unique<kx::TkxParam>(args, ConfigDir(), SystemConfigDir());
+    m_param = param.get();
+    m_previous = kx::SetParam(std::move(param));
+}
+
+TPrivateSettings::~TPrivateSettings() {
+    kx::SetParam(std::move(m_previous));
+}
+
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);

@@ -2,7 +2,11 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "foundation/u_param.h"
 
 namespace kxtest {
 
@@ -18,6 +22,24 @@ public:
 
 private:
     std::filesystem::path m_path;
+};
+
+/// A settings store over fresh folders (user and machine-wide), installed as the process-wide
+/// one while the object lives; the previous store comes back on destruction.
+class TPrivateSettings {
+public:
+    explicit TPrivateSettings(const std::vector<std::string>& args = {});
+    ~TPrivateSettings();
+    TPrivateSettings(const TPrivateSettings&) = delete;
+    TPrivateSettings& operator=(const TPrivateSettings&) = delete;
+    kx::TkxParam& Param() { return *m_param; }
+    std::filesystem::path ConfigDir() const { return m_dir / "config"; }
+    std::filesystem::path SystemConfigDir() const { return m_dir / "system"; }
+
+private:
+    TTempDir m_dir;
+    kx::TkxParam* m_param = nullptr;
+    std::unique_ptr<kx::TkxParam> m_previous;
 };
 
 /// Writes bytes to a file, creating its folder.

@@ -7,6 +7,8 @@
 #include <unordered_map>
 
 #include "catalogue/u_partfiles.h"
+#include "foundation/u_language.h"
+#include "foundation/u_param.h"
 #include "foundation/u_text.h"
 
 namespace kx {
@@ -132,7 +134,12 @@ bool TCatalogueSettings::IsGerman() const {
 }
 
 TCatalogueSettings CurrentCatalogueSettings() {
-    return TCatalogueSettings{};
+    TkxParam& param = Param();
+    TCatalogueSettings s;
+    s.Language = param.GetLanguage();
+    s.CombineLibrary = param.GetCombineLibrary();
+    s.DeveloperMode = param.DeveloperMode;
+    return s;
 }
 
 std::array<float, 2> TDefObj::TexCoord(float x, float y) const {
@@ -146,6 +153,10 @@ std::string GroupName(int group, const TGetText& getText) {
         return "?";
     }
     return getText("GROUPS", group, "?");
+}
+
+std::string GroupName(int group) {
+    return Language().GetText("GROUPS", group, "?");
 }
 
 // --- Full reader ------------------------------------------------------------------------------
@@ -344,7 +355,7 @@ std::vector<std::string> DefinitionLines(const TDefObj& d) {
     add("Green=", IntToStr(d.Green));
     add("Blue=", IntToStr(d.Blue));
     if (d.Alpha < 1) {
-        add("Alpha=", FormatTwoDecimals(d.Alpha));
+        add("Alpha=", FormatTwoDecimals(std::max(d.Alpha, 0.0)));  // reads back clamped anyway
     }
     if (!d.Texture.empty()) {
         add("Texture=", d.Texture);
@@ -498,6 +509,17 @@ TDefEditResult BumpDefinitionVersion(const std::filesystem::path& source,
     return EditFile(source, target, BumpVersionLines);
 }
 
+TDefEditResult BumpDefinitionVersion(TPartFiles& files, std::string_view number) {
+    const auto source = files.FindDef(number);
+    if (!source) {
+        return TDefEditResult::NotFound;
+    }
+    const TDefEditResult result =
+        BumpDefinitionVersion(*source, files.UserPath("def", std::string(number) + ".def"));
+    files.Refresh("def");
+    return result;
+}
+
 void CopyEditLines(std::vector<std::string>& lines, std::string_view targetNumber, int red,
                    int green, int blue, int group) {
     for (std::string& line : lines) {
@@ -522,6 +544,20 @@ TDefEditResult CopyDefinition(const std::filesystem::path& source,
     return EditFile(source, target, [&](std::vector<std::string>& lines) {
         CopyEditLines(lines, targetNumber, red, green, blue, group);
     });
+}
+
+TDefEditResult CopyDefinition(TPartFiles& files, std::string_view sourceNumber,
+                              std::string_view targetNumber, int red, int green, int blue,
+                              int group) {
+    const auto source = files.FindDef(sourceNumber);
+    if (!source) {
+        return TDefEditResult::NotFound;
+    }
+    const TDefEditResult result =
+        CopyDefinition(*source, files.UserPath("def", std::string(targetNumber) + ".def"),
+                       targetNumber, red, green, blue, group);
+    files.Refresh("def");
+    return result;
 }
 
 }  // namespace kx

@@ -28,6 +28,8 @@ struct TConn {
     float X = 0, Y = 0, Z = 0;       ///< position in the part's frame, mesh units
     float PF = 0, RF = 0, TF = 0;    ///< pitch, roll, turn of the arrow on a placed part
     float PN = 0, RN = 0, TN = 0;    ///< pitch, roll, turn added when this part is joined by it
+
+    bool operator==(const TConn&) const = default;
 };
 
 /// A whole part definition. The defaults are those of a missing file.
@@ -82,6 +84,8 @@ struct TDefObj {
     /// Texture coordinate of a mesh point (x, y after the offset). A repeat size of 0 counts
     /// as 1 here so that it cannot divide by zero; the record keeps the 0 it was given.
     std::array<float, 2> TexCoord(float x, float y) const;
+
+    bool operator==(const TDefObj&) const = default;
 };
 
 /// What the library needs of every definition, read fast from the [COMMON] lines only.
@@ -93,6 +97,8 @@ struct TMiniDefObj {
     int32_t SortOrder = 0;
     std::string Prefix;  ///< first five characters of the number
     int32_t Version = 0;
+
+    bool operator==(const TMiniDefObj&) const = default;
 };
 
 /// The settings the readers depend on. The caller reads them once (from the settings store)
@@ -105,7 +111,7 @@ struct TCatalogueSettings {
     bool IsGerman() const;  ///< Language, upper-cased, is "DEUTSCH"
 };
 
-/// The settings as the settings store has them now.
+/// The settings as the settings store has them now (LANGUAGE, COMBINELIBRARY, developer mode).
 TCatalogueSettings CurrentCatalogueSettings();
 
 /// Raised by the library reader when a definition file cannot be opened.
@@ -168,6 +174,10 @@ void BumpVersionLines(std::vector<std::string>& lines);
 TDefEditResult BumpDefinitionVersion(const std::filesystem::path& source,
                                      const std::filesystem::path& target);
 
+/// Publishing a new revision of a number: the definition found through the part files is
+/// written, raised, to the user folder.
+TDefEditResult BumpDefinitionVersion(TPartFiles& files, std::string_view number);
+
 /// The edits of a part copied under a new number: article number, colour and category lines.
 void CopyEditLines(std::vector<std::string>& lines, std::string_view targetNumber, int red,
                    int green, int blue, int group);
@@ -177,6 +187,12 @@ TDefEditResult CopyDefinition(const std::filesystem::path& source,
                               const std::filesystem::path& target, std::string_view targetNumber,
                               int red, int green, int blue, int group);
 
+/// Copies the definition of a number under a new number into the user folder. The caller has
+/// made sure the new number is free (files.FindDef).
+TDefEditResult CopyDefinition(TPartFiles& files, std::string_view sourceNumber,
+                              std::string_view targetNumber, int red, int green, int blue,
+                              int group);
+
 // --- Category names ---------------------------------------------------------------------------
 
 /// A lookup in the language table: section, key number, default text.
@@ -185,5 +201,7 @@ using TGetText =
 
 /// Display name of a library category: entry `group` of section "GROUPS", "?" if none.
 std::string GroupName(int group, const TGetText& getText);
+/// The same from the program's language table.
+std::string GroupName(int group);
 
 }  // namespace kx

@@ -4,6 +4,7 @@
 #include "catalogue/u_normals.h"
 #include "catalogue/u_partfiles.h"
 #include "catalogue/u_stl.h"
+#include "foundation/u_stack.h"
 #include "foundation/u_text.h"
 
 namespace kx {
@@ -20,6 +21,7 @@ TDefPtr TDefCache::GetDef(const TPartFiles& files, std::string_view number,
             return it->second;
         }
     }
+    Stack().Push("TDefCache.GetDef", number);
     // Read outside the lock: a definition read is file I/O.
     auto def = std::make_shared<const TDefObj>(ReadDefObj(files, number, settings));
     std::lock_guard lock(m_mutex);
@@ -62,6 +64,7 @@ TffCache::TffData& TffCache::Load(const TPartFiles& files, std::string_view mesh
     if (it != m_meshes.end()) {
         return it->second;
     }
+    Stack().Push("TffCache.LoadMesh", meshDir, number);
     const auto file = files.FindPart(meshDir, number, "stl");
     if (!file) {
         throw TMeshLoadError("Mesh file not found: " + std::string(meshDir) + "/" +

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "foundation/u_param.h"
 #include "foundation/u_text.h"
 
 namespace kx {
@@ -11,6 +12,8 @@ namespace fs = std::filesystem;
 
 TPartFiles::TPartFiles(fs::path programDir, fs::path userDir)
     : m_programDir(std::move(programDir)), m_userDir(std::move(userDir)) {}
+
+TPartFiles::TPartFiles() : TPartFiles(Param().ProgramDir, UserDataDir()) {}
 
 const TPartFiles::TFolderIndex& TPartFiles::Index(std::string_view subdir) const {
     const std::string key = LowerCase(subdir);

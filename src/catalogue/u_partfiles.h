@@ -19,6 +19,8 @@ namespace kx {
 class TPartFiles {
 public:
     TPartFiles(std::filesystem::path programDir, std::filesystem::path userDir);
+    /// The program's folders: the settings store's ProgramDir under the per-user data folder.
+    TPartFiles();
 
     const std::filesystem::path& ProgramDir() const { return m_programDir; }
     const std::filesystem::path& UserDir() const { return m_userDir; }

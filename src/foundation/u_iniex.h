@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -28,6 +29,9 @@ public:
     explicit TIniFileEx(std::istream& stream);
     /// Takes lines that are already UTF-8.
     explicit TIniFileEx(const std::vector<std::string>& lines);
+    /// Braced lines; also keeps two strings in braces from being taken for a path's iterators.
+    TIniFileEx(std::initializer_list<std::string> lines)
+        : TIniFileEx(std::vector<std::string>(lines)) {}
     /// Windows-1252 bytes, for example a file that was read or downloaded already.
     static TIniFileEx FromBytes(std::string_view bytes);
 

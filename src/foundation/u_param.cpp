@@ -205,6 +205,11 @@ public:
 
     /// Sets or (with no value) removes a name; false when that changed nothing.
     bool Put(std::string_view name, const std::optional<TStoredValue>& value) {
+        // A name that could not be read back would corrupt the line or shadow another value.
+        if (name.empty() || name.find_first_of("=\r\n") != std::string_view::npos ||
+            name.front() == '#' || Trim(name) != name) {
+            throw std::invalid_argument("invalid settings name \"" + std::string(name) + "\"");
+        }
         const std::string key = UpperCase(name);
         auto it = m_index.find(key);
         if (!value) {
@@ -284,6 +289,10 @@ public:
         }
         m_valid = false;
         Refresh();
+        if (m_unreadable) {
+            // Writing now would replace the user's settings with this one value.
+            Fail("the file exists but cannot be read");
+        }
         TSettingsData data = m_data;
         if (!change(data)) {
             return;
@@ -301,13 +310,17 @@ private:
         throw std::runtime_error("cannot write the settings file " + m_file.string() + ": " + why);
     }
 
+    // An unreadable file reads as empty (every value its default) and is tried again on the
+    // next read; it is never written over.
     void Refresh() {
         struct stat now {};
         if (::stat(m_file.c_str(), &now) != 0) {
-            if (!m_valid || m_held.Valid()) {
+            const bool missing = errno == ENOENT || errno == ENOTDIR;
+            if (!m_valid || m_held.Valid() || m_unreadable != !missing) {
                 m_held.Reset();
                 m_data = TSettingsData();
                 m_valid = true;
+                m_unreadable = !missing;
             }
             return;
         }
@@ -317,23 +330,26 @@ private:
         m_data = TSettingsData();
         m_held.Reset();
         m_valid = true;
+        m_unreadable = true;
         TFd fd(::open(m_file.c_str(), O_RDONLY | O_CLOEXEC));
         struct stat st {};
-        if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0) {
-            return;  // unreadable reads as empty; the next read tries again
+        if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            return;
         }
         if (auto bytes = ReadAll(fd.Get())) {
             m_data.Parse(*bytes);
             m_heldStat = st;
             m_held = std::move(fd);
+            m_unreadable = false;
         }
     }
 
     std::mutex m_mutex;
     std::filesystem::path m_file;
     std::filesystem::path m_lockFile;
-    bool m_valid = false;  // m_data reflects the file as it was at the last check
-    TFd m_held;            // the file m_data came from
+    bool m_valid = false;       // m_data reflects the file as it was at the last check
+    bool m_unreadable = false;  // the file is there but could not be read
+    TFd m_held;                 // the file m_data came from
     struct stat m_heldStat {};
     TSettingsData m_data;
 };

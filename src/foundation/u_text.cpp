@@ -205,6 +205,11 @@ bool StartsWithText(std::string_view s, std::string_view prefix) {
 }
 
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
+    // A folder opens as a stream but reports a nonsense size; a pipe would block.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return std::nullopt;
@@ -327,7 +332,7 @@ std::string FormatFloat(double value, char sep) {
     }
 
     std::string out = negative ? "-" : "";
-    if (exponent >= 15 || exponent < -5) {
+    if (exponent >= 15 || exponent < -4) {
         out += digits[0];
         if (digits.size() > 1) {
             out += sep;

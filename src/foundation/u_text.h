@@ -52,8 +52,8 @@ bool WriteTextFile(const std::filesystem::path& path, const std::vector<std::str
 // --- Numbers ----------------------------------------------------------------------------------
 // Never through the C or C++ locale: the GUI toolkit switches LC_NUMERIC at start.
 
-/// General format with up to 15 significant digits: fixed notation while the value is at
-/// least 0.00001 and has at most 15 integer digits, else "1,5E20" / "1E-7".
+/// General format with up to 15 significant digits: fixed notation while the magnitude is at
+/// least 0.0001 and below 1E15, else "1,5E20" / "5E-5".
 std::string FormatFloat(double value, char decimalSeparator = ',');
 
 /// Strict parser of the general format: optional blanks, sign, digits with at most one

@@ -201,6 +201,16 @@ bool TMaterialLibrary::Remove(std::string_view name) {
     return true;
 }
 
+void TMaterialLibrary::SetShaderLineWidth(float width) {
+    for (auto& m : m_materials) {
+        if (m->m_shader && m->m_shader->LineWidth != width) {
+            TOutLineShader shader = *m->m_shader;
+            shader.LineWidth = width;
+            m->SetShader(shader);
+        }
+    }
+}
+
 void TMaterialLibrary::Clear() {
     for (auto& m : m_materials) {
         Release(*m);

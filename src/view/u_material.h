@@ -124,6 +124,8 @@ public:
     TMaterialPtr Find(std::string_view name) const;  ///< nullptr when there is none
     bool Remove(std::string_view name);              ///< false when there was none
     void Clear();
+    /// Every material with an outline shader takes this line width (after the options).
+    void SetShaderLineWidth(float width);
     size_t Count() const { return m_materials.size(); }
     const std::vector<TMaterialPtr>& Materials() const { return m_materials; }  ///< added order
 

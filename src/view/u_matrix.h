@@ -29,14 +29,14 @@ struct TMatrix4f {
     constexpr TVector3f Translation() const { return Column(3); }
 
     constexpr TMatrix4f operator*(const TMatrix4f& b) const {
+        // Column by column as a sum of scaled columns: the compiler turns this into vector code.
         TMatrix4f r;
         for (int c = 0; c < 4; ++c) {
+            const float b0 = b.M[c * 4], b1 = b.M[c * 4 + 1], b2 = b.M[c * 4 + 2],
+                        b3 = b.M[c * 4 + 3];
             for (int row = 0; row < 4; ++row) {
-                float s = 0;
-                for (int k = 0; k < 4; ++k) {
-                    s += (*this)(row, k) * b(k, c);
-                }
-                r(row, c) = s;
+                r.M[c * 4 + row] =
+                    M[row] * b0 + M[4 + row] * b1 + M[8 + row] * b2 + M[12 + row] * b3;
             }
         }
         return r;

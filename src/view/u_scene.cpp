@@ -3,35 +3,20 @@
 
 #include <algorithm>
 
+#include "foundation/u_text.h"
+
 namespace kx {
 
-TAntialiasMode AntialiasFromSetting(int code) {
-    switch (code) {
-        case 1:
-            return TAntialiasMode::Default;
-        case 2:
-            return TAntialiasMode::Samples2;
-        case 3:
-            return TAntialiasMode::Samples2HQ;
-        case 4:
-            return TAntialiasMode::Samples4;
-        case 5:
-            return TAntialiasMode::Samples4HQ;
-        default:
-            return TAntialiasMode::None;
-    }
-}
-
-int AntialiasSamples(TAntialiasMode mode) {
+int AntialiasSamples(TAntialias mode) {
     switch (mode) {
-        case TAntialiasMode::Samples2:
-        case TAntialiasMode::Samples2HQ:
+        case TAntialias::x2:
+        case TAntialias::x2HQ:
             return 2;
-        case TAntialiasMode::Samples4:
-        case TAntialiasMode::Samples4HQ:
+        case TAntialias::x4:
+        case TAntialias::x4HQ:
             return 4;
-        case TAntialiasMode::None:
-        case TAntialiasMode::Default:
+        case TAntialias::None:
+        case TAntialias::Default:
             break;
     }
     return 0;
@@ -61,7 +46,7 @@ void TScene::SetBackgroundColor(const TColor3f& c) {
     }
 }
 
-void TScene::SetAntialias(TAntialiasMode mode) {
+void TScene::SetAntialias(TAntialias mode) {
     if (mode != m_antialias) {
         m_antialias = mode;
         ++m_versions.View;
@@ -101,6 +86,7 @@ void ForSubtree(TSceneObject& o, const F& f) {
 void TScene::Attached(TSceneObject& subtree) {
     ForSubtree(subtree, [this](TSceneObject& o) {
         o.m_scene = this;
+        IndexName(o);
         if (o.Kind() == TSceneObjectKind::Camera) {
             m_cameras.push_back(static_cast<TSceneCamera*>(&o));
         }
@@ -111,6 +97,7 @@ void TScene::Attached(TSceneObject& subtree) {
 void TScene::Detaching(TSceneObject& subtree) {
     ForSubtree(subtree, [this](TSceneObject& o) {
         o.m_scene = nullptr;
+        UnindexName(o, o.Name());
         if (o.Kind() == TSceneObjectKind::Camera) {
             std::erase(m_cameras, static_cast<TSceneCamera*>(&o));
         }
@@ -138,6 +125,51 @@ void TScene::Detaching(TSceneObject& subtree) {
     ++m_versions.Structure;
 }
 
+void TScene::IndexName(TSceneObject& o) {
+    if (!o.Name().empty()) {
+        m_names.emplace(LowerCase(o.Name()), &o);
+    }
+}
+
+void TScene::UnindexName(TSceneObject& o, const std::string& name) {
+    if (name.empty()) {
+        return;
+    }
+    auto [first, last] = m_names.equal_range(LowerCase(name));
+    for (auto it = first; it != last; ++it) {
+        if (it->second == &o) {
+            m_names.erase(it);
+            return;
+        }
+    }
+}
+
+void TScene::Renamed(TSceneObject& o, const std::string& oldName) {
+    UnindexName(o, oldName);
+    IndexName(o);
+}
+
+TSceneObject* TScene::FindBelow(const TSceneObject& from, std::string_view name, bool recursive,
+                                bool& ambiguous) const {
+    ambiguous = false;
+    auto [first, last] = m_names.equal_range(LowerCase(name));
+    TSceneObject* found = nullptr;
+    for (auto it = first; it != last; ++it) {
+        TSceneObject* o = it->second;
+        const bool below = recursive ? (o != &from && o->IsInside(from)) : o->Parent() == &from;
+        if (below) {
+            if (found) {
+                // Several of that name: the first in tree order wins, which only the walk
+                // knows.
+                ambiguous = true;
+                return nullptr;
+            }
+            found = o;
+        }
+    }
+    return found;
+}
+
 // --- The main window's scene ------------------------------------------------------------------
 
 TGrid* FindGrid(const TSceneObject& partsRoot) {
@@ -161,6 +193,7 @@ TGrid& CreateGrid(TDummyCube& partsRoot, float gridDistance) {
 void BuildMainScene(TScene& scene, float gridDistance) {
     TDummyCube& root = scene.Root();
     root.DeleteChildren();
+    scene.MaterialLibrary().Clear();
 
     auto light = [&](const char* name, int number, TVector3f position, bool on) {
         auto& l = root.AddNewChild<TLightSource>(name);

@@ -4,9 +4,12 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "foundation/u_param.h"
 #include "view/u_colour.h"
 #include "view/u_material.h"
 #include "view/u_sceneobject.h"
@@ -29,13 +32,10 @@ struct TSceneVersions {
     bool operator==(const TSceneVersions&) const = default;
 };
 
-/// The setting ANTIALIAS: 1 the driver's default, 2 two samples, 3 two samples of high
-/// quality, 4 four samples, 5 four of high quality; anything else none.
-enum class TAntialiasMode : uint8_t { None, Default, Samples2, Samples2HQ, Samples4, Samples4HQ };
-TAntialiasMode AntialiasFromSetting(int code);
-/// Samples to ask for: 0 for None, 2 or 4, and for Default 0 meaning "whatever the context
-/// gives"; the high-quality modes are the same count drawn with the nicest hints.
-int AntialiasSamples(TAntialiasMode mode);
+/// Samples to ask for with the view's antialiasing (the setting ANTIALIAS, TkxParam): 2 or 4;
+/// 0 for none and for the driver's default, meaning "whatever the context gives". The
+/// high-quality modes ask for the same count drawn with the nicest hints.
+int AntialiasSamples(TAntialias mode);
 
 class TScene {
 public:
@@ -57,8 +57,8 @@ public:
     /// Background of the view (system colour codes resolved by the caller).
     const TColor3f& BackgroundColor() const { return m_background; }
     void SetBackgroundColor(const TColor3f& c);
-    TAntialiasMode Antialias() const { return m_antialias; }
-    void SetAntialias(TAntialiasMode mode);
+    TAntialias Antialias() const { return m_antialias; }  ///< None at start
+    void SetAntialias(TAntialias mode);
 
     /// The sums of every object's counters, the structure and the view settings. Material
     /// includes the library's version.
@@ -80,11 +80,16 @@ private:
     friend void BuildMainScene(TScene& scene, float gridDistance);
     void Attached(TSceneObject& subtree);
     void Detaching(TSceneObject& subtree);
+    void Renamed(TSceneObject& o, const std::string& oldName);
+    void IndexName(TSceneObject& o);
+    void UnindexName(TSceneObject& o, const std::string& name);
+    TSceneObject* FindBelow(const TSceneObject& from, std::string_view name, bool recursive,
+                            bool& ambiguous) const;
 
     std::unique_ptr<TDummyCube> m_root;
     TMaterialLibrary m_library;
     TColor3f m_background{0.94f, 0.94f, 0.94f};
-    TAntialiasMode m_antialias = TAntialiasMode::None;
+    TAntialias m_antialias = TAntialias::None;
     TSceneVersions m_versions;  // Structure and View kept here; the others summed up per change
 
     TDummyCube* m_partsRoot = nullptr;
@@ -92,12 +97,14 @@ private:
     TDummyCube* m_cameraTarget = nullptr;
     std::array<TLightSource*, 8> m_lights{};
     std::vector<TSceneCamera*> m_cameras;  // every camera in the tree, to clear their targets
+    // Named objects by lower-case name: models of thousands of parts look names up per step.
+    std::unordered_multimap<std::string, TSceneObject*> m_names;
 };
 
-/// Fills an empty scene with the main window's nodes, as direct children of the root in this
-/// order: Light2, Light1, DummyCube (with the grid), Outline, Tubes, dcRot (child dcChild),
-/// dcLights, Light3 ... Light8, dcMiddle, dcBox, dcSave, ffSave, dcCAMTarget, dcPlus, dcRound
-/// (children ffRound1, ffRound2), dcMeasurements, GLCamera1.
+/// Empties the scene and its material library, then makes the main window's nodes, as direct
+/// children of the root in this order: Light2, Light1, DummyCube (with the grid), Outline, Tubes,
+/// dcRot (child dcChild), dcLights, Light3 ... Light8, dcMiddle, dcBox, dcSave, ffSave,
+/// dcCAMTarget, dcPlus, dcRound (children ffRound1, ffRound2), dcMeasurements, GLCamera1.
 void BuildMainScene(TScene& scene, float gridDistance = TGrid::kDefaultGridDistance);
 
 /// Makes a grid (named "Grid") as the last child of the parts root, or gives the existing

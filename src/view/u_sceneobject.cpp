@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "foundation/u_stack.h"
 #include "foundation/u_text.h"
 #include "view/u_scene.h"
 
@@ -128,7 +129,10 @@ TSceneObject::~TSceneObject() = default;
 
 void TSceneObject::SetName(std::string name) {
     if (m_name != name) {
-        m_name = std::move(name);
+        std::string old = std::exchange(m_name, std::move(name));
+        if (m_scene) {
+            m_scene->Renamed(*this, old);
+        }
         NoteStateChanged();
     }
 }
@@ -146,7 +150,7 @@ int TSceneObject::Index() const {
     return -1;
 }
 
-TSceneObject& TSceneObject::AddChild(std::unique_ptr<TSceneObject> child) {
+TSceneObject& TSceneObject::AddChild(std::unique_ptr<TSceneObject>&& child) {
     if (!child) {
         throw std::invalid_argument("TSceneObject.AddChild: no object");
     }
@@ -166,11 +170,16 @@ std::unique_ptr<TSceneObject> TSceneObject::TakeChild(TSceneObject& child) {
     if (child.m_parent != this) {
         return nullptr;
     }
-    const auto it = std::find_if(m_children.begin(), m_children.end(),
-                                 [&](const auto& p) { return p.get() == &child; });
-    if (it == m_children.end()) {
+    // From the back: the newest objects and whole lists emptied from the end go first.
+    const auto rit = std::find_if(m_children.rbegin(), m_children.rend(),
+                                  [&](const auto& p) { return p.get() == &child; });
+    if (rit == m_children.rend()) {
         return nullptr;
     }
+    const auto it = std::next(rit).base();
+    // Removals show in the error report's trace like every other operation: the object and
+    // whether its children stay behind (they never do here).
+    Stack().Push("TGLBaseSceneObject.Remove", static_cast<const void*>(&child), false);
     if (m_scene) {
         m_scene->Detaching(child);
     }
@@ -207,12 +216,23 @@ bool TSceneObject::MoveTo(TSceneObject& newParent) {
 }
 
 TSceneObject* TSceneObject::FindChild(std::string_view name, bool recursive) const {
+    if (m_scene && !name.empty()) {
+        bool ambiguous = false;
+        TSceneObject* found = m_scene->FindBelow(*this, name, recursive, ambiguous);
+        if (!ambiguous) {
+            return found;
+        }
+    }
+    return FindChildByWalk(name, recursive);
+}
+
+TSceneObject* TSceneObject::FindChildByWalk(std::string_view name, bool recursive) const {
     for (const auto& c : m_children) {
         if (SameText(c->m_name, name)) {
             return c.get();
         }
         if (recursive) {
-            if (TSceneObject* found = c->FindChild(name, true)) {
+            if (TSceneObject* found = c->FindChildByWalk(name, true)) {
                 return found;
             }
         }
@@ -435,6 +455,14 @@ TMatrix4f TSceneObject::LocalMatrix() const {
 TMatrix4f TSceneObject::AbsoluteMatrix() const {
     TMatrix4f m = LocalMatrix();
     for (const TSceneObject* p = m_parent; p; p = p->m_parent) {
+        m = p->LocalMatrix() * m;
+    }
+    return m;
+}
+
+TMatrix4f TSceneObject::MatrixRelativeTo(const TSceneObject& ancestor) const {
+    TMatrix4f m = LocalMatrix();
+    for (const TSceneObject* p = m_parent; p && p != &ancestor; p = p->m_parent) {
         m = p->LocalMatrix() * m;
     }
     return m;

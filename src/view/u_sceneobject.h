@@ -28,18 +28,23 @@ enum class TSceneObjectKind : uint8_t {
     Camera,     ///< TSceneCamera
 };
 
-/// Change counters. Each starts at 1 and only grows; a renderer remembers the values it drew
-/// and redoes only what belongs to a counter that moved. Per object:
+/// Change counters: the contract between the scene graph and the renderer.
+/// Each counter starts at 1 and only grows, and only when a value really changes (setting what
+/// is already there counts nothing). A renderer remembers the values it drew and redoes only
+/// what belongs to a counter that moved. Per object:
 ///  - Transform: position, Direction, Up, scale (and the stored angles);
 ///  - Geometry:  what the object draws: its mesh, arrow, line, text, grid, light or camera
-///               parameters;
+///               parameters, a dummy's cube;
 ///  - Material:  its own material, or which library material it links (a library material's
 ///               own changes show in TMaterial::Version() and the library's version);
 ///  - State:     visible, axes shown, axes length, name.
-/// The scene sums them up (TSceneVersions) and adds Structure: objects added, removed or
+/// The scene adds them up (TSceneVersions) and counts Structure: objects added, removed or
 /// moved to another parent. A parent's move changes its children's world matrices without
-/// touching their counters: walk the tree and multiply (TSceneObject::LocalMatrix) or watch
-/// the scene's Transform counter.
+/// touching their counters: walk the tree multiplying LocalMatrix(), or watch the scene's
+/// Transform counter. Key what you keep per object by Id(), never by address, and after a
+/// Structure change drop what belongs to ids the walk no longer met. A TMesh never changes
+/// once an object holds it (a change installs a new one), so uploads can be shared per TMesh.
+/// Everything here belongs to the user-interface thread.
 struct TObjectVersions {
     uint32_t Transform = 1;
     uint32_t Geometry = 1;
@@ -72,8 +77,8 @@ public:
     int Index() const;
 
     /// Appends a child and returns it; the parent owns it. Adding an object below itself
-    /// throws std::invalid_argument.
-    TSceneObject& AddChild(std::unique_ptr<TSceneObject> child);
+    /// throws std::invalid_argument and leaves `child` with the caller.
+    TSceneObject& AddChild(std::unique_ptr<TSceneObject>&& child);
     /// Makes a new object of type T as the last child: `parts.AddNewChild<TFreeForm>("F1")`.
     template <class T, class... Args>
     T& AddNewChild(Args&&... args) {
@@ -90,7 +95,10 @@ public:
 
     /// The first object of that name (letter case ignored) among the children, or, with
     /// recursive, in the whole subtree (depth first, in child order). Not the object itself.
+    /// Inside a scene this is a hash look-up, whatever the number of objects.
     TSceneObject* FindChild(std::string_view name, bool recursive) const;
+    /// The same by walking the tree (what FindChild does for a detached object).
+    TSceneObject* FindChildByWalk(std::string_view name, bool recursive) const;
     /// Whether the object is `ancestor` or lies below it.
     bool IsInside(const TSceneObject& ancestor) const;
 
@@ -167,6 +175,9 @@ public:
     /// multiplication per ancestor, nothing is cached.
     TMatrix4f AbsoluteMatrix() const;
     TMatrix4f InvAbsoluteMatrix() const { return AbsoluteMatrix().Inverse(); }
+    /// The object's matrix in the frame of one of its ancestors (the parts root, say): the
+    /// local matrices below `ancestor` multiplied. Not an ancestor: the absolute matrix.
+    TMatrix4f MatrixRelativeTo(const TSceneObject& ancestor) const;
     /// The parent's absolute matrix (identity without a parent).
     TMatrix4f ParentMatrix() const;
 

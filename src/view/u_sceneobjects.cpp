@@ -312,6 +312,17 @@ TMatrix4f TSceneCamera::ProjectionMatrix(float aspect) const {
     return PerspectiveMatrix(FieldOfViewY(), aspect, m_nearPlane, zFar);
 }
 
+TVector3f TSceneCamera::ScreenToVector(float x, float y, int width, int height) const {
+    const float w = width > 0 ? float(width) : 1;
+    const float h = height > 0 ? float(height) : 1;
+    const TMatrix4f inverse = (ProjectionMatrix(w / h) * ViewMatrix()).Inverse();
+    const float nx = 2 * x / w - 1;
+    const float ny = 2 * y / h - 1;
+    const TVector3f nearPoint = inverse.TransformPoint({nx, ny, -1});
+    const TVector3f farPoint = inverse.TransformPoint({nx, ny, 0});
+    return Normalized(farPoint - nearPoint);
+}
+
 float TSceneCamera::DistanceToTarget() const {
     return m_target ? Distance(AbsolutePosition(), m_target->AbsolutePosition()) : 0;
 }

@@ -230,10 +230,15 @@ public:
     TVector3f LookAtPoint() const;  ///< world coordinates
     TMatrix4f ViewMatrix() const;
     TMatrix4f ProjectionMatrix(float aspect) const;  ///< aspect = width / height
+    /// The unit direction (world coordinates) from the camera through the point (x, y) of a
+    /// view of width x height pixels, x from the left, y from the bottom.
+    TVector3f ScreenToVector(float x, float y, int width, int height) const;
 
-    /// Orbits the target: pitches by pitchDelta degrees about the camera's horizontal axis and
-    /// turns by turnDelta degrees about its Up, both through the target, keeping the distance
-    /// and looking at the target. Without a target nothing happens.
+    /// Orbits the target, keeping the distance and looking at the target: the camera's frame
+    /// pitches by pitchDelta degrees about its horizontal axis (Right) and then turns by
+    /// turnDelta degrees about its Up, both through the target and counter-clockwise seen from
+    /// the axis tip, as raising its pitch and turn angles would. Without a target nothing
+    /// happens.
     void MoveAroundTarget(float pitchDelta, float turnDelta);
     /// Multiplies the distance to the target by factor (> 0) along the line of sight.
     void AdjustDistanceToTarget(float factor);

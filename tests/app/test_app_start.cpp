@@ -14,6 +14,7 @@
 #include "app/u_application.h"
 #include "foundation/u_language.h"
 #include "foundation/u_stack.h"
+#include "kx_gui_main.h"
 
 using namespace kx;
 
@@ -101,12 +102,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QTemporaryDir config;
-    qputenv("KORVEX_CONFIG_DIR", config.path().toUtf8());
-    kx::TkxApplication app(argc, argv);
-    TestAppStart test;
-    return QTest::qExec(&test, argc, argv);
-}
+KX_GUI_TEST_MAIN(TestAppStart)
 
 #include "test_app_start.moc"

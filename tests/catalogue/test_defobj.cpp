@@ -492,3 +492,69 @@ TEST(DefObj, GroupNameComesFromTheLanguageTable) {
     EXPECT_EQ(GroupName(4, table), "?");
     EXPECT_EQ(GroupName(3, nullptr), "?");
 }
+
+TEST(DefEdits, ThroughThePartFilesTheUserFolderGetsTheResult) {
+    kxtest::TTempDir dir;
+    kxtest::WriteFile(dir / "prog/def/31010.def",
+                      "[COLOR]\r\nRed=9\r\n[COMMON]\r\nName=x\r\nVersion=4\r\n");
+    TPartFiles files(dir / "prog", dir / "user");
+    EXPECT_EQ(BumpDefinitionVersion(files, "99999"), TDefEditResult::NotFound);
+    ASSERT_EQ(BumpDefinitionVersion(files, "31010"), TDefEditResult::Ok);
+    EXPECT_EQ(ReadDefObj(files, "31010").Version, 5);
+    EXPECT_EQ(ReadDefObj(dir / "prog/def/31010.def", "31010").Version, 4);  // shipped file kept
+
+    ASSERT_EQ(CopyDefinition(files, "31010", "X0001", 255, 0, 0, 3), TDefEditResult::Ok);
+    const TDefObj copy = ReadDefObj(files, "X0001");
+    EXPECT_EQ(copy.OrgNumber, "X0001");  // no ORGNUMBER line to replace: the number shows
+    EXPECT_EQ(copy.Red, 255);
+    EXPECT_EQ(copy.Version, 5);
+    EXPECT_EQ(files.DefinitionNumbers(), (std::vector<std::string>{"31010", "X0001"}));
+}
+
+TEST(DefWriter, WriteReadWriteIsStableForVariedRecords) {
+    // Awkward values: tiny and huge decimals, negative zero, names with umlauts and "=".
+    const float values[] = {0.0f, -0.0f, 1e-7f, 3.4e30f, -123.456f, 7.5f, 1.0f / 3.0f, 1e6f};
+    for (int i = 0; i < 8; ++i) {
+        TDefObj d = FullRecord();
+        d.Alpha = i / 8.0;
+        d.Price = values[i] < 0 ? 0 : values[i];
+        d.OffsetX = values[i];
+        d.NameDe = "Teil Nr. " + IntToStr(i) + " = Größe ä";
+        for (TConn& c : d.Conns) {
+            c.X = values[i];
+            c.Thick = values[(i + 3) % 8];
+        }
+        const TDefObj once = Parse(DefinitionBytes(d), d.Number);
+        const std::string first = DefinitionBytes(once);
+        const TDefObj twice = Parse(first, d.Number);
+        EXPECT_EQ(once, twice) << i;
+        EXPECT_EQ(DefinitionBytes(twice), first) << i;
+        EXPECT_EQ(once.Conn(1).X, values[i] == 0 ? 0.0f : values[i]) << i;
+    }
+}
+
+TEST(DefReader, GarbageNeverBreaksEitherReader) {
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 24;
+    };
+    const std::string pieces[] = {
+        "[", "]", "=",        "\r\n",   "\n",    "COUNT",         "CONN",         "1",    "-",
+        ",", ".", "[COMMON]", "HIDE=1", "NAME=", "[CONNECTIONS]", "999999999999", "\xFF", " "};
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        const uint32_t n = next() % 60;
+        for (uint32_t k = 0; k < n; ++k) {
+            text += pieces[next() % std::size(pieces)];
+        }
+        const TDefObj d = Parse(text);
+        EXPECT_LE(d.ConnCount(), MaxDefConns);
+        EXPECT_GE(d.Alpha, 0.0);
+        EXPECT_LE(d.Alpha, 1.0);
+        EXPECT_GE(d.Price, 0.0);
+        EXPECT_NE(d.Color(), 0u);
+        Mini(text);
+        EXPECT_EQ(Parse(DefinitionBytes(d)).ConnCount(), d.ConnCount());
+    }
+}

@@ -5,6 +5,8 @@
 #include "catalogue/u_partcache.h"
 #include "catalogue/u_partfiles.h"
 #include "catalogue/u_stl.h"
+#include "foundation/u_language.h"
+#include "foundation/u_param.h"
 #include "kx_test_support.h"
 
 using namespace kx;
@@ -182,4 +184,25 @@ TEST_F(PartFolders, PartMeshCarriesTheNormalsOfItsOwnFolder) {
 
     // Without a normals file the part mesh is the shared mesh itself.
     EXPECT_EQ(cache.LoadPartMesh(files, "hires", "31011"), cache.LoadMesh(files, "hires", "31011"));
+}
+
+TEST(CatalogueSettings, ComeFromTheSettingsStoreAndTheLanguageTable) {
+    kxtest::TTempDir dir;
+    auto previous = SetParam(std::make_unique<TkxParam>(std::vector<std::string>{"supermodus"},
+                                                        dir / "config", dir / "system"));
+    Param().SetLanguage("ENGLISH");
+    Param().SetCombineLibrary(true);
+    const TCatalogueSettings s = CurrentCatalogueSettings();
+    EXPECT_EQ(s.Language, "ENGLISH");
+    EXPECT_FALSE(s.IsGerman());
+    EXPECT_TRUE(s.CombineLibrary);
+    EXPECT_TRUE(s.DeveloperMode);
+    SetParam(std::move(previous));
+
+    auto oldLanguage = SetLanguage(std::make_unique<TkxLanguage>(
+        TIniFileEx(std::vector<std::string>{"[GROUPS]", "00002=Wheels", "00003="})));
+    EXPECT_EQ(GroupName(2), "Wheels");
+    EXPECT_EQ(GroupName(3), "?");
+    EXPECT_EQ(GroupName(40), "?");
+    SetLanguage(std::move(oldLanguage));
 }

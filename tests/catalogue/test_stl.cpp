@@ -164,3 +164,27 @@ TEST(Normals, Files) {
     EXPECT_EQ(LoadNormalsFromFile(m, dir / "a.nrm"), 1u);
     EXPECT_EQ(m.Normals[0], TVector3f(0, 1, 0));
 }
+
+TEST(Stl, GarbageNeverBreaksTheReader) {
+    uint32_t seed = 777;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 24;
+    };
+    const std::string ascii = AsciiCube;
+    const std::string binary = EncodeBinaryStl(TwoTriangles());
+    for (int round = 0; round < 500; ++round) {
+        std::string bytes = round % 2 ? ascii : binary;
+        bytes.resize(next() % (bytes.size() + 1));
+        for (uint32_t k = next() % 8; k > 0 && !bytes.empty(); --k) {
+            bytes[next() % bytes.size()] = static_cast<char>(next());
+        }
+        TMesh m;
+        if (ParseStl(bytes, m)) {
+            EXPECT_EQ(m.Positions.size() % 3, 0u);
+            EXPECT_EQ(m.Positions.size(), m.Normals.size());
+        } else {
+            EXPECT_TRUE(m.Positions.empty());
+        }
+    }
+}

@@ -77,8 +77,9 @@ TEST(Numbers, GeneralFormatUsesACommaAndFifteenDigits) {
     EXPECT_EQ(FormatFloat(0.1), "0,1");
     EXPECT_EQ(FormatFloat(static_cast<double>(0.1f)), "0,100000001490116");
     EXPECT_EQ(FormatFloat(1.0 / 3.0), "0,333333333333333");
-    EXPECT_EQ(FormatFloat(0.00001), "0,00001");
-    EXPECT_EQ(FormatFloat(0.000001), "1E-6");
+    EXPECT_EQ(FormatFloat(0.0001), "0,0001");
+    EXPECT_EQ(FormatFloat(0.00005), "5E-5");
+    EXPECT_EQ(FormatFloat(static_cast<double>(-4.37113883e-8f)), "-4,37113882867379E-8");
     EXPECT_EQ(FormatFloat(1.5e20), "1,5E20");
     EXPECT_EQ(FormatFloat(123456789012345.0), "123456789012345");
     EXPECT_EQ(FormatFloat(1e15), "1E15");
@@ -126,7 +127,7 @@ TEST(Numbers, SinglePrecisionValuesRoundTripExactly) {
 }
 
 TEST(Numbers, DoubleValuesKeepFifteenDigits) {
-    for (double v : {3.141592653589793, -1234.5678, 1e-5, 9.99999e14, 0.7}) {
+    for (double v : {3.141592653589793, -1234.5678, 1e-5, 5e-5, 9.99999e14, 0.7}) {
         auto back = ParseFloat(FormatFloat(v));
         ASSERT_TRUE(back);
         EXPECT_NEAR(*back, v, std::fabs(v) * 1e-14);

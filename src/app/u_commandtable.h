@@ -1,0 +1,77 @@
+// One table of every menu command: id, caption key and German caption, shortcut. Menus, the
+// jog dial and scripts dispatch through it; a command without a handler shows disabled.
+#pragma once
+
+#include <QAction>
+#include <QHash>
+#include <QObject>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+namespace kx {
+
+enum class TCommandKind {
+    Menu,       ///< a menu or submenu
+    Item,       ///< a command
+    Check,      ///< a command with a check mark
+    Separator,  ///< a line between items
+    KeyOnly,    ///< never shown; only its shortcut works
+};
+
+struct TCommandRow {
+    const char* Id;        ///< control name, e.g. "menSave"
+    const char* Parent;    ///< id of the menu it sits in; "" for the menu bar
+    int Key;               ///< language key of the caption in section MAIN; 0: fixed caption
+    const char* Caption;   ///< German caption, the default of the language table
+    const char* Shortcut;  ///< portable shortcut text, "" for none
+    TCommandKind Kind;
+    bool DeveloperOnly = false;
+};
+
+/// The main window's command table.
+const std::vector<TCommandRow>& MainCommandRows();
+
+class TCommandTable : public QObject {
+    Q_OBJECT
+public:
+    TCommandTable(const std::vector<TCommandRow>& rows, QWidget* owner);
+
+    /// Builds the menu bar from the rows (once).
+    void BuildMenus(QMenuBar* bar, bool developerMode);
+
+    /// Attaches the command's effect; enabledWhen, if given, is asked before menus open.
+    void Bind(const std::string& id, std::function<void()> handler,
+              std::function<bool()> enabledWhen = {});
+
+    QAction* Action(const std::string& id) const;
+    QMenu* Menu(const std::string& id) const;
+
+    /// Runs a command as its menu item would; false if it has no handler or is disabled.
+    bool Execute(const std::string& id);
+
+    /// Captions from the language table, the current caption as default.
+    void DoLanguage();
+
+    /// Refreshes the enabled state of every item from its handler and enabledWhen.
+    void UpdateEnabled();
+
+    const std::vector<TCommandRow>& Rows() const { return m_rows; }
+
+private:
+    struct TBinding {
+        std::function<void()> Handler;
+        std::function<bool()> EnabledWhen;
+    };
+    std::vector<TCommandRow> m_rows;
+    QWidget* m_owner;
+    QHash<QString, QAction*> m_actions;
+    QHash<QString, QMenu*> m_menus;
+    QHash<QString, TBinding> m_bindings;
+};
+
+}  // namespace kx
