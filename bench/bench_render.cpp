@@ -1,0 +1,245 @@
+// Frame times of the renderer on models of 1,000 and 10,000 placed parts, against the best this
+// GL can do with the same shaders: one instanced draw per mesh, buffers made once.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <numbers>
+#include <random>
+#include <vector>
+
+#include "view/r_headless.h"
+#include "view/r_meshcache.h"
+#include "view/r_renderer.h"
+#include "view/r_sceneframe.h"
+#include "view/r_target.h"
+#include "view/u_scene.h"
+
+namespace {
+
+using namespace kx;
+using TClock = std::chrono::steady_clock;
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+// A rounded brick (superellipsoid) of about `triangles` facets, flat-shaded as a mesh file
+// gives them: three vertices per facet, each with the facet's normal.
+TMeshPtr MakePartMesh(TVector3f size, float roundness, int triangles) {
+    const int stacks = std::max(4, int(std::sqrt(triangles / 4.0)));
+    const int slices = std::max(4, triangles / (2 * stacks));
+    auto point = [&](int i, int j) {
+        const double phi = std::numbers::pi * i / stacks - std::numbers::pi / 2;
+        const double theta = 2 * std::numbers::pi * j / slices;
+        auto f = [roundness](double c) {
+            return (c < 0 ? -1.0 : 1.0) * std::pow(std::fabs(c), roundness);
+        };
+        return TVector3f{float(size.X / 2 * f(std::cos(phi)) * f(std::cos(theta))),
+                         float(size.Y / 2 * f(std::sin(phi))),
+                         float(size.Z / 2 * f(std::cos(phi)) * f(std::sin(theta)))};
+    };
+    auto mesh = std::make_shared<TMesh>();
+    auto tri = [&mesh](TVector3f a, TVector3f b, TVector3f c) {
+        const TVector3f n = Normalized(Cross(b - a, c - a));
+        for (const TVector3f& p : {a, b, c}) {
+            mesh->Positions.push_back(p);
+            mesh->Normals.push_back(n);
+        }
+    };
+    for (int i = 0; i < stacks; ++i) {
+        for (int j = 0; j < slices; ++j) {
+            const TVector3f a = point(i, j), b = point(i, j + 1), c = point(i + 1, j + 1),
+                            d = point(i + 1, j);
+            tri(a, c, b);
+            tri(a, d, c);
+        }
+    }
+    return mesh;
+}
+
+struct TModel {
+    TScene Scene;
+    std::vector<TMeshPtr> Meshes;
+    uint64_t Triangles = 0;
+};
+
+// Parts of eight definitions on a square floor plan, a few layers high, in kit sizes (mm,
+// scaled by 0.1 like every placed part), each turned at random.
+std::unique_ptr<TModel> MakeModel(int parts) {
+    auto model = std::make_unique<TModel>();
+    BuildMainScene(model->Scene);
+    model->Scene.SetBackgroundColor({0.94f, 0.94f, 0.94f});
+    const TVector3f sizes[8] = {{30, 15, 15},   {15, 15, 15}, {60, 7.5f, 15}, {15, 30, 15},
+                                {45, 15, 7.5f}, {20, 20, 20}, {30, 5, 30},    {15, 15, 60}};
+    for (int k = 0; k < 8; ++k) {
+        model->Meshes.push_back(MakePartMesh(sizes[k], 0.3f + 0.05f * k, 1000 + k * 570));
+    }
+    std::mt19937 random(42);
+    std::uniform_real_distribution<float> unit(-1, 1);
+    const int layers = parts >= 10000 ? 10 : 4;
+    const int side = int(std::ceil(std::sqrt(double(parts) / layers)));
+    const float spacing = 7;  // scene units (70 mm)
+    TDummyCube& root = *model->Scene.PartsRoot();
+    for (int i = 0; i < parts; ++i) {
+        const int layer = i / (side * side);
+        const int cell = i % (side * side);
+        const std::string name = "F" + std::to_string(31000 + i % 8) + "_" + std::to_string(i);
+        auto& part = root.AddNewChild<TFreeForm>(name);
+        const TMeshPtr& mesh = model->Meshes[(i * 7 + layer) % 8];
+        part.SetMesh(mesh);
+        part.SetScale(0.1f);
+        part.SetPosition({(float(cell % side) - side / 2.0f) * spacing, float(layer) * 4,
+                          (float(cell / side) - side / 2.0f) * spacing});
+        part.SetOrientation({unit(random), unit(random), unit(random)},
+                            {unit(random), unit(random), unit(random)});
+        auto material =
+            model->Scene.MaterialLibrary().Add(TMaterialLibrary::PartMaterialName(name));
+        material->SetDiffuseColor({0.3f + 0.7f * float(i % 3) / 2, 0.2f + 0.1f * float(i % 5),
+                                   0.9f - 0.3f * float(i % 4)});
+        material->SetBlending(TBlendingMode::Transparent);
+        part.LinkLibMaterial(material);
+        model->Triangles += mesh->TriangleCount();
+    }
+    // The whole model in view: back off until its floor plan's diagonal fits.
+    const float radius = side * spacing * 0.6f;
+    const float distance = radius / std::tan(36.87f / 2 * float(std::numbers::pi) / 180);
+    model->Scene.Camera()->SetPosition({0, distance * 0.6f, -distance * 0.8f});
+    model->Scene.CameraLightToCamera();
+    return model;
+}
+
+// The reference: the renderer's lit program, one instance buffer per mesh made once, one
+// instanced draw per mesh per frame.
+struct TReference {
+    struct TBatch {
+        const TGlGpuMesh* Gpu;
+        TGlVertexArray Vao;
+        TGlBuffer Instances;
+        GLsizei Count;
+    };
+    std::vector<TBatch> Batches;
+
+    TReference(TRenderer& renderer, const TGlFrame& frame) {
+        std::vector<std::vector<TGlInstance>> perMesh;
+        std::vector<const TMesh*> keys;
+        std::vector<TMeshPtr> meshes;
+        for (const TGlMeshItem& item : frame.Meshes) {
+            size_t k = std::find(keys.begin(), keys.end(), item.Mesh.get()) - keys.begin();
+            if (k == keys.size()) {
+                keys.push_back(item.Mesh.get());
+                meshes.push_back(item.Mesh);
+                perMesh.emplace_back();
+            }
+            TGlInstance inst{};
+            for (int r = 0; r < 3; ++r) {
+                for (int c = 0; c < 4; ++c) {
+                    inst.Row[r][c] = item.World(r, c);
+                }
+            }
+            const float d[4] = {item.Diffuse.R, item.Diffuse.G, item.Diffuse.B, 1};
+            const float a[4] = {item.Ambient.R, item.Ambient.G, item.Ambient.B, 1};
+            std::copy_n(d, 4, inst.Diffuse);
+            std::copy_n(a, 4, inst.Ambient);
+            perMesh[k].push_back(inst);
+        }
+        for (size_t k = 0; k < keys.size(); ++k) {
+            TBatch b{renderer.MeshCache().Get(meshes[k]), MakeGlVertexArray(), MakeGlBuffer(),
+                     GLsizei(perMesh[k].size())};
+            glBindVertexArray(b.Vao.Get());
+            b.Gpu->BindVertexAttributes();
+            glBindBuffer(GL_ARRAY_BUFFER, b.Instances.Get());
+            glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(perMesh[k].size() * sizeof(TGlInstance)),
+                         perMesh[k].data(), GL_STATIC_DRAW);
+            SetupInstanceAttributes();
+            glBindVertexArray(0);
+            Batches.push_back(std::move(b));
+        }
+    }
+
+    void Draw(TRenderer& renderer, const TGlFrame& frame, const TGlViewport& viewport) {
+        renderer.UseSurfaceProgram(frame, viewport);
+        glEnable(GL_DEPTH_TEST);
+        glDepthMask(GL_TRUE);
+        glClearColor(frame.Background.R, frame.Background.G, frame.Background.B, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        for (const TBatch& b : Batches) {
+            glBindVertexArray(b.Vao.Get());
+            b.Gpu->DrawInstanced(b.Count);
+        }
+        glBindVertexArray(0);
+    }
+};
+
+double Seconds(TClock::time_point since) {
+    return std::chrono::duration<double>(TClock::now() - since).count();
+}
+
+// One run: a renderer frame and a reference frame per iteration, alternating, so both see the
+// same machine load. The camera turns a little every frame, so the renderer walks the scene
+// each time (nothing is uploaded: no part changed).
+void BM_RenderParts(benchmark::State& state) {
+    THeadlessContext context;
+    if (!context.Valid()) {
+        state.SkipWithError(context.Error().c_str());
+        return;
+    }
+    const int parts = int(state.range(0));
+    auto model = MakeModel(parts);
+    TRenderer renderer;
+    TGlRenderTarget target;
+    target.Resize(kWidth, kHeight, 0);
+    const TGlViewport viewport = target.Viewport();
+    renderer.Draw(model->Scene, viewport);  // uploads the meshes and instances once
+    glFinish();
+    TSceneFrameBuilder builder;
+    TReference reference(renderer, builder.Build(model->Scene, kWidth, kHeight));
+
+    double rendererSeconds = 0, referenceSeconds = 0;
+    int frames = 0;
+    float turn = 0;
+    for (auto _ : state) {
+        turn = turn > 0 ? -0.5f : 0.5f;
+        model->Scene.Camera()->MoveAroundTarget(0, turn);
+        auto start = TClock::now();
+        renderer.Draw(model->Scene, viewport);
+        glFinish();
+        rendererSeconds += Seconds(start);
+
+        const TGlFrame& frame = builder.Build(model->Scene, kWidth, kHeight);
+        start = TClock::now();
+        reference.Draw(renderer, frame, viewport);
+        glFinish();
+        referenceSeconds += Seconds(start);
+        ++frames;
+    }
+    const double rendererMs = rendererSeconds / frames * 1000;
+    const double referenceMs = referenceSeconds / frames * 1000;
+    state.counters["renderer_ms"] = rendererMs;
+    state.counters["reference_ms"] = referenceMs;
+    state.counters["rate_vs_reference"] = referenceMs / rendererMs;
+    state.counters["Mtri_per_s"] = double(model->Triangles) / (rendererMs / 1000) / 1e6;
+    state.counters["Mtriangles"] = double(model->Triangles) / 1e6;
+    state.counters["batches"] = renderer.LastStats().InstancedBatches;
+    state.counters["uploads"] = renderer.LastStats().InstanceUploads;
+    if (const char* picture = std::getenv("KX_BENCH_PICTURE")) {
+        SavePng(std::string(picture) + std::to_string(parts) + ".png", target.ReadImage());
+    }
+}
+BENCHMARK(BM_RenderParts)->Arg(1000)->Iterations(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderParts)->Arg(10000)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// The renderer's own work per frame without GL: walking the scene after a camera move.
+void BM_BuildFrame(benchmark::State& state) {
+    auto model = MakeModel(int(state.range(0)));
+    TSceneFrameBuilder builder;
+    float turn = 0.5f;
+    for (auto _ : state) {
+        model->Scene.Camera()->MoveAroundTarget(0, turn = -turn);
+        benchmark::DoNotOptimize(builder.Build(model->Scene, kWidth, kHeight).Meshes.size());
+    }
+}
+BENCHMARK(BM_BuildFrame)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,79 @@
+// The OpenGL 3.3 core renderer: draws a frame (flattened scene) into the current context.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "view/r_frame.h"
+#include "view/r_image.h"
+#include "view/u_scene.h"
+
+namespace kx {
+
+class TGlMeshCache;
+struct TGlPrograms;
+
+/// What the last Draw did; tests read it to see that unchanged items cost no upload.
+struct TRenderStats {
+    int DrawCalls = 0;
+    int InstancedBatches = 0;
+    int InstanceUploads = 0;  ///< batches whose instance buffer was written
+    int LineUploads = 0;
+    int TransparentItems = 0;
+    uint64_t Triangles = 0;
+};
+
+/// Reads a texture file into pixels; the default reads PNG, BMP and JPEG.
+using TTextureLoader = std::function<bool(const std::string& path, TRgbaImage& image)>;
+
+class TRenderer {
+public:
+    TRenderer();
+    ~TRenderer();
+    TRenderer(const TRenderer&) = delete;
+    TRenderer& operator=(const TRenderer&) = delete;
+
+    /// Builds the programs in the current context; false with a reason if the GL cannot.
+    /// Draw calls it on first use.
+    bool Initialize(std::string* error = nullptr);
+    bool Valid() const { return m_valid; }
+    const std::string& Error() const { return m_error; }
+
+    /// Draws the frame into the viewport's framebuffer; the context that was current at
+    /// Initialize must be current.
+    void Draw(const TGlFrame& frame, const TGlViewport& viewport);
+
+    /// Draws the scene: the camera, lights, background and every visible object. Work is
+    /// redone only for what the scene's change counters say changed.
+    void Draw(const TScene& scene, const TGlViewport& viewport);
+
+    /// Draws into an offscreen buffer of the given size with that many samples per pixel
+    /// (0: none) and returns the picture; empty if the GL fails.
+    TRgbaImage RenderImage(const TGlFrame& frame, int width, int height, int samples = 0);
+    TRgbaImage RenderImage(const TScene& scene, int width, int height, int samples = 0);
+
+    void SetTextureLoader(TTextureLoader loader);
+    /// Forgets every texture, so changed files are read again.
+    void ClearTextures();
+    /// Frees every GL object; call with the context current before it goes away.
+    void ReleaseGl();
+
+    const TRenderStats& LastStats() const { return m_stats; }
+
+    // For the benchmark's reference drawing: the mesh cache and the lit program set up with a
+    // frame's camera and lights (the program stays bound).
+    TGlMeshCache& MeshCache();
+    void UseSurfaceProgram(const TGlFrame& frame, const TGlViewport& viewport);
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> m_impl;
+    bool m_valid = false;
+    bool m_tried = false;
+    std::string m_error;
+    TRenderStats m_stats;
+};
+
+}  // namespace kx

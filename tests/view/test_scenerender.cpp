@@ -1,0 +1,243 @@
+// Renderings of the scene graph itself: the main scene's background, grid, parts with their
+// library materials, connector arrows, outline shader, lights, and what is redone per change.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "render_test_support.h"
+#include "view/r_headless.h"
+#include "view/r_renderer.h"
+#include "view/r_sceneframe.h"
+
+using namespace kx;
+using namespace kxtest;
+
+namespace {
+
+constexpr int kW = 120;
+constexpr int kH = 90;
+
+TFreeForm& AddPart(TScene& scene, const std::string& name, TMeshPtr mesh, TColor4f colour,
+                   TVector3f position = {}) {
+    auto& part = scene.PartsRoot()->AddNewChild<TFreeForm>(name);
+    part.SetMesh(std::move(mesh));
+    part.SetScale(0.1f);
+    part.SetPosition(position);
+    auto material = scene.MaterialLibrary().Add(TMaterialLibrary::PartMaterialName(name));
+    material->SetDiffuse(colour);
+    material->SetBlending(TBlendingMode::Transparent);
+    part.LinkLibMaterial(material);
+    return part;
+}
+
+class SceneRender : public testing::Test {
+protected:
+    static void SetUpTestSuite() { s_context = std::make_unique<THeadlessContext>(); }
+    static void TearDownTestSuite() { s_context.reset(); }
+    void SetUp() override {
+        ASSERT_TRUE(s_context->Valid()) << s_context->Error();
+        BuildMainScene(m_scene);
+        m_scene.SetBackgroundColor({1, 1, 1});
+    }
+    TRgbaImage Render(int samples = 0) { return m_renderer.RenderImage(m_scene, kW, kH, samples); }
+
+    static int Count(const TRgbaImage& image, bool (*pred)(TRgb)) {
+        int n = 0;
+        for (int y = 0; y < image.Height; ++y) {
+            for (int x = 0; x < image.Width; ++x) {
+                n += pred(PixelAt(image, x, y));
+            }
+        }
+        return n;
+    }
+
+    static inline std::unique_ptr<THeadlessContext> s_context;
+    TScene m_scene;
+    TRenderer m_renderer;
+};
+
+bool IsGridGrey(TRgb p) {
+    return Near(p, {128, 128, 128}, 12);
+}
+bool IsYellow(TRgb p) {
+    return p.R > 200 && p.G > 200 && p.B < 60;
+}
+bool IsBlue(TRgb p) {
+    return p.B > 200 && p.R < 60 && p.G < 60;
+}
+bool IsDark(TRgb p) {
+    return p.R < 50 && p.G < 50 && p.B < 50;
+}
+
+TEST_F(SceneRender, MainSceneShowsBackgroundGridAndAPartInItsLibraryColour) {
+    m_scene.SetBackgroundColor({0.25f, 0.5f, 0.75f});
+    TRgbaImage empty = Render();
+    ASSERT_EQ(empty.Width, kW);
+    EXPECT_TRUE(Near(PixelAt(empty, 2, 2), {64, 128, 191}, 1));
+    // The camera looks down a little on the floor grid: no grey lines in the upper quarter.
+    int gridBelow = 0, gridAbove = 0;
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            (y > kH / 4 ? gridBelow : gridAbove) += IsGridGrey(PixelAt(empty, x, y));
+        }
+    }
+    EXPECT_GT(gridBelow, 100);
+    EXPECT_EQ(gridAbove, 0);
+
+    m_scene.Grid()->SetVisible(false);
+    EXPECT_EQ(Count(Render(), IsGridGrey), 0);
+
+    // A 20 mm box at the origin, red in its library material, lit by the camera light.
+    AddPart(m_scene, "F31010_1", MakeBox(20, 20, 20), {1, 0, 0, 1});
+    const TRgb centre = PixelAt(Render(), kW / 2, kH / 2);
+    EXPECT_GE(centre.R, 230);
+    EXPECT_LE(centre.G, 20);
+
+    // Only the library material is drawn when the part links one.
+    auto& part = static_cast<TFreeForm&>(*m_scene.FindObject("f31010_1"));
+    part.Material().SetDiffuse({0, 1, 0, 1});
+    EXPECT_GE(PixelAt(Render(), kW / 2, kH / 2).R, 230);
+
+    // The camera light off: only the dim ambient light is left.
+    m_scene.Light(2)->SetShining(false);
+    EXPECT_LE(PixelAt(Render(), kW / 2, kH / 2).R, 30);
+}
+
+TEST_F(SceneRender, ConnectorArrowsAreColouredByKind) {
+    auto& part = AddPart(m_scene, "F31010_1", MakeBox(2, 2, 2), {0.5f, 0.5f, 0.5f, 1});
+    // Seen from -Z, the world's +X is on the image's left.
+    auto& yellow = part.AddNewChild<TArrowLine>("");
+    yellow.SetColor({1, 1, 0});
+    yellow.SetPosition({20, -20, 0});
+    yellow.SetDirection({0, 1, 0});
+    auto& blue = part.AddNewChild<TArrowLine>("");
+    blue.SetColor({0, 0, 1});
+    blue.SetPosition({-20, -20, 0});
+    blue.SetDirection({0, 1, 0});
+
+    const TRgbaImage image = Render();
+    int yellowLeft = 0, yellowRight = 0, blueLeft = 0, blueRight = 0;
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            const TRgb p = PixelAt(image, x, y);
+            (x < kW / 2 ? yellowLeft : yellowRight) += IsYellow(p);
+            (x < kW / 2 ? blueLeft : blueRight) += IsBlue(p);
+        }
+    }
+    EXPECT_GT(yellowLeft, 10);
+    EXPECT_EQ(yellowRight, 0);
+    EXPECT_GT(blueRight, 10);
+    EXPECT_EQ(blueLeft, 0);
+
+    // Hidden connectors are not drawn; their part is.
+    yellow.SetVisible(false);
+    blue.SetVisible(false);
+    const TRgbaImage hidden = Render();
+    EXPECT_EQ(Count(hidden, IsYellow) + Count(hidden, IsBlue), 0);
+}
+
+TEST_F(SceneRender, OutlineShaderTransparencyAndPolygonModeFollowTheMaterials) {
+    auto& part = AddPart(m_scene, "F31010_1", MakeBox(30, 30, 30), {1, 1, 0, 1});
+    m_scene.Grid()->SetVisible(false);
+    const int darkPlain = Count(Render(), IsDark);
+
+    TOutLineShader shader;
+    shader.LineWidth = 3;
+    part.LibMaterial()->SetShader(shader);
+    const TRgbaImage outlined = Render();
+    EXPECT_GT(Count(outlined, IsDark), darkPlain + 40);
+    EXPECT_GT(PixelAt(outlined, kW / 2, kH / 2).R, 200);
+    part.LibMaterial()->RemoveShader();
+
+    part.LibMaterial()->SetDiffuseAlpha(0.5f);
+    const TRgb half = PixelAt(Render(), kW / 2, kH / 2);
+    EXPECT_GT(half.B, 90);  // the white background shows through
+    EXPECT_LT(half.B, 200);
+    part.LibMaterial()->SetBlending(TBlendingMode::Opaque);
+    EXPECT_LT(PixelAt(Render(), kW / 2, kH / 2).B, 30);
+
+    // The polygon mode is the part's own, whatever its library material says.
+    part.Material().SetPolygonMode(TPolygonMode::Lines);
+    EXPECT_TRUE(Near(PixelAt(Render(), kW / 2, kH / 2), {255, 255, 255}, 2));
+}
+
+TEST_F(SceneRender, RedoesOnlyWhatTheChangeCountersSayChanged) {
+    const TMeshPtr box = MakeBox(10, 10, 10);
+    AddPart(m_scene, "F1_1", box, {1, 0, 0, 1}, {-2, 0, 0});
+    auto& second = AddPart(m_scene, "F1_2", box, {0, 1, 0, 1}, {2, 0, 0});
+    const TRgbaImage first = Render();
+    EXPECT_EQ(m_renderer.LastStats().InstanceUploads, 1);
+    EXPECT_EQ(m_renderer.LastStats().InstancedBatches, 1);
+    EXPECT_EQ(Render().Pixels, first.Pixels);
+    EXPECT_EQ(m_renderer.LastStats().InstanceUploads, 0);
+    EXPECT_EQ(m_renderer.LastStats().LineUploads, 0);
+
+    // Moving the camera changes no part: nothing is uploaded, the picture changes.
+    m_scene.Camera()->SetPosition({0, 3, -10});
+    EXPECT_NE(Render().Pixels, first.Pixels);
+    EXPECT_EQ(m_renderer.LastStats().InstanceUploads, 0);
+
+    second.SetPosition({2, 1, 0});
+    Render();
+    EXPECT_EQ(m_renderer.LastStats().InstanceUploads, 1);
+
+    // Moving the parts root moves every part, though none of their own counters moved.
+    const TRgbaImage before = Render();
+    m_scene.PartsRoot()->SetPosition({0, -1, 0});
+    const TRgbaImage after = Render();
+    EXPECT_EQ(m_renderer.LastStats().InstanceUploads, 1);
+    EXPECT_EQ(m_renderer.LastStats().LineUploads, 1);  // the grid moved too
+    EXPECT_NE(before.Pixels, after.Pixels);
+
+    // A colour change in the library is seen.
+    second.LibMaterial()->SetDiffuseColor({0, 0, 1});
+    const TRgbaImage recoloured = Render();
+    EXPECT_EQ(m_renderer.LastStats().InstanceUploads, 1);
+    EXPECT_NE(recoloured.Pixels, after.Pixels);
+
+    // A hidden parent hides its parts.
+    m_scene.PartsRoot()->SetVisible(false);
+    const TRgbaImage none = Render();
+    EXPECT_EQ(Count(none, [](TRgb p) { return !Near(p, {255, 255, 255}, 2); }), 0);
+}
+
+TEST_F(SceneRender, AxesAndMarkersAreDrawnAsColouredLines) {
+    m_scene.PartsRoot()->SetShowAxes(true);
+    m_scene.PartsRoot()->SetAxesLength(3);
+    const TRgbaImage image = Render();
+    EXPECT_GT(Count(image, [](TRgb p) { return p.R > 200 && p.G < 60 && p.B < 60; }), 5);
+    EXPECT_GT(Count(image, [](TRgb p) { return p.G > 200 && p.R < 60 && p.B < 60; }), 5);
+
+    auto& line = m_scene.FindObject("dcMeasurements")->AddNewChild<TLines>("m");
+    line.SetNodes({{-2, 1, 0}, {2, 1, 0}});
+    line.SetColor({1, 0, 1});
+    line.SetLineWidth(3);
+    const TRgbaImage measured = Render();
+    auto magenta = [](TRgb p) { return p.R > 200 && p.B > 200 && p.G < 60; };
+    // Three pixels thick over most of its length, plus the node squares.
+    EXPECT_GT(Count(measured, magenta), 3 * 30);
+}
+
+TEST(ArrowMesh, PointsAlongZFromTheOriginToItsLength) {
+    const TMeshPtr arrow = MakeArrowMesh(40, 4, 1, 3, 10);
+    ASSERT_EQ(arrow->TriangleCount(), 4u * 5u);
+    float lo = 1e9f, hi = -1e9f, radius = 0;
+    for (const TVector3f& p : arrow->Positions) {
+        lo = std::min(lo, p.Z);
+        hi = std::max(hi, p.Z);
+        radius = std::max(radius, std::hypot(p.X, p.Y));
+    }
+    EXPECT_FLOAT_EQ(lo, 0);
+    EXPECT_FLOAT_EQ(hi, 40);
+    EXPECT_NEAR(radius, 3, 1e-5);
+    // Every face turns outward: its normal points away from the arrow's axis or its ends.
+    for (size_t i = 0; i < arrow->Positions.size(); i += 3) {
+        const TVector3f c =
+            (arrow->Positions[i] + arrow->Positions[i + 1] + arrow->Positions[i + 2]) / 3;
+        const TVector3f n = arrow->Normals[i];
+        const TVector3f out = c.Z < 1e-4f ? TVector3f{0, 0, -1} : TVector3f{c.X, c.Y, 0};
+        EXPECT_GE(Dot(n, out), -1e-5f) << "triangle " << i / 3;
+    }
+}
+
+}  // namespace
