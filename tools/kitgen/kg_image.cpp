@@ -1,0 +1,294 @@
+// Pictures of kit parts: a small flat-shaded z-buffer renderer and BMP/JPEG encoders.
+#include "kg_image.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <stdexcept>
+
+#include <jpeglib.h>
+
+namespace kx::kitgen {
+
+namespace {
+
+struct TV3 {
+    double X, Y, Z;
+};
+
+TV3 Sub(TV3 a, TV3 b) {
+    return {a.X - b.X, a.Y - b.Y, a.Z - b.Z};
+}
+double Dot3(TV3 a, TV3 b) {
+    return a.X * b.X + a.Y * b.Y + a.Z * b.Z;
+}
+TV3 Cross3(TV3 a, TV3 b) {
+    return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};
+}
+TV3 Norm3(TV3 a) {
+    const double l = std::sqrt(Dot3(a, a));
+    return l > 0 ? TV3{a.X / l, a.Y / l, a.Z / l} : a;
+}
+
+void Put16(std::string& s, uint32_t v) {
+    s.push_back(char(v & 0xFF));
+    s.push_back(char((v >> 8) & 0xFF));
+}
+void Put32(std::string& s, uint32_t v) {
+    Put16(s, v & 0xFFFF);
+    Put16(s, v >> 16);
+}
+
+}  // namespace
+
+namespace {
+
+/// The nearest triangle of every pixel of a w x h picture of geo seen along view (fitted
+/// into the picture), and whether that pixel sees the triangle's back.
+struct TRaster {
+    int W = 0, H = 0;
+    std::vector<double> Depth;
+    std::vector<int64_t> Triangle;  ///< first vertex index of the triangle seen, -1 for none
+    std::vector<bool> Back;
+};
+
+TRaster Rasterize(const TGeo& geo, TV3 view, int w, int h) {
+    view = Norm3(view);
+    TV3 right = Cross3(view, {0, 1, 0});
+    if (Dot3(right, right) < 1e-12) {
+        right = Cross3(view, {0, 0, 1});
+    }
+    right = Norm3(right);
+    const TV3 up = Cross3(right, view);
+    TRaster r{w, h, std::vector<double>(size_t(w) * h, std::numeric_limits<double>::infinity()),
+              std::vector<int64_t>(size_t(w) * h, -1), std::vector<bool>(size_t(w) * h, false)};
+    if (geo.P.empty()) {
+        return r;
+    }
+    std::vector<TV3> s(geo.P.size());
+    double minX = 1e30, maxX = -1e30, minY = 1e30, maxY = -1e30;
+    for (size_t i = 0; i < geo.P.size(); ++i) {
+        const TV3 p{geo.P[i].X, geo.P[i].Y, geo.P[i].Z};
+        s[i] = {Dot3(p, right), Dot3(p, up), Dot3(p, view)};
+        minX = std::min(minX, s[i].X);
+        maxX = std::max(maxX, s[i].X);
+        minY = std::min(minY, s[i].Y);
+        maxY = std::max(maxY, s[i].Y);
+    }
+    const double margin = 0.08 * std::min(w, h);
+    const double extent = std::max({maxX - minX, maxY - minY, 1e-6});
+    const double scale = (std::min(w, h) - 2 * margin) / extent;
+    const double cx = (minX + maxX) / 2, cy = (minY + maxY) / 2;
+    for (TV3& p : s) {
+        p.X = w / 2.0 + (p.X - cx) * scale;
+        p.Y = h / 2.0 - (p.Y - cy) * scale;
+    }
+    for (size_t t = 0; t + 2 < geo.P.size(); t += 3) {
+        const TV3 p0{geo.P[t].X, geo.P[t].Y, geo.P[t].Z};
+        const TV3 p1{geo.P[t + 1].X, geo.P[t + 1].Y, geo.P[t + 1].Z};
+        const TV3 p2{geo.P[t + 2].X, geo.P[t + 2].Y, geo.P[t + 2].Z};
+        const bool back = Dot3(Cross3(Sub(p1, p0), Sub(p2, p0)), view) > 0;
+        const TV3 &a0 = s[t], &a1 = s[t + 1], &a2 = s[t + 2];
+        const double area = (a1.X - a0.X) * (a2.Y - a0.Y) - (a1.Y - a0.Y) * (a2.X - a0.X);
+        if (std::abs(area) < 1e-12) {
+            continue;
+        }
+        const int x0 = std::max(0, int(std::floor(std::min({a0.X, a1.X, a2.X}))));
+        const int x1 = std::min(w - 1, int(std::ceil(std::max({a0.X, a1.X, a2.X}))));
+        const int y0 = std::max(0, int(std::floor(std::min({a0.Y, a1.Y, a2.Y}))));
+        const int y1 = std::min(h - 1, int(std::ceil(std::max({a0.Y, a1.Y, a2.Y}))));
+        for (int y = y0; y <= y1; ++y) {
+            for (int x = x0; x <= x1; ++x) {
+                const double px = x + 0.5, py = y + 0.5;
+                const double w0 = ((a1.X - px) * (a2.Y - py) - (a1.Y - py) * (a2.X - px)) / area;
+                const double w1 = ((a2.X - px) * (a0.Y - py) - (a2.Y - py) * (a0.X - px)) / area;
+                const double w2 = 1 - w0 - w1;
+                if (w0 < 0 || w1 < 0 || w2 < 0) {
+                    continue;
+                }
+                const double z = w0 * a0.Z + w1 * a1.Z + w2 * a2.Z;
+                const size_t i = size_t(y) * w + x;
+                if (z < r.Depth[i]) {
+                    r.Depth[i] = z;
+                    r.Triangle[i] = int64_t(t);
+                    r.Back[i] = back;
+                }
+            }
+        }
+    }
+    return r;
+}
+
+}  // namespace
+
+TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int height,
+                  TRgb background, int supersample) {
+    const int ss = std::max(1, supersample);
+    const int w = width * ss, h = height * ss;
+    // Viewed from the front right above; Y is up in the part's frame.
+    const TV3 view = Norm3({-1.0, -0.75, -1.35});
+    const TV3 light = Norm3({-0.35, 1.0, 0.75});
+    const TRaster r = Rasterize(geo, view, w, h);
+    const double a = std::clamp(alpha, 0.0, 1.0);
+    auto shade = [&](size_t t) {
+        const TV3 p0{geo.P[t].X, geo.P[t].Y, geo.P[t].Z};
+        const TV3 p1{geo.P[t + 1].X, geo.P[t + 1].Y, geo.P[t + 1].Z};
+        const TV3 p2{geo.P[t + 2].X, geo.P[t + 2].Y, geo.P[t + 2].Z};
+        TV3 n = Norm3(Cross3(Sub(p1, p0), Sub(p2, p0)));
+        if (Dot3(n, view) > 0) {
+            n = {-n.X, -n.Y, -n.Z};  // both sides lit, so open meshes still read
+        }
+        const double diffuse = std::max(0.0, Dot3(n, light));
+        const double rim = 0.15 * std::max(0.0, -Dot3(n, view));
+        const double k = 0.32 + 0.58 * diffuse + rim;
+        auto lit = [&](uint8_t c) {
+            const double v = std::min(254.0, c * k + 12);
+            return v * a + 245 * (1 - a);
+        };
+        return TV3{lit(colour.R), lit(colour.G), lit(colour.B)};
+    };
+    TImage img(width, height, background);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            double sr = 0, sg = 0, sb = 0;
+            int hits = 0;
+            for (int j = 0; j < ss; ++j) {
+                for (int i = 0; i < ss; ++i) {
+                    const size_t k = size_t(y * ss + j) * w + (x * ss + i);
+                    if (r.Triangle[k] >= 0) {
+                        const TV3 c = shade(size_t(r.Triangle[k]));
+                        sr += c.X;
+                        sg += c.Y;
+                        sb += c.Z;
+                        ++hits;
+                    } else {
+                        sr += background.R;
+                        sg += background.G;
+                        sb += background.B;
+                    }
+                }
+            }
+            if (hits == 0) {
+                continue;
+            }
+            const double n = ss * ss;
+            TRgb c{uint8_t(std::lround(sr / n)), uint8_t(std::lround(sg / n)),
+                   uint8_t(std::lround(sb / n))};
+            if (c == background) {
+                c.B = c.B > 0 ? c.B - 1 : 1;  // never the transparent colour
+            }
+            img.At(x, y) = c;
+        }
+    }
+    return img;
+}
+
+size_t BackFacePixels(const TGeo& geo, const TVector3f& view, int size) {
+    const TRaster r = Rasterize(geo, {view.X, view.Y, view.Z}, size, size);
+    return size_t(std::count(r.Back.begin(), r.Back.end(), true));
+}
+
+std::string EncodeBmp24(const TImage& image) {
+    const uint32_t rowBytes = (uint32_t(image.Width) * 3 + 3) & ~3u;
+    const uint32_t dataSize = rowBytes * uint32_t(image.Height);
+    std::string s;
+    s.reserve(54 + dataSize);
+    s += "BM";
+    Put32(s, 54 + dataSize);
+    Put32(s, 0);
+    Put32(s, 54);
+    Put32(s, 40);
+    Put32(s, uint32_t(image.Width));
+    Put32(s, uint32_t(image.Height));  // positive: rows stored bottom-up
+    Put16(s, 1);
+    Put16(s, 24);
+    Put32(s, 0);
+    Put32(s, dataSize);
+    Put32(s, 2835);  // 72 dpi
+    Put32(s, 2835);
+    Put32(s, 0);
+    Put32(s, 0);
+    for (int y = image.Height - 1; y >= 0; --y) {
+        for (int x = 0; x < image.Width; ++x) {
+            const TRgb& c = image.At(x, y);
+            s.push_back(char(c.B));
+            s.push_back(char(c.G));
+            s.push_back(char(c.R));
+        }
+        for (uint32_t pad = uint32_t(image.Width) * 3; pad < rowBytes; ++pad) {
+            s.push_back('\0');
+        }
+    }
+    return s;
+}
+
+std::string EncodeJpeg(const TImage& image, int quality) {
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr jerr{};
+    cinfo.err = jpeg_std_error(&jerr);
+    jerr.error_exit = [](j_common_ptr info) {
+        char message[JMSG_LENGTH_MAX];
+        (*info->err->format_message)(info, message);
+        throw std::runtime_error(message);
+    };
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    std::string out;
+    try {
+        jpeg_create_compress(&cinfo);
+        jpeg_mem_dest(&cinfo, &buffer, &size);
+        cinfo.image_width = JDIMENSION(image.Width);
+        cinfo.image_height = JDIMENSION(image.Height);
+        cinfo.input_components = 3;
+        cinfo.in_color_space = JCS_RGB;
+        jpeg_set_defaults(&cinfo);
+        jpeg_set_quality(&cinfo, quality, TRUE);
+        jpeg_start_compress(&cinfo, TRUE);
+        std::vector<unsigned char> row(size_t(image.Width) * 3);
+        while (cinfo.next_scanline < cinfo.image_height) {
+            for (int x = 0; x < image.Width; ++x) {
+                const TRgb& c = image.At(x, int(cinfo.next_scanline));
+                row[size_t(x) * 3] = c.R;
+                row[size_t(x) * 3 + 1] = c.G;
+                row[size_t(x) * 3 + 2] = c.B;
+            }
+            JSAMPROW rows[1] = {row.data()};
+            jpeg_write_scanlines(&cinfo, rows, 1);
+        }
+        jpeg_finish_compress(&cinfo);
+        out.assign(reinterpret_cast<const char*>(buffer), size);
+    } catch (...) {
+        jpeg_destroy_compress(&cinfo);
+        std::free(buffer);
+        throw;
+    }
+    jpeg_destroy_compress(&cinfo);
+    std::free(buffer);
+    return out;
+}
+
+TImage BrickTexture(int size) {
+    TImage img(size, size, TRgb{205, 200, 190});
+    const int courses = 4, bricksPerCourse = 2;
+    const int courseH = size / courses, brickW = size / bricksPerCourse;
+    for (int c = 0; c < courses; ++c) {
+        const int shift = (c % 2) * brickW / 2;
+        for (int b = -1; b <= bricksPerCourse; ++b) {
+            // A fixed shade per brick, so the wall is not uniform but stays reproducible.
+            const int tone = ((c * 7 + (b + 1) * 13) % 5) * 9;
+            const TRgb brick{uint8_t(150 + tone), uint8_t(60 + tone / 2), uint8_t(45 + tone / 3)};
+            const int x0 = b * brickW + shift + 1, x1 = x0 + brickW - 2;
+            const int y0 = c * courseH + 1, y1 = y0 + courseH - 2;
+            for (int y = std::max(0, y0); y < std::min(size, y1); ++y) {
+                for (int x = std::max(0, x0); x < std::min(size, x1); ++x) {
+                    img.At(x, y) = brick;
+                }
+            }
+        }
+    }
+    return img;
+}
+
+}  // namespace kx::kitgen

@@ -1,0 +1,49 @@
+// Pictures of kit parts: a small flat-shaded z-buffer renderer and BMP/JPEG encoders.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "kg_geometry.h"
+
+namespace kx::kitgen {
+
+struct TRgb {
+    uint8_t R = 0, G = 0, B = 0;
+    bool operator==(const TRgb&) const = default;
+};
+
+/// An RGB picture, rows from the top.
+struct TImage {
+    int Width = 0;
+    int Height = 0;
+    std::vector<TRgb> Pixels;
+
+    TImage() = default;
+    TImage(int w, int h, TRgb fill) : Width(w), Height(h), Pixels(size_t(w) * h, fill) {}
+    TRgb& At(int x, int y) { return Pixels[size_t(y) * Width + x]; }
+    const TRgb& At(int x, int y) const { return Pixels[size_t(y) * Width + x]; }
+};
+
+/// The part seen from the front right above, fitted into the picture, flat-shaded in its
+/// colour on a uniform background. No part pixel has exactly the background colour, so the
+/// background can serve as the transparent colour. Rendered at supersample times the size
+/// and averaged down.
+TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int height,
+                  TRgb background, int supersample = 3);
+
+/// How many pixels of a size x size picture of the part, seen along view, show the back of
+/// a triangle: 0 for a mesh whose triangles all face outwards.
+size_t BackFacePixels(const TGeo& geo, const TVector3f& view, int size);
+
+/// 24-bit uncompressed BMP file image.
+std::string EncodeBmp24(const TImage& image);
+
+/// Baseline JPEG file image (libjpeg).
+std::string EncodeJpeg(const TImage& image, int quality);
+
+/// The brick texture of the wall panel: one tile of two brick courses per half.
+TImage BrickTexture(int size);
+
+}  // namespace kx::kitgen
