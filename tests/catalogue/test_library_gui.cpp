@@ -1,0 +1,397 @@
+// The library panel on screen: every page filled, set buttons, search, favourites, collections.
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "catalogue/d_AddCollection.h"
+#include "catalogue/d_Search.h"
+#include "catalogue/f_Library.h"
+#include "catalogue/f_SnapView.h"
+#include "catalogue/f_Splash.h"
+#include "catalogue/u_partfiles.h"
+#include "foundation/u_param.h"
+#include "foundation/u_text.h"
+
+using namespace kx;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Groups that reach every content page of both sets.
+const int Groups[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  20, 19, 9,
+                      10, 11, 12, 13, 14, 15, 16, 17, 18, 21, 22};
+
+void WriteBytes(const fs::path& file, const std::string& bytes) {
+    fs::create_directories(file.parent_path());
+    WriteFileAtomic(file, bytes);
+}
+
+// A 64 x 64 icon: white ground (transparent), a coloured block with a hole.
+void WriteIcon(const fs::path& file, int hue) {
+    QImage img(64, 64, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setBrush(QColor::fromHsv(hue % 360, 200, 220));
+    p.setPen(QColor(40, 40, 40));
+    p.drawRoundedRect(8, 14, 48, 36, 4, 4);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPoint(32, 32), 6, 6);
+    p.end();
+    fs::create_directories(file.parent_path());
+    img.save(QString::fromStdString(file.string()), "BMP");
+}
+
+std::string Def(const std::string& org, const std::string& name, int group, int sort) {
+    return Utf8ToCp1252("[COMMON]\r\nName=" + name + "\r\nGroup=" + IntToStr(group) +
+                        "\r\nOrgNumber=" + org + "\r\nSortOrder=" + IntToStr(sort) +
+                        "\r\nVersion=1\r\n");
+}
+
+/// Runs f on the first modal window of type T to appear within half a minute (polling, so a
+/// test can answer the dialog a command opens).
+template <class T>
+void Answer(std::function<void(T*)> f) {
+    auto poll = std::make_shared<std::function<void()>>();
+    auto tries = std::make_shared<int>(1500);
+    *poll = [f, poll, tries] {
+        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            f(w);
+            return;
+        }
+        if (--*tries > 0) {
+            QTimer::singleShot(20, *poll);
+        }
+    };
+    QTimer::singleShot(20, *poll);
+}
+
+struct TModel : TLibraryModel {
+    std::vector<std::string> Placed, Selected, Found;
+    std::vector<std::string> PlacedPartNumbers() override { return Placed; }
+    std::vector<std::string> SelectedPartNumbers() override { return Selected; }
+    bool CollectionRefreshSuppressed() override { return false; }
+    void FindPartsInModel(const std::string& n) override { Found.push_back(n); }
+};
+
+}  // namespace
+
+class TestLibraryGui : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_tmp;
+    fs::path m_dir;
+    std::unique_ptr<TkxParam> m_oldParam;
+    std::unique_ptr<TPartFiles> m_files;
+    std::unique_ptr<TLibraryPanel> m_panel;
+    TModel m_model;
+
+    TSnapView* View(TLibrarySet set, int tab) { return m_panel->View({set, tab}); }
+    void Click(TSnapView* view, int index, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(view->viewport(), button, {}, view->TileRect(index).center());
+    }
+
+private slots:
+    void initTestCase() {
+        m_dir = fs::path(m_tmp.path().toStdString());
+        m_oldParam = SetParam(std::make_unique<TkxParam>(std::vector<std::string>{},
+                                                         m_dir / "config", m_dir / "sys"));
+        // Three parts per group, with names of varying length; a hidden one; one without icon.
+        int n = 0;
+        for (int g : Groups) {
+            for (int k = 0; k < 3; ++k, ++n) {
+                const std::string number = IntToStr(31000 + n);
+                const std::string name =
+                    k == 1 ? "Winkelträger 60 mit Bohrung" : "Baustein " + number;
+                WriteBytes(m_dir / "prog" / "def" / (number + ".def"),
+                           Def(number, name, g, 1000 - n));
+                if (n != 5) {
+                    WriteIcon(m_dir / "prog" / "icon" / (number + ".bmp"), n * 37);
+                }
+            }
+        }
+        WriteBytes(m_dir / "prog" / "def" / "39999.def",
+                   Utf8ToCp1252("[COMMON]\r\nName=Versteckt\r\nHide=1\r\n"));
+        m_files = std::make_unique<TPartFiles>(m_dir / "prog", m_dir / "user");
+        m_panel = std::make_unique<TLibraryPanel>();
+        m_panel->SetModel(&m_model);
+        m_panel->resize(900, 200);
+        m_panel->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_panel.get()));
+    }
+
+    void cleanupTestCase() {
+        m_panel.reset();
+        SetParam(std::move(m_oldParam));
+    }
+
+    void fillShowsEveryPageBehindTheSplash() {
+        TFormSplash splash;
+        splash.show();
+        const TLibraryFillResult r =
+            m_panel->Fill(*m_files, TLibraryFillOptions::Current(), &splash);
+        QCOMPARE(r.Found, 70);
+        QCOMPARE(r.Shown, 69);
+        QCOMPARE(splash.Maximum(), 70);
+        QCOMPARE(splash.Position(), 70);
+        QCOMPARE(splash.Status(), QStringLiteral("Lade Bauteile..."));
+        splash.hide();
+
+        for (int s = 0; s < 2; ++s) {
+            for (int t = 0; t < LibraryTabCount; ++t) {
+                const TLibraryPage page{static_cast<TLibrarySet>(s), t};
+                const bool content = !(s == 0 && t == CollectionTab) && t != FavouritesTab;
+                QCOMPARE(m_panel->Library().Page(page).Items.size(), content ? 3u : 0u);
+            }
+        }
+        QCOMPARE(m_panel->NewPages()->count(), 13);
+        QCOMPARE(m_panel->NewPages()->tabText(11), QStringLiteral("Sammlung"));
+        QCOMPARE(m_panel->OldPages()->tabText(12), QStringLiteral("Favoriten"));
+        QCOMPARE(m_panel->OldPages()->tabText(11), QStringLiteral("Quendrix"));
+
+        // Icons: 64 x 64, the top-left colour transparent, the block opaque.
+        QVERIFY(!m_panel->Icons().empty());
+        const QImage icon = m_panel->Icons().front().toImage();
+        QCOMPARE(icon.size(), QSize(64, 64));
+        QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(icon.pixel(20, 20)), 255);
+
+        // Tiles sorted by key, 5 pixels apart, relaid when the view gets narrow.
+        TSnapView* view = View(TLibrarySet::New, 0);
+        QCOMPARE(QString::fromStdString(view->Data().Items[0].Number()), QStringLiteral("31002"));
+        const auto& items = view->Data().Items;
+        QCOMPARE(items[0].X, 5);
+        QCOMPARE(items[0].Y, 5);
+        QCOMPARE(items[1].X, items[0].X + items[0].Width + 5);
+        QCOMPARE(items[1].Y, 5);
+        m_panel->resize(170, 300);
+        QTRY_VERIFY(view->Data().Items[1].Y > 5);
+        QCOMPARE(view->Data().Items[1].X, 5);
+        m_panel->resize(900, 200);
+        QTRY_COMPARE(view->Data().Items[1].Y, 5);
+
+        // The screenshot of the panel with the first page.
+        m_panel->ChangeLibrary(0);
+        QTest::qWait(50);
+        const QString shot = QStringLiteral(KX_RUNTIME_DIR "/../screenshots/library_panel.png");
+        QDir().mkpath(QFileInfo(shot).path());
+        QVERIFY(m_panel->grab().save(shot));
+    }
+
+    void setButtonsAndLastGroup() {
+        m_panel->ChangeLibrary(3);
+        QCOMPARE(m_panel->NewPages()->currentIndex(), 3);
+        m_panel->btnOldBauteile->click();
+        QVERIFY(m_panel->OldPages()->isVisible());
+        QVERIFY(!m_panel->NewPages()->isVisible());
+        QCOMPARE(m_panel->OldPages()->currentIndex(), 3);
+        QCOMPARE(m_panel->LastGroup(), 12);
+        m_panel->OldPages()->setCurrentIndex(10);
+        QCOMPARE(m_panel->LastGroup(), 20);
+        m_panel->btnNewBauteile->click();
+        QVERIFY(m_panel->NewPages()->isVisible());
+        QCOMPARE(m_panel->NewPages()->currentIndex(), 10);
+        m_panel->ChangeLibrary(21);
+        QVERIFY(m_panel->btnOldBauteile->isChecked());
+        QCOMPARE(m_panel->OldPages()->currentIndex(), 11);
+        m_panel->ChangeLibrary(0);
+    }
+
+    void clickSelectsTheActualPart() {
+        TSnapView* view = View(TLibrarySet::New, 0);
+        Click(view, 1);
+        QCOMPARE(m_panel->GetActualPartNumber(), std::string("31001"));
+        QCOMPARE(view->Hint(), QStringLiteral("Winkelträger 60 mit Bohrung"));
+        QVERIFY(view->Data().Items[1].Selected);
+        Click(view, -1);  // empty space: no tile selected
+        QCOMPARE(m_panel->GetActualPartNumber(), std::string());
+    }
+
+    void searchFindsAPart() {
+        TdlgSearch search(m_panel->Library());
+        search.ShowSearch();
+        QVERIFY(QTest::qWaitForWindowExposed(&search));
+        QCOMPARE(search.windowTitle(), QStringLiteral("Suchen"));
+        QVERIFY(search.windowFlags() & Qt::WindowStaysOnTopHint);
+        QTest::keyClicks(search.eNr, "31045");
+        QTest::keyClick(search.eNr, Qt::Key_Return);
+        const TBibData* e = m_panel->Library().FindEntry("31045");
+        QVERIFY(e);
+        QCOMPARE(m_panel->Library().ActivePage(), e->Page);
+        QCOMPARE(m_panel->GetActualPartNumber(), std::string("31045"));
+        QVERIFY(m_panel->OldPages()->isVisible());
+
+        // By name: typing clears the number field; the second search reports nothing more.
+        QTest::keyClicks(search.eName, "winkeltr");
+        QVERIFY(search.eNr->text().isEmpty());
+        int hits = 0;
+        QString message;
+        Answer<QMessageBox>([&](QMessageBox* box) {
+            message = box->text();
+            box->accept();
+        });
+        for (int i = 0; i < 40 && message.isEmpty(); ++i) {
+            search.btnSearch->click();
+            if (message.isEmpty()) {
+                ++hits;
+                QVERIFY(m_panel->GetActualPartNumber() != std::string());
+            }
+        }
+        QCOMPARE(hits, 23);  // one per group
+        QCOMPARE(message, QStringLiteral("Es konnten keine (weiteren) Bauteile gefunden werden."));
+    }
+
+    void favouritesKeepTheNewest() {
+        Param().SetCountFavourites(8);
+        std::vector<std::string> dropped;
+        for (int i = 0; i < 9; ++i) {
+            const TLibraryPage page{TLibrarySet::New, i};
+            TSnapView* view = View(page.Set, page.Tab);
+            m_panel->ChangeLibrary(i);
+            QVERIFY(m_panel->Library().StartDrag(page, 0));
+            dropped.push_back(view->Data().Items[0].Number());
+            m_panel->Library().PartDropped();
+        }
+        for (TLibrarySet set : {TLibrarySet::New, TLibrarySet::Old}) {
+            const auto& fav = View(set, FavouritesTab)->Data().Items;
+            QCOMPARE(fav.size(), 8u);
+            QCOMPARE(fav.front().Number(), dropped[1]);
+            QCOMPARE(fav.back().Number(), dropped[8]);
+        }
+        // The tile menu's own item removes the selected favourite of the visible set only.
+        m_panel->ChangeLibrary(0);
+        m_panel->NewPages()->setCurrentIndex(FavouritesTab);
+        TSnapView* fav = View(TLibrarySet::New, FavouritesTab);
+        QTRY_VERIFY(fav->TileRect(0).height() > 0);
+        Click(fav, 0);
+        QCOMPARE(m_panel->GetActualPartNumber(), dropped[1]);
+        QAction* remove = nullptr;
+        for (QAction* a : m_panel->TileMenu()->actions()) {
+            if (a->text() == QStringLiteral("Bauteil aus Favoriten entfernen")) {
+                remove = a;
+            }
+        }
+        QVERIFY(remove);
+        remove->trigger();
+        QCOMPARE(fav->Data().Items.size(), 7u);
+        QCOMPARE(View(TLibrarySet::Old, FavouritesTab)->Data().Items.size(), 8u);
+    }
+
+    void countDialogRules() {
+        TdlgAddCollection dlg(1);
+        QVERIFY(dlg.rbLimited->isChecked());
+        QVERIFY(dlg.eCount->isEnabled());
+        dlg.btnMinus->click();
+        QCOMPARE(dlg.Count(), 1);
+        dlg.btnPlus->click();
+        dlg.btnPlus->click();
+        QCOMPARE(dlg.Count(), 3);
+        dlg.eCount->clear();
+        QTest::keyClicks(dlg.eCount, "4x2");  // only digits get in
+        QCOMPARE(dlg.eCount->text(), QStringLiteral("42"));
+        dlg.eCount->setText(QString());
+        QCOMPARE(dlg.Count(), 1);
+        dlg.rbUnlimited->setChecked(true);
+        QVERIFY(!dlg.eCount->isEnabled());
+        QCOMPARE(dlg.Count(), UnlimitedCount);
+        TdlgAddCollection unlimited(UnlimitedCount);
+        QVERIFY(unlimited.rbUnlimited->isChecked());
+    }
+
+    void collectionSavesAndReloads() {
+        // Add two parts through the tile menu, the count asked in the dialog.
+        for (int tab : {0, 2}) {
+            m_panel->ChangeLibrary(tab);
+            Click(View(TLibrarySet::New, tab), 0);
+            Answer<TdlgAddCollection>([tab](TdlgAddCollection* d) {
+                d->eCount->setText(tab == 0 ? QStringLiteral("2") : QStringLiteral("5"));
+                d->btnOK->click();
+            });
+            m_panel->TileMenu()->actions().at(0)->trigger();
+        }
+        const std::string first = View(TLibrarySet::New, 0)->Data().Items[0].Number();
+        const std::string second = View(TLibrarySet::New, 2)->Data().Items[0].Number();
+        m_model.Placed = {first, first, first};
+        m_panel->Library().RefreshCollection();
+        const auto& coll = View(TLibrarySet::New, CollectionTab)->Data().Items;
+        QCOMPARE(coll.size(), 2u);
+        QCOMPARE(coll[0].Remaining(), 0);  // 0/2: exhausted
+        QVERIFY(!m_panel->Library().StartDrag({TLibrarySet::New, CollectionTab}, 0));
+        QCOMPARE(coll[1].Remaining(), 5);
+
+        const QString file = QString::fromStdString((m_dir / "sammlung").string());
+        Answer<QFileDialog>([file](QFileDialog* d) {
+            d->selectFile(file);
+            QMetaObject::invokeMethod(d, "accept");
+        });
+        m_panel->SaveCollectionCommand();
+        const fs::path saved = m_dir / "sammlung.kxc";
+        QVERIFY(fs::exists(saved));
+        QCOMPARE(Param().GetLastCollectionFile(), saved.string());
+
+        Answer<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+        m_panel->NewCollectionCommand();
+        QCOMPARE(coll.size(), 0u);
+
+        Answer<QFileDialog>([saved](QFileDialog* d) {
+            d->selectFile(QString::fromStdString(saved.string()));
+            QMetaObject::invokeMethod(d, "accept");
+        });
+        m_panel->OpenCollectionCommand();
+        QCOMPARE(coll.size(), 2u);
+        QCOMPARE(coll[0].Number(), first);
+        QCOMPARE(coll[0].Total(), 2);
+        QCOMPARE(coll[0].Remaining(), 0);
+        QCOMPARE(coll[1].Number(), second);
+        QCOMPARE(coll[1].Total(), 5);
+        QVERIFY(m_panel->NewPages()->isVisible());
+        QCOMPARE(m_panel->NewPages()->currentIndex(), CollectionTab);
+        QTest::qWait(50);
+        QVERIFY(m_panel->grab().save(
+            QStringLiteral(KX_RUNTIME_DIR "/../screenshots/library_collection.png")));
+
+        // A file that is no collection: a warning, and the collection and setting stay.
+        WriteBytes(m_dir / "modell.kxm", "[MODEL]\r\nCount=0\r\n");
+        QString warning;
+        Answer<QMessageBox>([&warning](QMessageBox* box) {
+            warning = box->text();
+            box->accept();
+        });
+        QVERIFY(!m_panel->Library().OpenCollection(m_dir / "modell.kxm"));
+        QCOMPARE(warning, QStringLiteral("Beim Laden der Sammlung ist ein Fehler aufgetreten."));
+        QCOMPARE(coll.size(), 2u);
+        QCOMPARE(Param().GetLastCollectionFile(), saved.string());
+
+        // Start-up reopens the stored file.
+        TLibraryPanel fresh;
+        fresh.Fill(*m_files, TLibraryFillOptions::Current());
+        QVERIFY(fresh.OpenLastCollection());
+        QCOMPARE(fresh.Library().CollectionLines(), m_panel->Library().CollectionLines());
+    }
+
+    void tileMenuSelectsInModel() {
+        m_panel->ChangeLibrary(4);
+        Click(View(TLibrarySet::New, 4), 2);
+        const std::string number = m_panel->GetActualPartNumber();
+        m_panel->TileMenu()->actions().last()->trigger();
+        QCOMPARE(m_model.Found.back(), number);
+    }
+};
+
+QTEST_MAIN(TestLibraryGui)
+#include "test_library_gui.moc"
