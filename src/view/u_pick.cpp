@@ -6,6 +6,7 @@
 #include <cmath>
 #include <utility>
 
+#include "view/u_scene.h"
 #include "view/u_sceneobjects.h"
 
 namespace kx {
@@ -206,6 +207,11 @@ TPicker::TPicker() = default;
 TPicker::~TPicker() = default;
 
 const TMeshBvh& TPicker::Hierarchy(const TMeshPtr& mesh) {
+    // Parts of one definition often follow each other: their mesh was the last one asked for.
+    // While the remembered mesh lives, no other mesh can have its address.
+    if (mesh.get() == m_lastMesh && m_lastBvh && !m_lastWeak.expired()) {
+        return *m_lastBvh;
+    }
     TCached& slot = m_cache[mesh.get()];
     // A freed mesh's address can come back for another mesh: the weak pointer tells them apart.
     if (!slot.Bvh || slot.Mesh.lock() != mesh) {
@@ -218,18 +224,19 @@ const TMeshBvh& TPicker::Hierarchy(const TMeshPtr& mesh) {
         });
         m_purgeAt = std::max<size_t>(64, m_cache.size() * 2);
     }
-    return *m_cache[mesh.get()].Bvh;
+    TCached& found = m_cache[mesh.get()];
+    m_lastMesh = mesh.get();
+    m_lastWeak = mesh;
+    m_lastBvh = found.Bvh.get();
+    return *found.Bvh;
 }
 
-std::optional<TPickHit> TPicker::Cast(const TFreeForm& object, const TMatrix4f& world,
-                                      const TRay& ray) {
+std::optional<TPickHit> TPicker::Cast(const TFreeForm& object, const TVector3f& o,
+                                      const TVector3f& d, bool mirrored, const TRay& ray) {
     const TMeshPtr& mesh = object.Mesh();
     if (!mesh || mesh->TriangleCount() == 0) {
         return std::nullopt;
     }
-    const TMatrix4f inv = world.Inverse();
-    const TVector3f o = inv.TransformPoint(ray.Origin);
-    const TVector3f d = inv.TransformVector(ray.Direction);
     const TMeshBvh& bvh = Hierarchy(mesh);
     if (bvh.Bounds().Enter(o, Inverse(d), 1e30f) < 0) {
         return std::nullopt;
@@ -240,40 +247,128 @@ std::optional<TPickHit> TPicker::Cast(const TFreeForm& object, const TMatrix4f& 
     }
     TPickHit result;
     result.Object = const_cast<TFreeForm*>(&object);
-    // The local direction is the world one mapped, so the parameter is the world distance.
+    // The local ray is the world ray mapped, so its parameter is the world distance.
     result.Distance = hit->T;
     result.Point = ray.Origin + ray.Direction * hit->T;
-    // R . N in world coordinates equals (inverse R) . n for the local normal n.
-    result.FrontFacing = Dot(d, hit->Normal) < 0;
+    // R . N in world coordinates has the sign of (local R) . n for the local winding normal n,
+    // turned over when the object's frame mirrors.
+    const float facing = Dot(d, hit->Normal);
+    result.FrontFacing = mirrored ? facing > 0 : facing < 0;
     return result;
 }
 
 std::optional<TPickHit> TPicker::RayCast(const TFreeForm& object, const TRay& ray) {
-    return Cast(object, object.AbsoluteMatrix(), ray);
+    const TMatrix4f world = object.AbsoluteMatrix();
+    const TMatrix4f inv = world.Inverse();
+    const TVector3f x = world.Column(0), y = world.Column(1), z = world.Column(2);
+    const bool mirrored = Dot(Cross(x, y), z) < 0;
+    return Cast(object, inv.TransformPoint(ray.Origin), inv.TransformVector(ray.Direction),
+                mirrored, ray);
 }
 
-void TPicker::Walk(const TSceneObject& parent, const TMatrix4f& parentMatrix, const TRay& ray,
-                   std::vector<TPickHit>& hits) {
+void TPicker::Place(TFlatObject& flat, const TMatrix4f& parentWorld) {
+    const TFreeForm& ff = *flat.Object;
+    flat.World = parentWorld * ff.LocalMatrix();
+    flat.TransformVersion = ff.Versions().Transform;
+    flat.Inverse = flat.World.Inverse();
+    const TMatrix4f& w = flat.World;
+    flat.Mirrored = Dot(Cross(w.Column(0), w.Column(1)), w.Column(2)) < 0;
+    flat.Box = TBox3f{};
+    if (!flat.Mesh) {
+        return;
+    }
+    const TBox3f& local = flat.Mesh->Bounds();
+    for (int corner = 0; corner < 8; ++corner) {
+        flat.Box.Add(w.TransformPoint({corner & 1 ? local.Max.X : local.Min.X,
+                                       corner & 2 ? local.Max.Y : local.Min.Y,
+                                       corner & 4 ? local.Max.Z : local.Min.Z}));
+    }
+}
+
+void TPicker::Collect(const TSceneObject& parent, int parentIndex, const TMatrix4f& parentWorld,
+                      bool parentShown, std::vector<TFlatObject>& out) {
     for (const auto& child : parent.Children()) {
-        if (!child->Visible() || child->Kind() != TSceneObjectKind::FreeForm) {
+        if (child->Kind() != TSceneObjectKind::FreeForm) {
             continue;
         }
         const auto& ff = static_cast<const TFreeForm&>(*child);
-        const TMatrix4f world = parentMatrix * ff.LocalMatrix();
-        if (const auto hit = Cast(ff, world, ray); hit && hit->FrontFacing) {
-            const bool known = std::any_of(hits.begin(), hits.end(),
-                                           [&](const TPickHit& h) { return h.Object == &ff; });
-            if (!known) {
-                hits.push_back(*hit);
-            }
+        TFlatObject flat;
+        flat.Object = &ff;
+        flat.Parent = parentIndex;
+        flat.Shown = parentShown && ff.Visible();
+        const TMeshPtr& mesh = ff.Mesh();
+        flat.Mesh = mesh && mesh->TriangleCount() > 0 ? &Hierarchy(mesh) : nullptr;
+        Place(flat, parentWorld);
+        const auto index = static_cast<int>(out.size());
+        out.push_back(flat);
+        if (ff.Count() > 0) {
+            // A copy: the list grows below and may move its elements.
+            const TMatrix4f world = flat.World;
+            Collect(ff, index, world, flat.Shown, out);
         }
-        Walk(ff, world, ray, hits);
     }
+}
+
+void TPicker::Refresh(const TMatrix4f& rootWorld) {
+    // Only frames and visibility changed: the list stays, and only what moved (or lies below
+    // what moved) is placed again.
+    const bool rootMoved = !(rootWorld == m_flatRootWorld);
+    m_flatRootWorld = rootWorld;
+    std::vector<char> moved(m_flat.size(), 0);
+    for (size_t i = 0; i < m_flat.size(); ++i) {
+        TFlatObject& flat = m_flat[i];
+        const bool parentMoved =
+            flat.Parent < 0 ? rootMoved : moved[static_cast<size_t>(flat.Parent)];
+        const bool parentShown = flat.Parent < 0 || m_flat[static_cast<size_t>(flat.Parent)].Shown;
+        flat.Shown = parentShown && flat.Object->Visible();
+        if (parentMoved || flat.Object->Versions().Transform != flat.TransformVersion) {
+            Place(flat,
+                  flat.Parent < 0 ? rootWorld : m_flat[static_cast<size_t>(flat.Parent)].World);
+            moved[i] = 1;
+        }
+    }
+}
+
+const std::vector<TPicker::TFlatObject>& TPicker::Objects(const TSceneObject& partsRoot) {
+    // The scene's counters tell at no cost whether anything was added, removed or reshaped
+    // (gather the objects again) or only moved, shown or hidden (place what moved again).
+    const TScene* scene = partsRoot.Scene();
+    const TMatrix4f rootWorld = partsRoot.AbsoluteMatrix();
+    if (scene) {
+        const TSceneVersions v = scene->Versions();
+        const TFlatKey key{&partsRoot, v.Structure, v.Geometry};
+        const std::pair<uint64_t, uint64_t> moves{v.Transform, v.State};
+        if (m_flatValid && key == m_flatKey) {
+            if (moves != m_flatMoves) {
+                Refresh(rootWorld);
+                m_flatMoves = moves;
+            }
+            return m_flat;
+        }
+        m_flatKey = key;
+        m_flatMoves = moves;
+    }
+    m_flat.clear();
+    m_flatRootWorld = rootWorld;
+    Collect(partsRoot, -1, rootWorld, true, m_flat);
+    m_flatValid = scene != nullptr;
+    return m_flat;
 }
 
 std::vector<TPickHit> TPicker::PickObjects(const TSceneObject& partsRoot, const TRay& ray) {
     std::vector<TPickHit> hits;
-    Walk(partsRoot, partsRoot.AbsoluteMatrix(), ray, hits);
+    const TVector3f inv = Inverse(ray.Direction);
+    for (const TFlatObject& flat : Objects(partsRoot)) {
+        if (!flat.Shown || !flat.Mesh || flat.Box.Enter(ray.Origin, inv, 1e30f) < 0) {
+            continue;
+        }
+        const auto hit = Cast(*flat.Object, flat.Inverse.TransformPoint(ray.Origin),
+                              flat.Inverse.TransformVector(ray.Direction), flat.Mirrored, ray);
+        if (hit && hit->FrontFacing) {
+            hits.push_back(*hit);
+        }
+    }
+    // The list is in walk order, so equal distances keep that order.
     std::stable_sort(hits.begin(), hits.end(),
                      [](const TPickHit& a, const TPickHit& b) { return a.Distance < b.Distance; });
     return hits;

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "catalogue/u_mesh.h"
@@ -107,12 +109,38 @@ private:
         std::weak_ptr<const TMesh> Mesh;
         std::unique_ptr<TMeshBvh> Bvh;
     };
-    void Walk(const TSceneObject& parent, const TMatrix4f& parentMatrix, const TRay& ray,
-              std::vector<TPickHit>& hits);
-    std::optional<TPickHit> Cast(const TFreeForm& object, const TMatrix4f& world, const TRay& ray);
+    struct TFlatObject {
+        const TFreeForm* Object = nullptr;
+        const TMeshBvh* Mesh = nullptr;  // nullptr: nothing to hit
+        int Parent = -1;                 // index of the mesh object above, -1: the parts root
+        bool Shown = true;               // the object and every mesh object above it
+        bool Mirrored = false;
+        uint32_t TransformVersion = 0;
+        TMatrix4f World;
+        TMatrix4f Inverse;  // world to the object's own frame
+        TBox3f Box;         // world coordinates
+    };
+    using TFlatKey = std::tuple<const TSceneObject*, uint64_t, uint64_t>;
+    /// Every mesh object below partsRoot in walk order (below non-meshes none), with frames,
+    /// boxes and whether it is shown.
+    const std::vector<TFlatObject>& Objects(const TSceneObject& partsRoot);
+    void Collect(const TSceneObject& parent, int parentIndex, const TMatrix4f& parentWorld,
+                 bool parentShown, std::vector<TFlatObject>& out);
+    void Refresh(const TMatrix4f& rootWorld);
+    void Place(TFlatObject& flat, const TMatrix4f& parentWorld);
+    std::optional<TPickHit> Cast(const TFreeForm& object, const TVector3f& o, const TVector3f& d,
+                                 bool mirrored, const TRay& ray);
 
     std::unordered_map<const TMesh*, TCached> m_cache;
     size_t m_purgeAt = 64;
+    std::vector<TFlatObject> m_flat;
+    TFlatKey m_flatKey{};
+    std::pair<uint64_t, uint64_t> m_flatMoves{};
+    TMatrix4f m_flatRootWorld;
+    bool m_flatValid = false;
+    const TMesh* m_lastMesh = nullptr;
+    std::weak_ptr<const TMesh> m_lastWeak;
+    const TMeshBvh* m_lastBvh = nullptr;
 };
 
 }  // namespace kx

@@ -125,6 +125,13 @@ TEST_F(Picking, NearestFirstAndHiddenOrDistantPartsLeftOut) {
     EXPECT_EQ(m_picker.PickObject(*m_scene.PartsRoot(), m_ray), &near);
     // One mesh, one hierarchy, whatever the number of parts that show it.
     EXPECT_EQ(m_picker.CachedMeshes(), 1u);
+    // What the picker keeps between picks follows the scene's changes.
+    near.SetPosition({0, 20, -5});
+    EXPECT_EQ(m_picker.PickObject(*m_scene.PartsRoot(), m_ray), &far);
+    hidden.SetVisible(true);
+    EXPECT_EQ(m_picker.PickObject(*m_scene.PartsRoot(), m_ray), &hidden);
+    m_scene.PartsRoot()->DeleteChild(hidden);
+    EXPECT_EQ(m_picker.PickObject(*m_scene.PartsRoot(), m_ray), &far);
 }
 
 TEST_F(Picking, APartBehindAFaceTurnedAwayIsPicked) {
