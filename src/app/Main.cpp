@@ -223,3 +223,5 @@ void TMainForm::SetActiveColor(int colour) {
 }
 
 }  // namespace kx
+
+#include "moc_Main.cpp"

@@ -65,3 +65,5 @@ QString TdlgError::ReportText() const {
 }
 
 }  // namespace kx
+
+#include "moc_d_ErrorDlg.cpp"

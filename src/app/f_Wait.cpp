@@ -44,3 +44,5 @@ QString TFormWait::Title() const {
 }
 
 }  // namespace kx
+
+#include "moc_f_Wait.cpp"

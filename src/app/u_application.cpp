@@ -46,3 +46,5 @@ bool ErrorReportShowing() {
 }
 
 }  // namespace kx
+
+#include "moc_u_application.cpp"

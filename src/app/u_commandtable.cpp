@@ -246,3 +246,5 @@ void TCommandTable::UpdateEnabled() {
 }
 
 }  // namespace kx
+
+#include "moc_u_commandtable.cpp"

@@ -140,7 +140,7 @@ std::string TkxMain::GetNewName(std::string_view number, std::string_view wanted
 
 std::string TkxMain::AddBaustein(std::string_view number, std::string_view wantedName) {
     Stack().Push("tkxmain.AddBaustein", number, wantedName);
-    if (!m_files.FindPart(MeshFolder, number, "stl")) {
+    if (!m_placeholders && !m_files.FindPart(MeshFolder, number, "stl")) {
         return {};
     }
     const TDefPtr def = m_defs.GetDef(m_files, number);
@@ -192,6 +192,12 @@ std::string TkxMain::AddBaustein(std::string_view number, std::string_view wante
 
 TBauteil* TkxMain::FindBauteil(std::string_view name) const {
     return m_parts.Find(name);
+}
+
+TFreeForm* TkxMain::PartObject(std::string_view name) const {
+    TSceneObject* object = FindPartObject(name, true);
+    return object && object->Kind() == TSceneObjectKind::FreeForm ? static_cast<TFreeForm*>(object)
+                                                                  : nullptr;
 }
 
 void TkxMain::RefreshBauteil(std::string_view name, bool takeColour, int phase) {
@@ -352,6 +358,7 @@ void TkxMain::DeleteAll() {
     m_motors.UnassignAll();
     m_collisionRules.clear();
     m_view->ClearSequenceProgram();
+    SequenceLines.clear();
     m_view->KineManagerChanged();
 
     m_view->EnableCommand(TModelCommand::Delete, false);
@@ -456,6 +463,8 @@ void TkxMain::ShowModellInformation() {
 // --- Build phases -----------------------------------------------------------------------------
 
 void TkxMain::SetBauphase(int phase) {
+    Stack().Push("tkxmain.SetBauphase", phase);
+
     m_currentPhase = phase;
     m_view->CurrentPhaseChanged(phase);
 }
@@ -478,6 +487,8 @@ bool TkxMain::PhaseShown(int phase) const {
 }
 
 void TkxMain::UpdateGroupTreeView() {
+    Stack().Push("tkxmain.UpdateGroupTreeView");
+
     std::erase_if(m_groups, [](const auto& g) { return g->Members.empty(); });
     m_view->GroupsTreeChanged();
 }
@@ -496,11 +507,15 @@ int TkxMain::PhaseImage(int phase) const {
 }
 
 void TkxMain::CreateTreeRoot() {
+    Stack().Push("tkxmain.CreateTreeRoot");
+
     const int row = m_tree.InsertPhaseNode(0, PhaseNodeText(1), 0, 1);
     m_treeView->TreeNodeInserted({row, -1});
 }
 
 void TkxMain::AddBausteinToTreeView(std::string_view name, TBauteil* record, int phase) {
+    Stack().Push("tkxmain.AddBausteinToTreeView", name, static_cast<const void*>(record), phase);
+
     int row = m_tree.FindPhase(phase);
     if (row < 0) {
         row = m_tree.AddPhaseNode(PhaseNodeText(phase), PhaseImage(phase), phase);
@@ -515,6 +530,8 @@ void TkxMain::AddBausteinToTreeView(std::string_view name, TBauteil* record, int
 }
 
 void TkxMain::UpdateTreeView() {
+    Stack().Push("tkxmain.UpdateTreeView");
+
     for (size_t i = 0; i < m_tree.Count(); ++i) {
         TPhaseTreeNode& node = m_tree.Phase(i);
         node.Text = PhaseNodeText(node.StateIndex);
@@ -524,6 +541,8 @@ void TkxMain::UpdateTreeView() {
 }
 
 void TkxMain::DeleteBausteinFromTreeView(std::string_view name) {
+    Stack().Push("tkxmain.DeleteBausteinFromTreeView", name);
+
     if (const auto pos = m_tree.FindText(name)) {
         m_tree.Remove(*pos);
         m_treeView->TreeNodeRemoved(*pos);
@@ -531,6 +550,8 @@ void TkxMain::DeleteBausteinFromTreeView(std::string_view name) {
 }
 
 void TkxMain::RecreateTreeView() {
+    Stack().Push("tkxmain.RecreateTreeView");
+
     const int current = m_currentPhase;
     m_tree.Clear();
     TPartsTreeView* view = m_treeView;

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <istream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "generated/u_schlauch.h"
 #include "model/u_TBauteil.h"
 #include "model/u_TGroup.h"
+#include "model/u_modelfile.h"
 #include "model/u_modelports.h"
 #include "model/u_partobject.h"
 #include "model/u_partstree.h"
@@ -68,6 +70,9 @@ public:
     std::string GetNewName(std::string_view number, std::string_view wantedName = {}) const;
     /// The first record of exactly that name, or nullptr.
     TBauteil* FindBauteil(std::string_view name) const;
+    /// The placed part's object of that name below the parts root (letter case ignored), or
+    /// nullptr when there is none or the object is no placed part.
+    TFreeForm* PartObject(std::string_view name) const;
     /// Copies the pose of the part's object (and its colour, and phase unless -1) into its
     /// record; then every measurement follows.
     void RefreshBauteil(std::string_view name, bool takeColour, int phase);
@@ -162,6 +167,23 @@ public:
     TScene& Scene() { return m_scene; }
     const TPartFiles& Files() const { return m_files; }
 
+    // --- Model file (MainObj_file.cpp) --------------------------------------------------------
+    void SetWaitView(TWaitView* view);
+    /// Writes the model file through a temporary file: a failed save leaves the old file.
+    TModelFileResult SaveModell(const std::string& fileName);
+    /// Loads a model file as the new model, or merges it into this one. The whole file is read
+    /// and checked first: a file that cannot be read or is broken leaves the model as it was.
+    TModelFileResult LoadModell(const std::string& fileName, bool newModel);
+    /// The same from a stream, read from its start; the file name only goes to the recent
+    /// files.
+    TModelFileResult LoadModell(const std::string& fileName, bool newModel, std::istream& stream);
+    /// Records a model file in the recent-files list; false when the settings refuse it.
+    bool DoLastFile(const std::string& fileName);
+    /// The whole model as the file document that SaveModell writes.
+    TModelFile ToModelFile() const;
+    /// The sequence program's sections as the file had them, written back at their place.
+    std::vector<std::string> SequenceLines;
+
     // --- Settings of the model ----------------------------------------------------------------
     bool ConnectorsHidden = false;  ///< connector arrows of new parts start hidden
     TPolygonMode PolygonMode = TPolygonMode::Filled;
@@ -193,6 +215,12 @@ private:
     int PhaseImage(int phase) const;
     void ResetCameras();
     void RemoveMeasurement(size_t index);
+    TCameraPose CurrentCamera() const;
+    TModelFileResult LoadModellLines(const std::string& fileName, bool newModel,
+                                     const std::vector<std::string>& lines);
+    std::vector<std::string> ApplyModelFile(TModelFile& file, bool newModel);
+    void PlaceFilePart(TPartRecord& record, bool newModel, bool first,
+                       std::vector<std::string>& missing);
     void AttachMeasurementsByName(const std::vector<std::pair<std::string, std::string>>& names);
 
     TScene& m_scene;
@@ -207,6 +235,13 @@ private:
     TModelView* m_view = &m_nullView;
     TPartsTreeView* m_treeView = &m_nullTree;
     TCoordinatesView* m_coords = &m_nullCoords;
+    TNullWaitView m_nullWait;
+    TWaitView* m_wait = &m_nullWait;
+    bool m_placeholders = false;  ///< AddBaustein places a part without mesh as a stand-in
+    /// The camera as the last file gave it, and as it stood right after: while the camera has
+    /// not moved since, saving writes the file's values, so its frame does not drift.
+    std::pair<TCameraPose, TCameraPose> m_loadedCamera;
+    bool m_cameraFromFile = false;
 
     TBauteilList m_parts;
     TPartsTree m_tree;

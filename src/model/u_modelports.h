@@ -93,6 +93,18 @@ public:
     virtual void ShowPart(TFreeForm* part) = 0;
 };
 
+/// The wait window: a title and a progress bar while a long job runs (saving, loading,
+/// exporting). Shown, moved on and closed by the job; the GUI processes pending messages when
+/// asked to.
+class TWaitView {
+public:
+    virtual ~TWaitView() = default;
+    virtual void ShowWait(const std::string& title, int maximum) = 0;
+    virtual void SetWaitPosition(int position) = 0;
+    virtual void ProcessMessages() = 0;
+    virtual void CloseWait() = 0;
+};
+
 /// Ports that do nothing: the model without windows (scripts, tools, tests that do not
 /// watch the windows).
 class TNullModelView : public TModelView {
@@ -127,6 +139,14 @@ public:
 class TNullCoordinatesView : public TCoordinatesView {
 public:
     void ShowPart(TFreeForm*) override {}
+};
+
+class TNullWaitView : public TWaitView {
+public:
+    void ShowWait(const std::string&, int) override {}
+    void SetWaitPosition(int) override {}
+    void ProcessMessages() override {}
+    void CloseWait() override {}
 };
 
 }  // namespace kx

@@ -3,6 +3,7 @@
 
 #include "catalogue/u_partcache.h"
 #include "catalogue/u_partfiles.h"
+#include "model/u_placeholder.h"
 #include "view/u_sceneobjects.h"
 
 namespace kx {
@@ -56,7 +57,10 @@ TFreeForm& TBasicPartObjectBuilder::Build(TDummyCube& partsRoot, TMaterialLibrar
     try {
         mesh = meshes.LoadPartMesh(files, meshDir, def.Number);
     } catch (const TMeshLoadError&) {
-        // A part whose mesh cannot be read is placed without geometry.
+        // A part whose mesh cannot be read stays visible as a stand-in, below.
+    }
+    if (!mesh) {
+        mesh = PlaceholderMesh();
     }
     obj.SetMesh(PreparedMesh(mesh, def, request.Offset));
     obj.SetPosition({0, 0, 0});

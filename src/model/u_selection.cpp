@@ -270,11 +270,13 @@ int TkxMain::FindPartsInModel(std::string_view number) {
 }
 
 void TkxMain::SelectAllCommand() {
+    Stack().Push("tkxmain.SelectAllCommand");
     MakeUndoSnapshot("SelectAll", "");
     SelectAllBausteine();
 }
 
 void TkxMain::DeselectAllCommand() {
+    Stack().Push("tkxmain.DeselectAllCommand");
     MakeUndoSnapshot("DeselectAllBausteine", "");
     DeSelectAllBausteine();
 }

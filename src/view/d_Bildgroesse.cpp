@@ -14,8 +14,7 @@
 namespace kx {
 
 namespace {
-const QSize kSizes[] = {{160, 120},  {320, 240},  {640, 480},  {800, 600},
-                        {1024, 768}, {1280, 1024}};
+const QSize kSizes[] = {{160, 120}, {320, 240}, {640, 480}, {800, 600}, {1024, 768}, {1280, 1024}};
 constexpr int kManual = 6;
 
 QString Text(int key, const char* def) {
@@ -65,3 +64,5 @@ QSize TdlgBildgroesse::ChosenSize() const {
 }
 
 }  // namespace kx
+
+#include "moc_d_Bildgroesse.cpp"

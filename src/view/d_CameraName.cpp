@@ -27,6 +27,10 @@ TdlgCameraName::TdlgCameraName(const QString& name, QWidget* parent)
     m_edit->selectAll();
 }
 
-QString TdlgCameraName::Name() const { return m_edit->text().trimmed(); }
+QString TdlgCameraName::Name() const {
+    return m_edit->text().trimmed();
+}
 
 }  // namespace kx
+
+#include "moc_d_CameraName.cpp"

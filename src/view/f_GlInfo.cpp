@@ -44,3 +44,5 @@ TFormGlInfo::TFormGlInfo(const TGlReport& report, QWidget* parent) : QDialog(par
 }
 
 }  // namespace kx
+
+#include "moc_f_GlInfo.cpp"

@@ -83,3 +83,5 @@ void TFormLichtManager::BoxToggled(int number, bool on) {
 }
 
 }  // namespace kx
+
+#include "moc_f_LightManager.cpp"

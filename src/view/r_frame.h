@@ -49,6 +49,8 @@ struct TGlMeshItem {
     TGlColor Emission{0, 0, 0, 1};
     /// Transparent blending: drawn blended when the diffuse alpha is below 1.
     bool Blended = true;
+    /// Adds its colour (times alpha) to what is behind; drawn with the transparent items.
+    bool Additive = false;
     /// Index into TGlFrame::Surfaces.
     uint32_t Surface = 0;
 };

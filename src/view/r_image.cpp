@@ -152,6 +152,7 @@ bool DecodeJpegInto(const std::string& bytes, uint8_t* pixels, int& width, int& 
     TJpegError err;
     info.err = jpeg_std_error(&err.Manager);
     err.Manager.error_exit = JpegErrorExit;
+    err.Manager.output_message = [](j_common_ptr) {};  // warnings of a damaged file stay quiet
     if (setjmp(err.Jump)) {
         std::memcpy(message, err.Message, JMSG_LENGTH_MAX);
         jpeg_destroy_decompress(&info);
@@ -259,6 +260,25 @@ void MakeTopLeftColorTransparent(TRgbaImage& image) {
     for (size_t i = 0; i + 3 < image.Pixels.size(); i += 4) {
         if (std::memcmp(&image.Pixels[i], key, 3) == 0) {
             image.Pixels[i + 3] = 0;
+        }
+    }
+    // Filtering mixes a cut-away pixel's colour into its neighbours; give it a neighbour's
+    // colour, so the key colour does not fringe the edges.
+    const TRgbaImage source = image;
+    for (int y = 0; y < image.Height; ++y) {
+        for (int x = 0; x < image.Width; ++x) {
+            if (source.At(x, y)[3] != 0) {
+                continue;
+            }
+            const int nx[4] = {x - 1, x + 1, x, x};
+            const int ny[4] = {y, y, y - 1, y + 1};
+            for (int k = 0; k < 4; ++k) {
+                if (nx[k] >= 0 && ny[k] >= 0 && nx[k] < image.Width && ny[k] < image.Height &&
+                    source.At(nx[k], ny[k])[3] != 0) {
+                    std::memcpy(image.At(x, y), source.At(nx[k], ny[k]), 3);
+                    break;
+                }
+            }
         }
     }
 }

@@ -65,7 +65,7 @@ void FillInstance(TGlInstance& inst, const TGlMeshItem& item) {
 }
 
 bool IsTransparent(const TGlMeshItem& item) {
-    return item.Blended && item.Diffuse.A < 0.999f;
+    return item.Additive || (item.Blended && item.Diffuse.A < 0.999f);
 }
 
 struct TLineVertex {
@@ -588,6 +588,7 @@ void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
                 currentMirror = mirrored;
                 im.ApplySurface(frame.Surfaces[surfaceIndex], mirrored, false);
             }
+            glBlendFunc(GL_SRC_ALPHA, item.Additive ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
             const TGlGpuMesh* gpu = im.Meshes.Get(item.Mesh);
             TGlInstance inst;
             FillInstance(inst, item);

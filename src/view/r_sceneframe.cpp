@@ -160,6 +160,7 @@ void TSceneFrameBuilder::Walk(const TSceneObject& object, const TMatrix4f& paren
             item.Ambient = Gl(m.Ambient());
             item.Emission = Gl(m.Emission());
             item.Blended = m.Blending() != TBlendingMode::Opaque;
+            item.Additive = m.Blending() == TBlendingMode::Additive;
             item.Surface = SurfaceFor(surface);
             break;
         }

@@ -85,6 +85,14 @@ void TGlRenderTarget::Resolve() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
+void TGlRenderTarget::BlitTo(unsigned framebuffer) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_msFbo ? m_msFbo.Get() : m_fbo.Get());
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
+    glBlitFramebuffer(0, 0, m_width, m_height, 0, 0, m_width, m_height, GL_COLOR_BUFFER_BIT,
+                      GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+}
+
 TRgbaImage TGlRenderTarget::ReadImage() {
     Resolve();
     return ReadFramebuffer(m_fbo.Get(), m_width, m_height);

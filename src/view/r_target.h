@@ -18,6 +18,8 @@ public:
     TGlViewport Viewport() const;
     /// Copies the multisampled buffer into the plain one (nothing to do without samples).
     void Resolve();
+    /// Copies (and resolves) the picture into another framebuffer of the same size.
+    void BlitTo(unsigned framebuffer);
     /// The resolved picture, top row first.
     TRgbaImage ReadImage();
     int Samples() const { return m_samples; }

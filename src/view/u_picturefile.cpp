@@ -27,9 +27,9 @@ QString PictureFileName(const QString& chosen, TPictureFormat format) {
 
 QImage WithTransparentBackground(const QImage& picture, uint32_t background) {
     QImage out = picture.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = qRgb(static_cast<int>(background & 0xFF),
-                          static_cast<int>((background >> 8) & 0xFF),
-                          static_cast<int>((background >> 16) & 0xFF));
+    const QRgb key =
+        qRgb(static_cast<int>(background & 0xFF), static_cast<int>((background >> 8) & 0xFF),
+             static_cast<int>((background >> 16) & 0xFF));
     for (int y = 0; y < out.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < out.width(); ++x) {

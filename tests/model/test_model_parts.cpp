@@ -155,6 +155,10 @@ TEST_F(ModelTest, FindingComparesNamesExactly) {
     EXPECT_EQ(m_model->FindBauteil("f31010_1"), nullptr);
     EXPECT_EQ(m_model->FindBauteil("F31010_2"), nullptr);
     EXPECT_EQ(m_model->FindBauteil(""), nullptr);
+    // Objects are found without regard to case, and only placed parts count.
+    EXPECT_EQ(m_model->PartObject("f31010_1"), Object(name));
+    EXPECT_EQ(m_model->PartObject("Grid"), nullptr);
+    EXPECT_EQ(m_model->PartObject("F31010_2"), nullptr);
 }
 
 TEST_F(ModelTest, RenamedRecordsAreFoundUnderTheirNewName) {

@@ -1,6 +1,7 @@
 // Helpers of the renderer tests: simple meshes, a camera looking at the origin, pixel checks.
 #pragma once
 
+#include <cmath>
 #include <memory>
 
 #include "view/r_frame.h"
@@ -35,6 +36,40 @@ inline kx::TMeshPtr MakeBox(float sx, float sy, float sz) {
                 mesh->TexCoords.push_back({(q[0] + 1) / 2, (q[1] + 1) / 2});
             }
         }
+    }
+    return mesh;
+}
+
+/// An upright cylinder (axis Y) centred on the origin, smooth sides, flat caps.
+inline kx::TMeshPtr MakeCylinder(float radius, float height, int sides) {
+    auto mesh = std::make_shared<kx::TMesh>();
+    const float h = height / 2;
+    auto at = [&](int i, float y) {
+        const float a = 6.2831853f * float(i) / float(sides);
+        return kx::TVector3f{radius * std::cos(a), y, -radius * std::sin(a)};
+    };
+    auto normal = [&](int i) {
+        const float a = 6.2831853f * float(i) / float(sides);
+        return kx::TVector3f{std::cos(a), 0, -std::sin(a)};
+    };
+    auto push = [&](kx::TVector3f p, kx::TVector3f n) {
+        mesh->Positions.push_back(p);
+        mesh->Normals.push_back(n);
+    };
+    for (int i = 0; i < sides; ++i) {
+        const int j = i + 1;
+        push(at(i, -h), normal(i));
+        push(at(j, -h), normal(j));
+        push(at(j, h), normal(j));
+        push(at(i, -h), normal(i));
+        push(at(j, h), normal(j));
+        push(at(i, h), normal(i));
+        push({0, h, 0}, {0, 1, 0});
+        push(at(i, h), {0, 1, 0});
+        push(at(j, h), {0, 1, 0});
+        push({0, -h, 0}, {0, -1, 0});
+        push(at(j, -h), {0, -1, 0});
+        push(at(i, -h), {0, -1, 0});
     }
     return mesh;
 }

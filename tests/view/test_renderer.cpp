@@ -2,6 +2,8 @@
 // polygon modes, textures, lines, multisampling, instancing and upload caching.
 #include <gtest/gtest.h>
 
+#include <epoxy/gl.h>
+
 #include <filesystem>
 
 #include "kx_test_support.h"
@@ -22,6 +24,8 @@ class Renderer : public testing::Test {
 protected:
     static void SetUpTestSuite() { s_context = std::make_unique<THeadlessContext>(); }
     static void TearDownTestSuite() { s_context.reset(); }
+    // Whatever a test drew, the GL reported no misuse.
+    void TearDown() override { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
     void SetUp() override {
         ASSERT_TRUE(s_context->Valid()) << s_context->Error();
         std::string error;
@@ -150,6 +154,16 @@ TEST_F(Renderer, TransparentItemsBlendBackToFrontWhateverTheirOrder) {
     EXPECT_EQ(a.Pixels, b.Pixels);
     const TRgb front = PixelAt(a, kSize / 2, kSize / 2);
     EXPECT_GT(front.R, front.B);  // red is in front, so it weighs more
+
+    // Additive: the colours add up, whatever the order.
+    frame.Meshes[0].Additive = frame.Meshes[1].Additive = true;
+    frame.Meshes[0].Diffuse.A = frame.Meshes[1].Diffuse.A = 1;
+    frame.Background = {0, 0, 0, 1};
+    const TRgb added = PixelAt(Render(frame), kSize / 2, kSize / 2);
+    EXPECT_GE(added.R, 240);
+    EXPECT_GE(added.B, 240);
+    frame.Meshes[0].Additive = frame.Meshes[1].Additive = false;
+    frame.Meshes[0].Diffuse.A = frame.Meshes[1].Diffuse.A = 0.5f;
 
     // Not blended: drawn opaque whatever the alpha.
     frame.Meshes[1].Blended = false;

@@ -2,8 +2,12 @@
 // library materials, connector arrows, outline shader, lights, and what is redone per change.
 #include <gtest/gtest.h>
 
+#include <epoxy/gl.h>
+
+#include <cstdlib>
 #include <filesystem>
 
+#include "kx_test_support.h"
 #include "render_test_support.h"
 #include "view/r_headless.h"
 #include "view/r_renderer.h"
@@ -34,6 +38,8 @@ class SceneRender : public testing::Test {
 protected:
     static void SetUpTestSuite() { s_context = std::make_unique<THeadlessContext>(); }
     static void TearDownTestSuite() { s_context.reset(); }
+    // Whatever a test drew, the GL reported no misuse.
+    void TearDown() override { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
     void SetUp() override {
         ASSERT_TRUE(s_context->Valid()) << s_context->Error();
         BuildMainScene(m_scene);
@@ -216,6 +222,67 @@ TEST_F(SceneRender, AxesAndMarkersAreDrawnAsColouredLines) {
     auto magenta = [](TRgb p) { return p.R > 200 && p.B > 200 && p.G < 60; };
     // Three pixels thick over most of its length, plus the node squares.
     EXPECT_GT(Count(measured, magenta), 3 * 30);
+}
+
+// The whole scene against a picture a person has looked at. KX_UPDATE_GOLDEN=1 writes it anew;
+// a mismatch writes the rendering beside it as .out.png.
+TEST_F(SceneRender, ComposedSceneMatchesItsGoldenPicture) {
+    kxtest::TTempDir dir;
+    TRgbaImage checker;
+    checker.Width = checker.Height = 16;
+    for (int i = 0; i < 256; ++i) {
+        const bool dark = ((i % 16) / 4 + (i / 16) / 4) % 2 != 0;
+        checker.Pixels.insert(
+            checker.Pixels.end(),
+            {uint8_t(dark ? 30 : 240), uint8_t(dark ? 90 : 240), uint8_t(dark ? 200 : 240), 255});
+    }
+    ASSERT_TRUE(SavePng(dir / "checker.png", checker));
+
+    m_scene.SetBackgroundColor({0.94f, 0.94f, 0.94f});
+    m_scene.Camera()->SetPosition({8, 7, -13});
+    m_scene.CameraLightToCamera();
+    m_scene.PartsRoot()->SetShowAxes(true);
+    m_scene.PartsRoot()->SetAxesLength(2);
+    auto& brick =
+        AddPart(m_scene, "F1_1", MakeBox(40, 15, 15), {0.85f, 0.1f, 0.1f, 1}, {-3, 0.75f, 1});
+    auto& arrow = brick.AddNewChild<TArrowLine>("");
+    arrow.SetPosition({20, 7.5f, 0});
+    arrow.SetDirection({0, 1, 0});
+    auto& pole =
+        AddPart(m_scene, "F2_1", MakeCylinder(8, 45, 24), {1, 0.8f, 0.1f, 1}, {0, 2.25f, 2});
+    TOutLineShader shader;
+    pole.LibMaterial()->SetShader(shader);
+    AddPart(m_scene, "F3_1", MakeBox(60, 15, 15), {0.2f, 0.4f, 1, 0.45f}, {-0.5f, 0.75f, -2});
+    auto& cube = AddPart(m_scene, "F4_1", MakeBox(30, 30, 30), {1, 1, 1, 1}, {3.5f, 1.5f, 0});
+    cube.LibMaterial()->SetTextureFile((dir / "checker.png").string());
+    const TRgbaImage image = Render();
+
+    const std::filesystem::path golden =
+        std::filesystem::path(KX_TEST_DATA_DIR) / "view" / "scene_golden.png";
+    if (std::getenv("KX_UPDATE_GOLDEN")) {
+        std::filesystem::create_directories(golden.parent_path());
+        ASSERT_TRUE(SavePng(golden, image));
+    }
+    TRgbaImage expected;
+    ASSERT_TRUE(LoadImageFile(golden, expected)) << golden;
+    ASSERT_EQ(expected.Width, image.Width);
+    ASSERT_EQ(expected.Height, image.Height);
+    int off = 0;
+    for (size_t i = 0; i < image.Pixels.size(); i += 4) {
+        for (int c = 0; c < 3; ++c) {
+            if (std::abs(int(image.Pixels[i + c]) - int(expected.Pixels[i + c])) > 12) {
+                ++off;
+                break;
+            }
+        }
+    }
+    // A few pixels along edges may round differently on another GL.
+    const int allowed = image.Width * image.Height / 200;
+    if (off > allowed) {
+        std::filesystem::path out = golden;
+        SavePng(out.replace_extension(".out.png"), image);
+    }
+    EXPECT_LE(off, allowed);
 }
 
 TEST(ArrowMesh, PointsAlongZFromTheOriginToItsLength) {

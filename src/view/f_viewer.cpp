@@ -1,0 +1,312 @@
+// The 3D view widget: shows a scene through the renderer and hands the user's input on.
+#include "view/f_viewer.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QWheelEvent>
+
+namespace kx {
+
+namespace {
+
+uint32_t ToWin(const QColor& c) {
+    return uint32_t(c.red()) | (uint32_t(c.green()) << 8) | (uint32_t(c.blue()) << 16);
+}
+
+TModifiers ToModifiers(Qt::KeyboardModifiers m) {
+    return {m.testFlag(Qt::ShiftModifier), m.testFlag(Qt::ControlModifier),
+            m.testFlag(Qt::AltModifier)};
+}
+
+TMouseButton ToButton(Qt::MouseButton b) {
+    switch (b) {
+        case Qt::LeftButton:
+            return TMouseButton::Left;
+        case Qt::RightButton:
+            return TMouseButton::Right;
+        case Qt::MiddleButton:
+            return TMouseButton::Middle;
+        default:
+            return TMouseButton::None;
+    }
+}
+
+int ToVirtualKey(int key) {
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
+        return key;  // Qt uses the upper-case ASCII codes, as the virtual keys do
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
+        return 0x70 + (key - Qt::Key_F1);
+    }
+    switch (key) {
+        case Qt::Key_Backspace:
+            return 0x08;
+        case Qt::Key_Tab:
+            return 0x09;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return 0x0D;
+        case Qt::Key_Shift:
+            return 0x10;
+        case Qt::Key_Control:
+            return 0x11;
+        case Qt::Key_Alt:
+            return 0x12;
+        case Qt::Key_Pause:
+            return 0x13;
+        case Qt::Key_Escape:
+            return 0x1B;
+        case Qt::Key_Space:
+            return 0x20;
+        case Qt::Key_PageUp:
+            return 0x21;
+        case Qt::Key_PageDown:
+            return 0x22;
+        case Qt::Key_End:
+            return 0x23;
+        case Qt::Key_Home:
+            return 0x24;
+        case Qt::Key_Left:
+            return 0x25;
+        case Qt::Key_Up:
+            return 0x26;
+        case Qt::Key_Right:
+            return 0x27;
+        case Qt::Key_Down:
+            return 0x28;
+        case Qt::Key_Insert:
+            return 0x2D;
+        case Qt::Key_Delete:
+            return 0x2E;
+        case Qt::Key_Plus:
+            return 0xBB;
+        case Qt::Key_Comma:
+            return 0xBC;
+        case Qt::Key_Minus:
+            return 0xBD;
+        case Qt::Key_Period:
+            return 0xBE;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+uint32_t ResolveColorCode(uint32_t code, const QPalette& palette) {
+    if ((code & 0x80000000u) == 0) {
+        return code & 0xFFFFFFu;
+    }
+    // The system colour table by index; what has no counterpart falls back to the button face.
+    using R = QPalette::ColorRole;
+    struct TEntry {
+        QPalette::ColorGroup Group;
+        R Role;
+    };
+    constexpr QPalette::ColorGroup A = QPalette::Active;
+    static const TEntry table[31] = {
+        {A, R::Button},                       // 0 scroll bar
+        {A, R::Window},                       // 1 desktop
+        {A, R::Highlight},                    // 2 active caption
+        {A, R::Mid},                          // 3 inactive caption
+        {A, R::Window},                       // 4 menu
+        {A, R::Base},                         // 5 window
+        {A, R::WindowText},                   // 6 window frame
+        {A, R::WindowText},                   // 7 menu text
+        {A, R::Text},                         // 8 window text
+        {A, R::HighlightedText},              // 9 caption text
+        {A, R::Window},                       // 10 active border
+        {A, R::Window},                       // 11 inactive border
+        {A, R::Dark},                         // 12 application work space
+        {A, R::Highlight},                    // 13 highlight
+        {A, R::HighlightedText},              // 14 highlighted text
+        {A, R::Button},                       // 15 button face
+        {A, R::Dark},                         // 16 button shadow
+        {QPalette::Disabled, R::Text},        // 17 grey text
+        {A, R::ButtonText},                   // 18 button text
+        {QPalette::Disabled, R::WindowText},  // 19 inactive caption text
+        {A, R::Light},                        // 20 button highlight
+        {A, R::Shadow},                       // 21 3D dark shadow
+        {A, R::Midlight},                     // 22 3D light
+        {A, R::ToolTipText},                  // 23 info text
+        {A, R::ToolTipBase},                  // 24 info background
+        {A, R::Button},                       // 25 (unused)
+        {A, R::Link},                         // 26 hot light
+        {A, R::Highlight},                    // 27 gradient active caption
+        {A, R::Mid},                          // 28 gradient inactive caption
+        {A, R::Highlight},                    // 29 menu highlight
+        {A, R::Window},                       // 30 menu bar
+    };
+    const uint32_t index = code & 0xFFu;
+    const TEntry e = (code & 0x7FFFFF00u) == 0 && index < 31 ? table[index] : table[15];
+    return ToWin(palette.color(e.Group, e.Role));
+}
+
+TColor3f SceneColorFromCode(uint32_t code, const QPalette& palette) {
+    return ColorFromWin(ResolveColorCode(code, palette));
+}
+
+QSurfaceFormat ViewerSurfaceFormat(TAntialias mode) {
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setVersion(3, 3);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    format.setDepthBufferSize(24);
+    format.setStencilBufferSize(8);
+    // Counted samples are drawn in the renderer's own buffer, so a change in the options
+    // takes effect without a new context; only the driver's default is left to the context.
+    format.setSamples(mode == TAntialias::Default ? -1 : 0);
+    return format;
+}
+
+TViewerWidget::TViewerWidget(QWidget* parent) : QOpenGLWidget(parent) {
+    setFormat(ViewerSurfaceFormat(TAntialias::None));
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+}
+
+TViewerWidget::~TViewerWidget() {
+    if (context()) {
+        // The base class destroys the context after this object's members are gone.
+        disconnect(context(), nullptr, this, nullptr);
+        makeCurrent();
+        ReleaseGl();
+        doneCurrent();
+    }
+}
+
+void TViewerWidget::SetScene(const TScene* scene) {
+    m_scene = scene;
+    update();
+}
+
+void TViewerWidget::ReleaseGl() {
+    m_renderer.ReleaseGl();
+    m_target = TGlRenderTarget();
+}
+
+void TViewerWidget::initializeGL() {
+    if (!m_renderer.Initialize(&m_glError)) {
+        qWarning("3D view: %s", m_glError.c_str());
+    }
+    // The context goes away when the widget moves to another window; its objects with it.
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
+        makeCurrent();
+        ReleaseGl();
+        doneCurrent();
+    });
+}
+
+void TViewerWidget::DrawScene(unsigned framebuffer, int width, int height) {
+    const int samples = AntialiasSamples(m_scene->Antialias());
+    if (samples > 0 && m_target.Resize(width, height, samples)) {
+        m_renderer.Draw(*m_scene, m_target.Viewport());
+        m_target.BlitTo(framebuffer);
+    } else {
+        m_renderer.Draw(*m_scene, {framebuffer, width, height});
+    }
+}
+
+void TViewerWidget::paintGL() {
+    const int w = int(width() * devicePixelRatioF());
+    const int h = int(height() * devicePixelRatioF());
+    if (!m_scene || !m_renderer.Valid()) {
+        const QColor c = palette().color(QPalette::Button);
+        glClearColor(c.redF(), c.greenF(), c.blueF(), 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return;
+    }
+    DrawScene(defaultFramebufferObject(), w, h);
+}
+
+void TViewerWidget::resizeGL(int w, int h) {
+    if (m_input) {
+        m_input->Resized(w, h);
+    }
+}
+
+TRgbaImage TViewerWidget::Snapshot() {
+    if (!m_scene || !context()) {
+        return {};
+    }
+    makeCurrent();
+    const int w = int(width() * devicePixelRatioF());
+    const int h = int(height() * devicePixelRatioF());
+    TRgbaImage image =
+        m_renderer.RenderImage(*m_scene, w, h, AntialiasSamples(m_scene->Antialias()));
+    doneCurrent();
+    return image;
+}
+
+namespace {
+
+TPointerEvent ToPointer(const QMouseEvent& e, double ratio) {
+    TPointerEvent p;
+    p.X = int(e.position().x() * ratio);
+    p.Y = int(e.position().y() * ratio);
+    p.Button = ToButton(e.button());
+    p.LeftDown = e.buttons().testFlag(Qt::LeftButton);
+    p.RightDown = e.buttons().testFlag(Qt::RightButton);
+    p.MiddleDown = e.buttons().testFlag(Qt::MiddleButton);
+    p.Modifiers = ToModifiers(e.modifiers());
+    return p;
+}
+
+TKeyEvent ToKey(const QKeyEvent& e) {
+    return {ToVirtualKey(e.key()), e.text().toStdString(), e.isAutoRepeat(),
+            ToModifiers(e.modifiers())};
+}
+
+}  // namespace
+
+void TViewerWidget::mousePressEvent(QMouseEvent* e) {
+    if (m_input) {
+        m_input->MouseDown(ToPointer(*e, devicePixelRatioF()));
+    }
+}
+
+void TViewerWidget::mouseMoveEvent(QMouseEvent* e) {
+    if (m_input) {
+        m_input->MouseMove(ToPointer(*e, devicePixelRatioF()));
+    }
+}
+
+void TViewerWidget::mouseReleaseEvent(QMouseEvent* e) {
+    if (m_input) {
+        m_input->MouseUp(ToPointer(*e, devicePixelRatioF()));
+    }
+}
+
+void TViewerWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (m_input) {
+        m_input->DoubleClick(ToPointer(*e, devicePixelRatioF()));
+    }
+}
+
+void TViewerWidget::wheelEvent(QWheelEvent* e) {
+    if (m_input) {
+        const double ratio = devicePixelRatioF();
+        m_input->MouseWheel({int(e->position().x() * ratio), int(e->position().y() * ratio),
+                             e->angleDelta().y(), ToModifiers(e->modifiers())});
+    }
+    e->accept();
+}
+
+void TViewerWidget::keyPressEvent(QKeyEvent* e) {
+    if (m_input) {
+        m_input->KeyDown(ToKey(*e));
+    }
+    QOpenGLWidget::keyPressEvent(e);
+}
+
+void TViewerWidget::keyReleaseEvent(QKeyEvent* e) {
+    if (m_input) {
+        m_input->KeyUp(ToKey(*e));
+    }
+    QOpenGLWidget::keyReleaseEvent(e);
+}
+
+}  // namespace kx
+
+#include "moc_f_viewer.cpp"

@@ -1,0 +1,290 @@
+// Writes the sample models shipped beside the program, built from the bundled kit through the
+// program's own model object and model file writer.
+//
+// kxsamples <program folder> <stamp file>: reads the kit from the program folder and writes
+// <program folder>/samples/*.kxm, then touches the stamp file.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "catalogue/u_partcache.h"
+#include "catalogue/u_partfiles.h"
+#include "foundation/u_param.h"
+#include "foundation/u_text.h"
+#include "model/MainObj.h"
+#include "view/u_scene.h"
+#include "view/u_sceneobjects.h"
+
+namespace fs = std::filesystem;
+using namespace kx;
+
+namespace {
+
+/// Millimetres to scene units.
+TVector3f Mm(float x, float y, float z) {
+    return {x / 10, y / 10, z / 10};
+}
+
+class TSampleBuilder {
+public:
+    TSampleBuilder(const fs::path& programDir, const fs::path& scratch)
+        : m_files(programDir, scratch / "user") {
+        BuildMainScene(m_scene);
+        m_model = std::make_unique<TkxMain>(m_scene, m_files, m_defs, m_meshes);
+    }
+
+    TkxMain& Model() { return *m_model; }
+
+    void NewModel() {
+        m_model->DeleteAll();
+        TSceneCamera* camera = m_scene.Camera();
+        camera->SetPosition({-25, 20, -30});
+        camera->SetDirection({25, -20, 30});
+        m_scene.CameraLightToCamera();
+    }
+
+    /// Places a part of the kit at a point given in millimetres, turned about its up axis and
+    /// then rolled about its direction, in degrees; returns its name.
+    std::string Place(const std::string& number, float x, float y, float z, float turn = 0,
+                      float roll = 0) {
+        m_model->ClearLastAddedObject();
+        const std::string name = m_model->AddBaustein(number);
+        TFreeForm* object = m_model->LastAddedObject();
+        if (name.empty() || !object) {
+            throw std::runtime_error("the kit has no part " + number);
+        }
+        object->SetPosition(Mm(x, y, z));
+        object->SetTurnAngle(turn);
+        object->SetRollAngle(roll);
+        m_model->RefreshBauteil(name, false, -1);
+        return name;
+    }
+
+    void Group(const std::string& name, const std::vector<std::string>& members) {
+        auto group = std::make_unique<TGroup>();
+        group->Name = name;
+        for (const std::string& m : members) {
+            group->Add(m);
+        }
+        m_model->Groups().push_back(std::move(group));
+    }
+
+    void Hose(int tag, float radius, uint32_t colour, int phase, bool smooth,
+              const std::vector<TVector3f>& nodesMm) {
+        auto hose = std::make_unique<THoseData>();
+        hose->Tag = tag;
+        hose->Radius = radius;
+        hose->Colour = hose->DisplayColour = colour;
+        hose->Phase = phase;
+        hose->Smooth = smooth;
+        for (const TVector3f& n : nodesMm) {
+            hose->Nodes.push_back(Mm(n.X, n.Y, n.Z));
+        }
+        m_model->Hoses().push_back(std::move(hose));
+    }
+
+    void Save(const fs::path& file) {
+        m_model->SetBauphase(1);
+        const TModelFileResult r = m_model->SaveModell(file.string());
+        if (!r) {
+            throw std::runtime_error(r.Error);
+        }
+    }
+
+private:
+    TPartFiles m_files;
+    TDefCache m_defs;
+    TffCache m_meshes;
+    TScene m_scene;
+    std::unique_ptr<TkxMain> m_model;
+};
+
+void SmallVehicle(TSampleBuilder& b, const fs::path& out) {
+    b.NewModel();
+    TkxMain& m = b.Model();
+    b.Place("40405", 0, 45, 0);
+    std::vector<std::string> axles, wheels;
+    for (float x : {-60.0f, 60.0f}) {
+        axles.push_back(b.Place("40303", x, 22.5f, 0));
+        for (float z : {-50.0f, 50.0f}) {
+            wheels.push_back(b.Place("40203", x, 22.5f, z));
+            wheels.push_back(b.Place("40204", x, 22.5f, z));
+        }
+    }
+    for (float z : {-15.0f, 0.0f, 15.0f}) {
+        b.Place("40001", 82.5f, 52.5f, z);
+    }
+    b.Place("40002", -82.5f, 52.5f, 0, 90);
+    b.Place("40803", -15, 52.5f, 0, 90);
+    b.Place("40801", -15, 67.5f, 0, 90);
+    b.Group("Räder", wheels);
+    b.Group("Achsen", axles);
+    m.Information() = {"Kleines Fahrzeug",
+                       "Korvex",
+                       "Korvex designer",
+                       "Fahrzeuge",
+                       {"Ein Fahrgestell mit Grundplatte, zwei Achsen und vier Rädern.",
+                        "Die Räder bilden die Gruppe \"Räder\"."}};
+    b.Save(out / "Fahrzeug.kxm");
+}
+
+void Crane(TSampleBuilder& b, const fs::path& out) {
+    b.NewModel();
+    TkxMain& m = b.Model();
+    std::vector<std::string> base, tower, boom;
+    m.SetBauphase(1);
+    base.push_back(b.Place("40405", 0, 0, 0));
+    for (float x : {-75.0f, 75.0f}) {
+        for (float z : {-30.0f, 30.0f}) {
+            base.push_back(b.Place("40002", x, 7.5f, z));
+        }
+    }
+    m.SetBauphase(2);
+    for (float x : {-15.0f, 15.0f}) {
+        for (float z : {-15.0f, 15.0f}) {
+            tower.push_back(b.Place("40102", x, 60, z, 0, 90));
+            tower.push_back(b.Place("40102", x, 180, z, 0, 90));
+        }
+    }
+    tower.push_back(b.Place("40105", 0, 247.5f, 0));
+    m.SetBauphase(3);
+    for (float x : {30.0f, 150.0f}) {
+        for (float z : {-10.0f, 10.0f}) {
+            boom.push_back(b.Place("40102", x, 262.5f, z));
+        }
+    }
+    boom.push_back(b.Place("40004", -52.5f, 262.5f, 0));
+    boom.push_back(b.Place("40004", -52.5f, 277.5f, 0));
+    boom.push_back(b.Place("40001", 195, 120, 0));
+    b.Hose(1, 0.05f, 0xFFFFFF, 3, false, {{195, 255, 0}, {195, 127.5f, 0}});
+    b.Group("Fundament", base);
+    b.Group("Turm", tower);
+    b.Group("Ausleger", boom);
+    m.Information() = {
+        "Turmdrehkran",
+        "Korvex",
+        "Korvex designer",
+        "Kräne",
+        {"Drei Bauphasen: Fundament, Turm, Ausleger.", "Jede Bauphase ist auch eine Gruppe."}};
+    b.Save(out / "Kran.kxm");
+}
+
+void Machine(TSampleBuilder& b, const fs::path& out) {
+    b.NewModel();
+    TkxMain& m = b.Model();
+    b.Place("40405", 0, 0, 0);
+    b.Place("40004", -30, 7.5f, 0);
+    b.Place("40004", -30, 22.5f, 0);
+    const std::string motor = b.Place("40701", -30, 37.5f, 0);
+    const std::string small = b.Place("40704", -15, 37.5f, 25);
+    const std::string large = b.Place("40706", 15, 37.5f, 25);
+    const std::string axle = b.Place("40302", 15, 37.5f, 35);
+    const std::string wheel = b.Place("40203", 15, 37.5f, 60);
+    const std::string valve = b.Place("40602", -50, 7.5f, -30);
+    const std::string cylinder = b.Place("40601", 40, 7.5f, -25);
+    const std::string sw = b.Place("40504", -75, 7.5f, 25);
+    const std::string figure = b.Place("40801", 70, 15, 30, 180);
+
+    TKineData gear;
+    gear.Modus = kKineRotRot;
+    gear.Bauteil1 = small;
+    gear.Bauteil2 = large;
+    gear.Rotation1 = kAxisRollP;
+    gear.Rotation2 = kAxisRollN;
+    gear.Z1 = 10;
+    gear.Z2 = 30;
+    m.KineLinks().push_back(gear);
+    TKineData fixed;
+    fixed.Modus = kKineRotFest;
+    fixed.Bauteil1 = large;
+    fixed.Bauteil2 = axle;
+    fixed.Z1 = fixed.Z2 = 1;
+    m.KineLinks().push_back(fixed);
+    fixed.Bauteil1 = axle;
+    fixed.Bauteil2 = wheel;
+    m.KineLinks().push_back(fixed);
+    m.Motors().Motor(1) = {1, 2, 0, small, 0};
+    m.CollisionRules().push_back({true, wheel, cylinder, 8, 0, "1", false});
+
+    b.Hose(0, 0.2f, 0xFF4040, 0, true,
+           {{-57.5f, 7.5f, -22.5f}, {-57.5f, 25, -10}, {0, 30, -15}, {25, 25, -25}, {25, 15, -25}});
+    b.Hose(2, 0.05f, 0x0000FF, 0, true, {{-45, 37.5f, -3.5f}, {-60, 30, 10}, {-75, 15, 25}});
+
+    TBauteil* walker = m.FindBauteil(figure);
+    const TVector3f from = walker->Position();
+    walker->AddKey({from.X, from.Y, from.Z, 0, 1, 0, 0, 0, -1, 1});
+    walker->AddKey({from.X, from.Y, from.Z - 6, 0, 1, 0, 0, 0, -1, 50});
+    m.AniLength = 50;
+
+    auto measure = std::make_unique<TMeasurement>(m.PartObject(motor), m.PartObject(cylinder));
+    measure->BaseLineHeight = 2;
+    m.Measurements().push_back(std::move(measure));
+
+    b.Group("Antrieb", {motor, small, large, axle, wheel});
+    b.Group("Pneumatik", {valve, cylinder});
+    b.Group("Schalter", {sw});
+    m.Information() = {"Getriebe mit Pneumatik",
+                       "Korvex",
+                       "Korvex designer",
+                       "Technik",
+                       {"Motor 1 treibt das kleine Zahnrad; Zahnrad, Achse und Felge sind "
+                        "verbunden.",
+                        "Ein Pneumatikschlauch führt vom Handventil zum Zylinder; die Figur "
+                        "läuft in 50 Bildern über die Platte."}};
+    b.Save(out / "Getriebe.kxm");
+}
+
+class TScratchDir {
+public:
+    TScratchDir() {
+        std::string tmpl = (fs::temp_directory_path() / "kxsamples-XXXXXX").string();
+        if (!mkdtemp(tmpl.data())) {
+            throw std::runtime_error("cannot create a temporary folder");
+        }
+        m_path = tmpl;
+    }
+    ~TScratchDir() {
+        std::error_code ec;
+        fs::remove_all(m_path, ec);
+    }
+    const fs::path& Path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: kxsamples <program folder> <stamp file>\n");
+        return 2;
+    }
+    try {
+        const fs::path programDir = argv[1];
+        const fs::path out = programDir / "samples";
+        fs::create_directories(out);
+        // Settings of their own: writing samples must not touch the user's recent files.
+        const TScratchDir scratch;
+        auto previous = SetParam(std::make_unique<TkxParam>(
+            std::vector<std::string>{}, scratch.Path() / "config", scratch.Path() / "system"));
+        {
+            TSampleBuilder builder(programDir, scratch.Path());
+            SmallVehicle(builder, out);
+            Crane(builder, out);
+            Machine(builder, out);
+        }
+        SetParam(std::move(previous));
+        if (!WriteFileAtomic(argv[2], "samples\n")) {
+            throw std::runtime_error("cannot write the stamp file");
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kxsamples: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
