@@ -30,7 +30,7 @@ const char* ButtonName(TMouseButton b) {
     return "";
 }
 
-std::string ShiftText(const TShiftState& s) {
+std::string ShiftText(const TPointerEvent& e) {
     std::string t = "[";
     auto add = [&](bool on, const char* name) {
         if (on) {
@@ -38,12 +38,12 @@ std::string ShiftText(const TShiftState& s) {
             t += name;
         }
     };
-    add(s.Shift, "ssShift");
-    add(s.Alt, "ssAlt");
-    add(s.Ctrl, "ssCtrl");
-    add(s.Left, "ssLeft");
-    add(s.Right, "ssRight");
-    add(s.Middle, "ssMiddle");
+    add(e.Modifiers.Shift, "ssShift");
+    add(e.Modifiers.Alt, "ssAlt");
+    add(e.Modifiers.Ctrl, "ssCtrl");
+    add(e.LeftDown, "ssLeft");
+    add(e.RightDown, "ssRight");
+    add(e.MiddleDown, "ssMiddle");
     return t + "]";
 }
 
@@ -127,7 +127,7 @@ void TViewerInteraction::Dispatch(TEventKind kind, const TPointerEvent& e) {
                     break;
                 case TEventKind::Up:
                     Stack().Push("TMainForm.GLSceneViewerMouseUp", ButtonName(next.Event.Button),
-                                 ShiftText(next.Event.Shift), next.Event.X, next.Event.Y);
+                                 ShiftText(next.Event), next.Event.X, next.Event.Y);
                     m_suppressMouseMove = false;
                     break;
             }
@@ -141,8 +141,7 @@ void TViewerInteraction::Dispatch(TEventKind kind, const TPointerEvent& e) {
 }
 
 void TViewerInteraction::DoMouseDown(const TPointerEvent& e) {
-    Stack().Push("TMainForm.GLSceneViewerMouseDown", ButtonName(e.Button), ShiftText(e.Shift), e.X,
-                 e.Y);
+    Stack().Push("TMainForm.GLSceneViewerMouseDown", ButtonName(e.Button), ShiftText(e), e.X, e.Y);
     if (e.Button == TMouseButton::Middle) {
         m_host.RunJogDial(e.X, e.Y);
         m_suppressMouseMove = true;
@@ -156,9 +155,9 @@ void TViewerInteraction::DoMouseDown(const TPointerEvent& e) {
     m_lastZoomY = e.Y;
 
     const bool selecting =
-        m_mode == TEditMode::Select || (m_mode == TEditMode::Rotate && e.Shift.Ctrl);
+        m_mode == TEditMode::Select || (m_mode == TEditMode::Rotate && e.Modifiers.Ctrl);
     if (selecting && !m_host.KinematicsRunning()) {
-        SelectPressed(PickedObject(e.X, e.Y), e.Shift);
+        SelectPressed(PickedObject(e.X, e.Y), e.Modifiers);
     }
     if (m_mode == TEditMode::Visible && e.Button == TMouseButton::Left) {
         if (TFreeForm* picked = PickedObject(e.X, e.Y)) {
@@ -173,9 +172,9 @@ void TViewerInteraction::DoMouseDown(const TPointerEvent& e) {
     }
 }
 
-void TViewerInteraction::SelectPressed(TFreeForm* part, const TShiftState& shift) {
+void TViewerInteraction::SelectPressed(TFreeForm* part, const TModifiers& keys) {
     if (!m_multiSelection) {
-        if (part && !shift.Shift) {
+        if (part && !keys.Shift) {
             m_model.SelectBaustein(part->Name(), false, false);
         } else if (part) {
             m_model.CoSelectBaustein(part->Name(), true, false, false);
@@ -207,8 +206,10 @@ void TViewerInteraction::DoMouseMove(const TPointerEvent& e) {
     if (m_suppressMouseMove) {
         return;
     }
-    const TShiftState& s = e.Shift;
-    if (m_mode == TEditMode::Select && m_multiSelection && s.Left) {
+    const bool left = e.LeftDown;
+    const bool right = e.RightDown;
+    const bool alt = e.Modifiers.Alt;
+    if (m_mode == TEditMode::Select && m_multiSelection && left) {
         if (TFreeForm* part = PickedObject(e.X, e.Y)) {
             if (m_model.SelectedPart()) {
                 m_model.CoSelectBaustein(part->Name(), true, true, true);
@@ -219,23 +220,23 @@ void TViewerInteraction::DoMouseMove(const TPointerEvent& e) {
         }
     }
     if (m_mode == TEditMode::Rotate) {
-        if (s.Left && !s.Alt) {
+        if (left && !alt) {
             Orbit(e.X, e.Y);
             UpdateCameraTargetFrame();
             m_host.Redraw();
         }
-        if (s.Left && s.Alt) {
+        if (left && alt) {
             Pan(e.X, e.Y);
             UpdateCameraTargetFrame();
             m_scene.CameraLightToCamera();
             m_host.Redraw();
         }
-        if (s.Right) {
+        if (right) {
             Zoom(e.Y);
             m_host.Redraw();
         }
     }
-    if (m_mode == TEditMode::Visible && s.Right) {
+    if (m_mode == TEditMode::Visible && right) {
         Orbit(e.X, e.Y);
         m_host.Redraw();
     }

@@ -11,6 +11,7 @@
 
 #include "catalogue/u_defObj.h"
 #include "view/u_pick.h"
+#include "view/u_viewerinput.h"
 
 namespace kx {
 
@@ -21,26 +22,6 @@ class TkxMain;
 
 /// The four mode buttons: btnModeSelect, btnModeRot, btnVisible, btnColor.
 enum class TEditMode { Select, Rotate, Visible, Color };
-
-enum class TMouseButton { None, Left, Right, Middle };
-
-/// Keys and buttons held during an event.
-struct TShiftState {
-    bool Shift = false;
-    bool Ctrl = false;
-    bool Alt = false;
-    bool Left = false;
-    bool Right = false;
-    bool Middle = false;
-};
-
-/// A press, release or movement in the view, in view pixels (y downwards).
-struct TPointerEvent {
-    TMouseButton Button = TMouseButton::None;  ///< the button pressed or released
-    TShiftState Shift;
-    int X = 0;
-    int Y = 0;
-};
 
 /// Axis values of one motion event of a 3D input device.
 struct TSpaceMotion {
@@ -71,11 +52,11 @@ public:
     virtual void PartDropped(const std::string& number) = 0;
 };
 
-/// The view's handlers. One per main window; the Qt view widget forwards its events here.
-class TViewerInteraction {
+/// The view's handlers. One per main window; the view widget forwards its events here.
+class TViewerInteraction : public TViewerInput {
 public:
     TViewerInteraction(TkxMain& model, TScene& scene, TDefCache& defs, TViewerHost& host);
-    ~TViewerInteraction();
+    ~TViewerInteraction() override;
     TViewerInteraction(const TViewerInteraction&) = delete;
     TViewerInteraction& operator=(const TViewerInteraction&) = delete;
 
@@ -100,9 +81,9 @@ public:
     TPicker& Picker() { return m_picker; }
 
     // --- Mouse ------------------------------------------------------------------------------
-    void MouseDown(const TPointerEvent& e);
-    void MouseMove(const TPointerEvent& e);
-    void MouseUp(const TPointerEvent& e);
+    void MouseDown(const TPointerEvent& e) override;
+    void MouseMove(const TPointerEvent& e) override;
+    void MouseUp(const TPointerEvent& e) override;
     /// A motion event of the 3D input device: orbit and distance, Light2 follows.
     void SpaceMouseMotion(const TSpaceMotion& m);
 
@@ -137,7 +118,7 @@ private:
     void Dispatch(TEventKind kind, const TPointerEvent& e);
     void DoMouseDown(const TPointerEvent& e);
     void DoMouseMove(const TPointerEvent& e);
-    void SelectPressed(TFreeForm* part, const TShiftState& shift);
+    void SelectPressed(TFreeForm* part, const TModifiers& keys);
     void Orbit(int x, int y);
     void Pan(int x, int y);
     void Zoom(int y);

@@ -53,6 +53,30 @@ public:
     std::vector<std::string> Dropped;
 };
 
+/// Keys and buttons held, as the tests write them.
+struct TShiftState {
+    bool Shift = false;
+    bool Ctrl = false;
+    bool Alt = false;
+    bool Left = false;
+    bool Right = false;
+    bool Middle = false;
+};
+
+TPointerEvent Event(TMouseButton b, int x, int y, const TShiftState& s) {
+    TPointerEvent e;
+    e.X = x;
+    e.Y = y;
+    e.Button = b;
+    e.LeftDown = s.Left;
+    e.RightDown = s.Right;
+    e.MiddleDown = s.Middle;
+    e.Modifiers.Shift = s.Shift;
+    e.Modifiers.Ctrl = s.Ctrl;
+    e.Modifiers.Alt = s.Alt;
+    return e;
+}
+
 TPointerEvent Press(TMouseButton b, int x, int y, TShiftState s = {}) {
     if (b == TMouseButton::Left) {
         s.Left = true;
@@ -61,11 +85,15 @@ TPointerEvent Press(TMouseButton b, int x, int y, TShiftState s = {}) {
     } else if (b == TMouseButton::Middle) {
         s.Middle = true;
     }
-    return {b, s, x, y};
+    return Event(b, x, y, s);
 }
 
-TPointerEvent MoveTo(int x, int y, TShiftState s) {
-    return {TMouseButton::None, s, x, y};
+TPointerEvent Release(TMouseButton b, int x, int y, const TShiftState& s = {}) {
+    return Event(b, x, y, s);
+}
+
+TPointerEvent MoveTo(int x, int y, const TShiftState& s) {
+    return Event(TMouseButton::None, x, y, s);
 }
 
 constexpr int kMiddle = 100;
@@ -91,7 +119,7 @@ protected:
     TBauteil& Record(TFreeForm* o) { return *m_model->FindBauteil(o->Name()); }
     void Click(int x, int y, TShiftState s = {}) {
         m_viewer->MouseDown(Press(TMouseButton::Left, x, y, s));
-        m_viewer->MouseUp({TMouseButton::Left, s, x, y});
+        m_viewer->MouseUp(Release(TMouseButton::Left, x, y, s));
     }
 
     TFakeHost m_host;
@@ -193,7 +221,7 @@ TEST_F(Viewer, ZoomOrbitAndPanMoveTheCamera) {
         m_viewer->MouseMove(MoveTo(50, y, right));
     }
     EXPECT_NEAR(camera.DistanceToTarget(), distance * 1.331f, 1e-3f);
-    m_viewer->MouseUp({TMouseButton::Right, right, 50, 70});
+    m_viewer->MouseUp(Release(TMouseButton::Right, 50, 70));
 
     const float zoomed = camera.DistanceToTarget();
     TShiftState left;
@@ -234,7 +262,7 @@ TEST_F(Viewer, SuppressedMovementWaitsForTheRelease) {
     left.Left = true;
     m_viewer->MouseMove(MoveTo(80, 90, left));
     EXPECT_TRUE(Near(m_scene.Camera()->AbsolutePosition(), start));
-    m_viewer->MouseUp({TMouseButton::Middle, {}, 80, 90});
+    m_viewer->MouseUp(Release(TMouseButton::Middle, 80, 90));
     EXPECT_FALSE(m_viewer->SuppressMouseMove());
 }
 
