@@ -251,6 +251,24 @@ TEST_F(Viewer, ZoomOrbitAndPanMoveTheCamera) {
     EXPECT_NEAR(Length(moved), std::sqrt(2.0f), 1e-3f);
 }
 
+TEST_F(Viewer, TheSpaceMouseOrbitsAndZoomsInWholeSteps) {
+    TSceneCamera& camera = *m_scene.Camera();
+    const float distance = camera.DistanceToTarget();
+    const TVector3f start = camera.AbsolutePosition();
+    TSpaceMotion small;
+    small.RX = 99;  // below one degree: whole degrees only
+    small.RY = -99;
+    m_viewer->SpaceMouseMotion(small);
+    EXPECT_TRUE(Near(camera.AbsolutePosition(), start));
+    TSpaceMotion m;
+    m.RY = 1000;  // turns by -10 degrees
+    m.TY = 250;   // 10 % farther away
+    m_viewer->SpaceMouseMotion(m);
+    EXPECT_NEAR(camera.DistanceToTarget(), distance * 1.1f, 1e-3f);
+    EXPECT_FALSE(Near(camera.AbsolutePosition(), start * 1.1f, 0.1f));
+    EXPECT_TRUE(Near(m_scene.Light(2)->AbsolutePosition(), camera.AbsolutePosition()));
+}
+
 TEST_F(Viewer, SuppressedMovementWaitsForTheRelease) {
     m_viewer->SetMode(TEditMode::Rotate);
     const TVector3f start = m_scene.Camera()->AbsolutePosition();
