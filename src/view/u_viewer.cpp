@@ -3,6 +3,7 @@
 #include "view/u_viewer.h"
 
 #include <cmath>
+#include <exception>
 
 #include "catalogue/u_partcache.h"
 #include "foundation/u_stack.h"
@@ -115,6 +116,16 @@ void TViewerInteraction::Dispatch(TEventKind kind, const TPointerEvent& e) {
         return;
     }
     TQueued next{kind, e};
+    // A handler that fails ends the command: what queued up behind it belongs to it.
+    struct TDropQueueOnError {
+        std::deque<TQueued>& Queue;
+        int Exceptions = std::uncaught_exceptions();
+        ~TDropQueueOnError() {
+            if (std::uncaught_exceptions() > Exceptions) {
+                Queue.clear();
+            }
+        }
+    } dropQueue{m_queued};
     for (;;) {
         {
             TBusy busy(m_busy);
