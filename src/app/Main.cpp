@@ -37,7 +37,18 @@
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
+#include "catalogue/d_Search.h"
+#include "catalogue/f_Library.h"
+#include "catalogue/f_Splash.h"
+#include "catalogue/u_partcache.h"
 #include "model/MainObj.h"
+#include "placement/f_Conn.h"
+#include "view/f_EditModes.h"
+#include "view/f_ViewerGlue.h"
+#include "view/u_viewer.h"
+#ifdef KX_HAVE_SPNAV
+#include "view/f_SpaceMouse.h"
+#endif
 #include "model/d_ShowBauphase.h"
 #include "model/f_Bauphasen.h"
 #include "model/u_groupstreebinding.h"
@@ -145,6 +156,8 @@ void TMainForm::FormCreate() {
     m_ports->OnPhaseChanged = [this](int phase) { m_showBauphase->SetBauphase(phase); };
     m_groupsBinding = new TGroupsTreeBinding(*tvGroups, *m_model, this);
     m_ports->OnGroupsChanged = [this] { m_groupsBinding->Refill(); };
+    CreateInteraction();
+    CreateLibrary();
 
     BindCommands();
     BindViewCommands();
@@ -410,6 +423,52 @@ void TMainForm::BindViewCommands() {
     });
 }
 
+void TMainForm::CreateInteraction() {
+    m_viewerHost = std::make_unique<TQtViewerHost>(m_viewer, this);
+    m_viewerHost->Kinematics = [this] { return ToolButton("btnStartKinematik")->isChecked(); };
+    m_viewerHost->PartsTreeRepaint = [this] { tvBausteine->viewport()->update(); };
+    m_viewerHost->Dropped = [this](const std::string&) {
+        m_library->Library().PartDropped();
+    };
+    m_viewerInput =
+        std::make_unique<TViewerInteraction>(*m_model, *m_scene, DefCache(), *m_viewerHost);
+    m_viewer->SetInputHandler(m_viewerInput.get());
+    m_viewerDrop = std::make_unique<TViewerDropTarget>(m_viewer, *m_viewerInput);
+    m_modes = new TEditModeBar(m_toolBar);
+    m_toolBar->addWidget(m_modes);
+    m_modes->SetViewWidget(m_viewer);
+    m_modes->Follow(m_viewerInput.get());
+    m_ports->OnConnectorWindow = [this](TFreeForm& fixed, const std::string& number,
+                                        int preselected) {
+        TFormConn form(*m_model, DefCache(), this);
+        form.SetRedraw([this] { RedrawView(); });
+        form.Execute(fixed, number, preselected);
+    };
+#ifdef KX_HAVE_SPNAV
+    (new TSpaceMouse(*m_viewerInput, this))->Open();
+#endif
+}
+
+void TMainForm::CreateLibrary() {
+    m_splash = new TFormSplash(this);
+    m_splash->show();
+    m_library = new TLibraryPanel(m_libraryArea);
+    m_libraryArea->layout()->addWidget(m_library);
+    m_library->SetModel(m_ports);
+    m_library->Fill(*m_files, TLibraryFillOptions::Current(), m_splash);
+    m_ports->OnCollectionChanged = [this] { m_library->Library().RefreshCollection(); };
+    m_search = new TdlgSearch(m_library->Library(), this);
+    TCommandTable& c = *m_commands;
+    c.Bind("menSearch", [this] { m_search->ShowSearch(); });
+    c.Bind("menNewCollection", [this] { m_library->NewCollectionCommand(); });
+    c.Bind("menOpenCollection", [this] { m_library->OpenCollectionCommand(); });
+    c.Bind("menMergeCollection", [this] { m_library->MergeCollectionCommand(); });
+    c.Bind("menSaveCollection", [this] { m_library->SaveCollectionCommand(); });
+    c.Bind("menAddSelectedToCollection",
+           [this] { m_library->Library().AddSelectedPartsToCollection(); });
+    m_library->OpenLastCollection();
+}
+
 std::optional<TTreePos> TMainForm::SelectedTreePos() const {
     QTreeWidgetItem* item = tvBausteine->currentItem();
     if (!item) {
@@ -524,11 +583,16 @@ void TMainForm::DoLanguage() {
     m_groupsBox->setTitle(Q(lng.GetText(kSection, 131, m_groupsBox->title().toStdString())));
     m_lightManager->DoLanguage();
     m_showBauphase->DoLanguage();
+    m_modes->DoLanguage();
+    m_library->DoLanguage();
 }
 
 void TMainForm::SetActiveColor(int colour) {
     Stack().Push("TMainForm.SetActiveColor", colour);
     m_activeColor = colour;
+    if (m_modes) {
+        m_modes->SetActiveColor(static_cast<uint32_t>(colour));
+    }
 }
 
 void TMainForm::SetCommandEnabled(const std::string& id, bool enabled) {
@@ -542,10 +606,7 @@ void TMainForm::SetCommandEnabled(const std::string& id, bool enabled) {
     }
 }
 
-bool TMainForm::GroupModeDown() const {
-    QToolButton* b = ToolButton("btnGroupMode");
-    return b && b->isChecked();
-}
+bool TMainForm::GroupModeDown() const { return m_modes && m_modes->GroupMode(); }
 
 void TMainForm::RedrawView() {
     if (m_viewer) {
@@ -619,6 +680,7 @@ bool TMainForm::LoadFile(const QString& fileName, bool newModel) {
         b->setChecked(false);
     }
     m_suppressMouseMove = true;
+    m_viewerInput->SetSuppressMouseMove(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     const TModelFileResult result = m_model->LoadModell(fileName.toStdString(), newModel);
@@ -629,6 +691,7 @@ bool TMainForm::LoadFile(const QString& fileName, bool newModel) {
         return false;
     }
     SetStatusText(0, Text("MAIN2", 3, "Modell erfolgreich geladen"));
+    m_library->Library().RefreshCollection();
     return true;
 }
 
@@ -830,6 +893,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormShow() {
     Stack().Push("TMainForm.FormShow");
+    m_splash->hide();
     SetCommandEnabled("menUndo", false);
     SetCommandEnabled("menDelete", false);
     FillDateiPop();
@@ -856,6 +920,7 @@ void TMainForm::FormShow() {
     const int leftHeight = m_leftSplitter->height();
     const int top = partsHeight > 0 ? partsHeight : leftHeight * 3 / 4;
     m_leftSplitter->setSizes({top, std::max(40, leftHeight - top)});
+    m_library->ChangeLibrary(Param().GetLastGroup());
     if (Param().GetOutlineModeAtStart()) {
         m_commands->Action("menOutline")->setChecked(true);
         ChangeOutlineMode(*m_model, true, Param().GetOutlineWidth());
@@ -865,6 +930,7 @@ void TMainForm::FormShow() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     Stack().Push("TMainForm.FormClose");
+    Param().SetLastGroup(m_library->LastGroup());
     if (!m_model->Parts().Empty() &&
         AskYesNo(Language().GetText("MAIN", 113,
                                     "In dem aktuellen Modell befinden sich noch Bauteile. "

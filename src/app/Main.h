@@ -24,6 +24,13 @@ namespace kx {
 class TCommandTable;
 class TFormLichtManager;
 class TMainFormPorts;
+class TLibraryPanel;
+class TFormSplash;
+class TdlgSearch;
+class TQtViewerHost;
+class TViewerInteraction;
+class TViewerDropTarget;
+class TEditModeBar;
 class TGroupsTreeBinding;
 class TPhaseWindowsQt;
 class TdlgShowBauphase;
@@ -66,6 +73,9 @@ public:
     QSlider* TimeSlider() const { return Track; }
     QToolButton* ToolButton(const char* name) const;
     TdlgShowBauphase* ShowBauphaseWindow() const { return m_showBauphase; }
+    TLibraryPanel* Library() const { return m_library; }
+    TViewerInteraction* Interaction() const { return m_viewerInput.get(); }
+    TEditModeBar* Modes() const { return m_modes; }
     /// "Entfernen": the selected part and every co-selected one.
     void DeleteSelection();
 
@@ -112,6 +122,8 @@ private:
     void BindCommands();
     void BindViewCommands();
     void BindModelCommands();
+    void CreateLibrary();
+    void CreateInteraction();
     /// The tree node chosen in the parts tree, if any.
     std::optional<struct TTreePos> SelectedTreePos() const;
     QToolButton* AddToolButton(const char* id, int hintKey, const char* hint,
@@ -129,6 +141,13 @@ private:
     TViewerWidget* m_viewer = nullptr;
     TFormLichtManager* m_lightManager = nullptr;
     TdlgShowBauphase* m_showBauphase = nullptr;
+    TLibraryPanel* m_library = nullptr;
+    TFormSplash* m_splash = nullptr;
+    TdlgSearch* m_search = nullptr;
+    TEditModeBar* m_modes = nullptr;
+    std::unique_ptr<TQtViewerHost> m_viewerHost;
+    std::unique_ptr<TViewerInteraction> m_viewerInput;
+    std::unique_ptr<TViewerDropTarget> m_viewerDrop;
     TGroupsTreeBinding* m_groupsBinding = nullptr;
     std::unique_ptr<TPhaseWindowsQt> m_phaseWindows;
     QToolBar* m_toolBar = nullptr;

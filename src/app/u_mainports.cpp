@@ -229,6 +229,39 @@ void TMainFormPorts::ShowPart(TFreeForm* part) {
     }
 }
 
+std::vector<std::string> TMainFormPorts::PlacedPartNumbers() {
+    std::vector<std::string> numbers;
+    if (m_model) {
+        numbers.reserve(m_model->Parts().Count());
+        for (const auto& record : m_model->Parts()) {
+            numbers.push_back(record->GetShortName());
+        }
+    }
+    return numbers;
+}
+
+std::vector<std::string> TMainFormPorts::SelectedPartNumbers() {
+    std::vector<std::string> numbers;
+    if (!m_model) {
+        return numbers;
+    }
+    for (const auto& record : m_model->Parts()) {
+        if (record->Selected() || record->CoSelected()) {
+            numbers.push_back(record->GetShortName());
+        }
+    }
+    return numbers;
+}
+
+bool TMainFormPorts::CollectionRefreshSuppressed() { return m_model && m_model->Loading; }
+
+void TMainFormPorts::FindPartsInModel(const std::string& number) {
+    if (m_model) {
+        m_model->FindPartsInModel(number);
+        m_form.RedrawView();
+    }
+}
+
 void TMainFormPorts::ShowWait(const std::string& title, int maximum) {
     if (!m_wait) {
         m_wait = std::make_unique<TFormWait>(&m_form);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "catalogue/u_library.h"
 #include "model/u_modelports.h"
 
 class QTreeWidget;
@@ -21,7 +22,8 @@ class TMainFormPorts : public QObject,
                        public TModelView,
                        public TPartsTreeView,
                        public TCoordinatesView,
-                       public TWaitView {
+                       public TWaitView,
+                       public TLibraryModel {
     Q_OBJECT
 public:
     TMainFormPorts(TMainForm& form, QTreeWidget& partsTree);
@@ -68,6 +70,12 @@ public:
 
     // TCoordinatesView
     void ShowPart(TFreeForm* part) override;
+
+    // TLibraryModel
+    std::vector<std::string> PlacedPartNumbers() override;
+    std::vector<std::string> SelectedPartNumbers() override;
+    bool CollectionRefreshSuppressed() override;
+    void FindPartsInModel(const std::string& number) override;
 
     // TWaitView
     void ShowWait(const std::string& title, int maximum) override;
