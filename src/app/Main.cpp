@@ -33,14 +33,14 @@
 #include "app/u_commandtable.h"
 #include "app/u_formstyle.h"
 #include "app/u_mainports.h"
-#include "catalogue/u_partfiles.h"
-#include "foundation/u_language.h"
-#include "foundation/u_param.h"
-#include "foundation/u_stack.h"
 #include "catalogue/d_Search.h"
 #include "catalogue/f_Library.h"
 #include "catalogue/f_Splash.h"
 #include "catalogue/u_partcache.h"
+#include "catalogue/u_partfiles.h"
+#include "foundation/u_language.h"
+#include "foundation/u_param.h"
+#include "foundation/u_stack.h"
 #include "model/MainObj.h"
 #include "placement/f_Conn.h"
 #include "view/f_EditModes.h"
@@ -68,7 +68,9 @@ constexpr const char* kSection = "MAIN";
 QString Text(const char* section, int key, const char* def) {
     return QString::fromStdString(Language().GetText(section, key, def));
 }
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 /// "Name (*.x)|*.x|Alle Dateien (*.*)|*.*" as a Qt filter list.
 QString QtFilter(const QString& filter) {
@@ -90,7 +92,9 @@ QImage ToQImage(const TRgbaImage& image) {
 }
 }  // namespace
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) { FormCreate(); }
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+    FormCreate();
+}
 
 TMainForm::~TMainForm() {
     // The model's objects live in the scene, which the viewer draws: model first.
@@ -204,13 +208,11 @@ void TMainForm::BuildToolBar() {
         {"btnOpen", "menLoad", 62, "Modell laden", QStyle::SP_DialogOpenButton, false},
         {"btnOpenLast", "", 153, "Zuletzt geöffnete Modelle", QStyle::SP_ArrowDown, false},
         {"btnSave", "menSave", 63, "Modell speichern", QStyle::SP_DialogSaveButton, false},
-        {"btnOnline", "menOnlineLibrary", 154, "Online-Bibliothek", QStyle::SP_DriveNetIcon,
-         false},
+        {"btnOnline", "menOnlineLibrary", 154, "Online-Bibliothek", QStyle::SP_DriveNetIcon, false},
         {"btnUndo", "menUndo", 64, "Rückgängig", QStyle::SP_ArrowBack, false},
         {"btnDelete", "menDelete", 67, "Entfernen", QStyle::SP_TrashIcon, false},
         {"btnGrid", "", 68, "Gitter ein/aus", QStyle::SP_FileDialogListView, true},
-        {"btnAchse", "", 70, "Achsen ein/aus", QStyle::SP_ToolBarHorizontalExtensionButton,
-         true},
+        {"btnAchse", "", 70, "Achsen ein/aus", QStyle::SP_ToolBarHorizontalExtensionButton, true},
         {"btnCameras", "", 155, "Kamerapositionen", QStyle::SP_DesktopIcon, false},
         {"btnKugeln", "", 71, "Kollisionskörper ein/aus", QStyle::SP_DialogNoButton, true},
         {"btnStartKinematik", "", 72, "Kinematik ein/aus", QStyle::SP_MediaPlay, true},
@@ -313,10 +315,13 @@ void TMainForm::BindCommands() {
     c.Bind("menSave", [this] { SaveModelCommand(); });
     c.Bind("menSaveAs", [this] { SaveModelAsCommand(); });
     c.Bind("menExit", [this] { close(); });
-    c.Bind("menUndo", [this] {
-        m_model->DoUndo();
-        RedrawView();
-    }, [this] { return !m_model->UndoList().Empty(); });
+    c.Bind(
+        "menUndo",
+        [this] {
+            m_model->DoUndo();
+            RedrawView();
+        },
+        [this] { return !m_model->UndoList().Empty(); });
     c.Bind("menSelectAll", [this] {
         m_model->SelectAllCommand();
         RedrawView();
@@ -400,13 +405,16 @@ void TMainForm::BindViewCommands() {
             m_viewer->resize(dlg.ChosenSize());
         }
     });
-    c.Bind("menCameraCenter", [this] {
-        if (TFreeForm* part = m_model->SelectedPart()) {
-            m_scene->CameraTarget()->SetPosition(part->AbsolutePosition());
-            m_scene->CameraLightToCamera();
-            RedrawView();
-        }
-    }, [this] { return m_model->SelectedPart() != nullptr; });
+    c.Bind(
+        "menCameraCenter",
+        [this] {
+            if (TFreeForm* part = m_model->SelectedPart()) {
+                m_scene->CameraTarget()->SetPosition(part->AbsolutePosition());
+                m_scene->CameraLightToCamera();
+                RedrawView();
+            }
+        },
+        [this] { return m_model->SelectedPart() != nullptr; });
 
     QToolButton* grid = ToolButton("btnGrid");
     grid->setEnabled(true);
@@ -427,9 +435,7 @@ void TMainForm::CreateInteraction() {
     m_viewerHost = std::make_unique<TQtViewerHost>(m_viewer, this);
     m_viewerHost->Kinematics = [this] { return ToolButton("btnStartKinematik")->isChecked(); };
     m_viewerHost->PartsTreeRepaint = [this] { tvBausteine->viewport()->update(); };
-    m_viewerHost->Dropped = [this](const std::string&) {
-        m_library->Library().PartDropped();
-    };
+    m_viewerHost->Dropped = [this](const std::string&) { m_library->Library().PartDropped(); };
     m_viewerInput =
         std::make_unique<TViewerInteraction>(*m_model, *m_scene, DefCache(), *m_viewerHost);
     m_viewer->SetInputHandler(m_viewerInput.get());
@@ -518,7 +524,8 @@ void TMainForm::DeleteSelection() {
 void TMainForm::BindModelCommands() {
     TCommandTable& c = *m_commands;
     const auto hasSelection = [this] { return m_model->SelectedPart() != nullptr; };
-    c.Bind("menDelete", [this] { DeleteSelection(); }, hasSelection);
+    c.Bind(
+        "menDelete", [this] { DeleteSelection(); }, hasSelection);
     c.Bind("menNewPhase", [this] {
         m_model->NewBauphase();
         m_model->Repaint();
@@ -569,8 +576,7 @@ void TMainForm::DoLanguage() {
     for (QToolButton* button : m_toolBar->findChildren<QToolButton*>()) {
         const int key = button->property("hintKey").toInt();
         if (key > 0) {
-            button->setToolTip(
-                Q(lng.GetText(kSection, key, button->toolTip().toStdString())));
+            button->setToolTip(Q(lng.GetText(kSection, key, button->toolTip().toStdString())));
         }
         const QString command = button->property("command").toString();
         if (!command.isEmpty()) {
@@ -606,7 +612,9 @@ void TMainForm::SetCommandEnabled(const std::string& id, bool enabled) {
     }
 }
 
-bool TMainForm::GroupModeDown() const { return m_modes && m_modes->GroupMode(); }
+bool TMainForm::GroupModeDown() const {
+    return m_modes && m_modes->GroupMode();
+}
 
 void TMainForm::RedrawView() {
     if (m_viewer) {
@@ -614,7 +622,9 @@ void TMainForm::RedrawView() {
     }
 }
 
-QString TMainForm::Title() const { return Text("MAINOBJ", 27, "Korvex Designer"); }
+QString TMainForm::Title() const {
+    return Text("MAINOBJ", 27, "Korvex Designer");
+}
 
 void TMainForm::SetCaptionFile(const QString& fileName) {
     setWindowTitle(Title() + QStringLiteral(" [") + QFileInfo(fileName).fileName() +
@@ -803,9 +813,7 @@ void TMainForm::FillCameraMenus() {
         const QString name = Q(m_model->Cameras()[static_cast<size_t>(i)].Name);
         connect(m_popCameras->addAction(name), &QAction::triggered, this,
                 [this, i] { RecallCamera(i); });
-        connect(store->addAction(name), &QAction::triggered, this, [this, i] {
-            StoreCamera(i);
-        });
+        connect(store->addAction(name), &QAction::triggered, this, [this, i] { StoreCamera(i); });
     }
 }
 
@@ -837,11 +845,12 @@ void TMainForm::RecallCamera(int index) {
     RedrawView();
 }
 
-QImage TMainForm::Snapshot() { return ToQImage(m_viewer->Snapshot()); }
+QImage TMainForm::Snapshot() {
+    return ToQImage(m_viewer->Snapshot());
+}
 
 void TMainForm::SavePictureCommand(int format) {
-    const TPictureFormat kinds[] = {TPictureFormat::Bmp, TPictureFormat::Jpeg,
-                                    TPictureFormat::Png};
+    const TPictureFormat kinds[] = {TPictureFormat::Bmp, TPictureFormat::Jpeg, TPictureFormat::Png};
     const QString filters[] = {QStringLiteral("BMP (*.bmp)"), QStringLiteral("JPEG (*.jpg)"),
                                QStringLiteral("PNG (*.png)")};
     QFileDialog dialog(this);
@@ -858,9 +867,8 @@ void TMainForm::SavePictureCommand(int format) {
     QString error;
     const uint32_t background = ResolveColorCode(Param().GetBackgroundColor3D(), palette());
     if (picture.isNull() || !SavePicture(picture, file, kinds[format], background, &error)) {
-        QMessageBox::warning(this, Title(), error.isEmpty() ? QString::fromStdString(
-                                                                  m_viewer->GlError())
-                                                            : error);
+        QMessageBox::warning(this, Title(),
+                             error.isEmpty() ? QString::fromStdString(m_viewer->GlError()) : error);
     }
 }
 
@@ -906,15 +914,14 @@ void TMainForm::FormShow() {
             FillCameraMenus();
         }
     }
-    sb->setStyleSheet(QStringLiteral("QScrollArea#sb { background: %1; }")
-                          .arg(QColor::fromRgb(qRgb(
-                                   ResolveColorCode(Param().GetBackgroundColor3D(), palette()) &
-                                       0xFF,
-                                   (ResolveColorCode(Param().GetBackgroundColor3D(), palette()) >>
-                                    8) & 0xFF,
-                                   (ResolveColorCode(Param().GetBackgroundColor3D(), palette()) >>
-                                    16) & 0xFF))
-                                   .name()));
+    sb->setStyleSheet(
+        QStringLiteral("QScrollArea#sb { background: %1; }")
+            .arg(QColor::fromRgb(
+                     qRgb(ResolveColorCode(Param().GetBackgroundColor3D(), palette()) & 0xFF,
+                          (ResolveColorCode(Param().GetBackgroundColor3D(), palette()) >> 8) & 0xFF,
+                          (ResolveColorCode(Param().GetBackgroundColor3D(), palette()) >> 16) &
+                              0xFF))
+                     .name()));
     m_libSplitter->setSizes({Param().GetLibraryHeight(), std::max(200, height())});
     const int partsHeight = Param().GetPartPanelHeight();
     const int leftHeight = m_leftSplitter->height();
@@ -934,8 +941,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     if (!m_model->Parts().Empty() &&
         AskYesNo(Language().GetText("MAIN", 113,
                                     "In dem aktuellen Modell befinden sich noch Bauteile. "
-                                    "Möchten Sie das Programm wirklich beenden?")) !=
-            kAnswerYes) {
+                                    "Möchten Sie das Programm wirklich beenden?")) != kAnswerYes) {
         event->ignore();
         return;
     }

@@ -126,8 +126,8 @@ private:
     void CreateInteraction();
     /// The tree node chosen in the parts tree, if any.
     std::optional<struct TTreePos> SelectedTreePos() const;
-    QToolButton* AddToolButton(const char* id, int hintKey, const char* hint,
-                               const QIcon& icon, bool checkable = false);
+    QToolButton* AddToolButton(const char* id, int hintKey, const char* hint, const QIcon& icon,
+                               bool checkable = false);
     QString ChooseModelFile(bool save);
     void SavePictureCommand(int format);
     void ResetCamera();

@@ -25,8 +25,8 @@ TFormInfo::TFormInfo(QWidget* parent)
     auto* version = new QLabel(QStringLiteral("Version " KX_VERSION), this);
     version->setObjectName(QStringLiteral("lblVersion"));
     version->setAlignment(Qt::AlignCenter);
-    auto* credit = new QLabel(Text(2, "Die Bauteile, Symbole und Bilder sind eigene Arbeiten."),
-                              this);
+    auto* credit =
+        new QLabel(Text(2, "Die Bauteile, Symbole und Bilder sind eigene Arbeiten."), this);
     credit->setAlignment(Qt::AlignCenter);
     credit->setWordWrap(true);
     auto* ok = new QPushButton(Text(3, "OK"), this);

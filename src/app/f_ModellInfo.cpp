@@ -17,7 +17,9 @@ namespace {
 QString Text(int key, const char* def) {
     return QString::fromStdString(Language().GetText("F_MODELLINFO", key, def));
 }
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 }  // namespace
 
 TFormModellInformation::TFormModellInformation(const TModelInformation& info, QWidget* parent)

@@ -15,7 +15,9 @@
 namespace kx {
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 }  // namespace
 
 TMainFormPorts::TMainFormPorts(TMainForm& form, QTreeWidget& partsTree)
@@ -47,7 +49,9 @@ void TMainFormPorts::EnableCommand(TModelCommand command, bool enabled) {
     }
 }
 
-bool TMainFormPorts::GroupModeDown() const { return m_form.GroupModeDown(); }
+bool TMainFormPorts::GroupModeDown() const {
+    return m_form.GroupModeDown();
+}
 
 void TMainFormPorts::ShowInformation(const std::string& text) {
     QMessageBox::information(&m_form, QStringLiteral("Korvex designer"), Q(text));
@@ -184,7 +188,9 @@ void TMainFormPorts::TreeNodesChanged() {
     }
 }
 
-bool TMainFormPorts::TreeVisible() const { return m_tree.isVisible(); }
+bool TMainFormPorts::TreeVisible() const {
+    return m_tree.isVisible();
+}
 
 void TMainFormPorts::SetTreeVisible(bool visible) {
     m_tree.setUpdatesEnabled(visible);
@@ -253,7 +259,9 @@ std::vector<std::string> TMainFormPorts::SelectedPartNumbers() {
     return numbers;
 }
 
-bool TMainFormPorts::CollectionRefreshSuppressed() { return m_model && m_model->Loading; }
+bool TMainFormPorts::CollectionRefreshSuppressed() {
+    return m_model && m_model->Loading;
+}
 
 void TMainFormPorts::FindPartsInModel(const std::string& number) {
     if (m_model) {

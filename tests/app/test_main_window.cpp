@@ -1,8 +1,12 @@
 // The main window on the real commands: new, save, load, merge, recent files, the close
 // question, pictures. Dialogs are answered the way a user would.
+// The renderer's GL loader comes before Qt's GL headers.
+#include "view/f_viewer.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -13,9 +17,13 @@
 #include "app/Main.h"
 #include "app/d_Message.h"
 #include "app/u_commandtable.h"
+#include "catalogue/f_SnapView.h"
 #include "foundation/u_param.h"
 #include "kx_gui_main.h"
 #include "model/MainObj.h"
+#include "placement/f_Conn.h"
+#include "placement/u_connect.h"
+#include "view/u_scene.h"
 
 using namespace kx;
 
@@ -52,6 +60,30 @@ void AnswerFile(const QString& path) {
         dlg->selectFile(path);
         QMetaObject::invokeMethod(dlg, "accept");
     });
+}
+
+void Drag(QWidget* view, QEvent::Type type, QPoint at, const std::string& number) {
+    QMimeData mime;
+    mime.setData(QString::fromLatin1(PartMimeType), QByteArray::fromStdString(number));
+    if (type == QEvent::DragEnter) {
+        QDragEnterEvent e(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &e);
+    } else if (type == QEvent::DragMove) {
+        QDragMoveEvent e(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &e);
+    } else {
+        QDropEvent e(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &e);
+    }
+}
+
+QPoint ScreenPoint(TMainForm& form, const TVector3f& p) {
+    const TSceneCamera& camera = *form.Scene().Camera();
+    QWidget* view = form.Viewer();
+    const float aspect = float(view->width()) / float(view->height());
+    const TMatrix4f clip = camera.ProjectionMatrix(aspect) * camera.ViewMatrix();
+    const TVector3f ndc = clip.TransformPoint(p);
+    return {int((ndc.X + 1) / 2 * view->width()), int((1 - ndc.Y) / 2 * view->height())};
 }
 
 }  // namespace
@@ -183,6 +215,67 @@ private slots:
         QVERIFY(form.isVisible());
         AnswerYesNo(true);
         QVERIFY(form.close());
+    }
+
+    void aPartDroppedOnAPlacedPartJoinsAtTheChosenConnectors() {
+        TMainForm form;
+        form.resize(1000, 750);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        TkxMain& model = form.Model();
+        QWidget* view = form.Viewer();
+
+        // A drop on empty space places the part at the origin.
+        Drag(view, QEvent::DragEnter, {5, 5}, "40002");
+        Drag(view, QEvent::DragMove, {5, 5}, "40002");
+        Drag(view, QEvent::Drop, {5, 5}, "40002");
+        QTRY_COMPARE(model.Parts().Count(), size_t(1));
+        model.DeSelectAllBausteine();
+        TFreeForm* fixed = model.Parts()[0].Object();
+
+        // Over the placed part, then dropped: the connector window opens on the real window.
+        const QPoint over = ScreenPoint(form, fixed->AbsolutePosition()) - QPoint(0, 6);
+        Drag(view, QEvent::DragEnter, over, "40001");
+        Drag(view, QEvent::DragMove, over, "40001");
+        QCOMPARE(model.SelectedPart(), fixed);
+        int fixedConnector = 0;
+        int newConnector = 0;
+        std::string newName;
+        AnswerNextDialog<TFormConn>([&](QWidget* w) {
+            auto* conn = static_cast<TFormConn*>(w);
+            fixedConnector = conn->Session().FixedConnector();
+            newConnector = conn->Session().NewConnector();
+            newName = conn->Session().NewName();
+            QTest::keyClick(conn, Qt::Key_Return);
+        });
+        Drag(view, QEvent::Drop, over, "40001");
+        QTRY_COMPARE(model.Parts().Count(), size_t(2));
+        QVERIFY(fixedConnector > 0 && newConnector > 0);
+        const TBauteil* joined = model.FindBauteil(newName);
+        QVERIFY(joined);
+        QVERIFY(Distance(ConnectorAnchor(*joined->Object(), newConnector)->AbsolutePosition(),
+                         ConnectorAnchor(*fixed, fixedConnector)->AbsolutePosition()) < 1e-4f);
+        const TVector3f position = joined->Position();
+
+        // Saved and loaded again through the commands, it sits where the pair put it.
+        AnswerFile(File("joined"));
+        form.Commands().Execute("menSave");
+        AnswerYesNo(true);
+        form.Commands().Execute("menNew");
+        QCOMPARE(model.Parts().Count(), size_t(0));
+        AnswerFile(File("joined.kxm"));
+        form.Commands().Execute("menLoad");
+        QCOMPARE(model.Parts().Count(), size_t(2));
+        const TBauteil* loaded = model.FindBauteil(newName);
+        QVERIFY(loaded && loaded->Object());
+        QVERIFY(Distance(loaded->Position(), position) < 1e-4f);
+        QVERIFY(
+            Distance(
+                ConnectorAnchor(*loaded->Object(), newConnector)->AbsolutePosition(),
+                ConnectorAnchor(*model.Parts()[0].Object(), fixedConnector)->AbsolutePosition()) <
+            1e-4f);
+        AnswerYesNo(true);
+        form.close();
     }
 
     void pngPictureHasATransparentBackground() {
