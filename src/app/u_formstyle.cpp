@@ -12,15 +12,14 @@ namespace kx {
 
 namespace {
 QFont CommonFont() {
-    static const QFont font = [] {
-        const QString family = QFontDatabase::hasFamily(QStringLiteral("Segoe UI"))
-                                   ? QStringLiteral("Segoe UI")
-                                   : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-        QFont f(family);
-        f.setPointSize(9);
-        return f;
-    }();
-    return font;
+    // Only the family is worked out once; a font object must not outlive the application.
+    static const QString family =
+        QFontDatabase::hasFamily(QStringLiteral("Segoe UI"))
+            ? QStringLiteral("Segoe UI")
+            : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    QFont f(family);
+    f.setPointSize(9);
+    return f;
 }
 }  // namespace
 
