@@ -30,6 +30,7 @@
 
 #include "app/d_Message.h"
 #include "app/f_Info.h"
+#include "app/f_ToolWindow.h"
 #include "app/u_commandtable.h"
 #include "app/u_formstyle.h"
 #include "app/u_mainports.h"
@@ -133,6 +134,8 @@ void TMainForm::FormCreate() {
     m_viewer->installEventFilter(this);
     sb->setWidget(m_viewer);
 
+    // The logic manager exists before the model, which registers with it.
+    m_logicManager = new TToolWindow("FormLLWin", "F_LLWIN", "Logik-Manager", this);
     m_lightManager = new TFormLichtManager(this);
     m_lightManager->SetScene(m_scene.get(), [this] { RedrawView(); });
 
@@ -404,6 +407,31 @@ void TMainForm::BindViewCommands() {
             sb->setWidgetResizable(false);
             m_viewer->resize(dlg.ChosenSize());
         }
+    });
+    c.Bind("menGlInfo", [this] {
+        TGlReport report;
+        m_viewer->makeCurrent();
+        const TGlInfo info = QueryGlInfo();
+        const QSurfaceFormat format = m_viewer->format();
+        m_viewer->doneCurrent();
+        const auto yesNo = [](bool b) { return b ? QStringLiteral("yes") : QStringLiteral("no"); };
+        report.Common = {{QStringLiteral("Vendor"), Q(info.Vendor)},
+                         {QStringLiteral("Renderer"), Q(info.Renderer)},
+                         {QStringLiteral("Version"), Q(info.Version)},
+                         {QStringLiteral("Shading language"), Q(info.ShadingLanguage)},
+                         {QStringLiteral("Double buffering"),
+                          yesNo(format.swapBehavior() != QSurfaceFormat::SingleBuffer)},
+                         {QStringLiteral("Stereo"), yesNo(format.stereo())}};
+        report.Buffers = {{QStringLiteral("Colour"), QStringLiteral("%1/%2/%3/%4")
+                                                         .arg(format.redBufferSize())
+                                                         .arg(format.greenBufferSize())
+                                                         .arg(format.blueBufferSize())
+                                                         .arg(format.alphaBufferSize())},
+                          {QStringLiteral("Depth"), QString::number(format.depthBufferSize())},
+                          {QStringLiteral("Stencil"), QString::number(format.stencilBufferSize())},
+                          {QStringLiteral("Samples"), QString::number(format.samples())}};
+        TFormGlInfo dlg(report, this);
+        dlg.exec();
     });
     c.Bind(
         "menCameraCenter",

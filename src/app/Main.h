@@ -25,6 +25,7 @@ class TCommandTable;
 class TFormLichtManager;
 class TMainFormPorts;
 class TLibraryPanel;
+class TToolWindow;
 class TFormSplash;
 class TdlgSearch;
 class TQtViewerHost;
@@ -141,6 +142,7 @@ private:
     TViewerWidget* m_viewer = nullptr;
     TFormLichtManager* m_lightManager = nullptr;
     TdlgShowBauphase* m_showBauphase = nullptr;
+    TToolWindow* m_logicManager = nullptr;
     TLibraryPanel* m_library = nullptr;
     TFormSplash* m_splash = nullptr;
     TdlgSearch* m_search = nullptr;

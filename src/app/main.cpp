@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Main.h"
+#include "app/f_ToolWindow.h"
 #include "app/u_application.h"
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
@@ -29,6 +30,19 @@ int main(int argc, char** argv) {
         SetParam(std::make_unique<TkxParam>(args));
         SetLanguage(std::make_unique<TkxLanguage>(Param()));
         auto mainForm = std::make_unique<TMainForm>();
+        // The tool windows, created hidden right after the main window, in this order.
+        auto* renderManager = new TToolWindow("FormRenderManager", "F_RENDERMANAGER",
+                                              "Render-Manager (POV-Ray)", mainForm.get());
+        auto* kineManager = new TToolWindow("FormKineManager", "F_KINEMANAGER", "Kinematik-Manager",
+                                            mainForm.get());
+        auto* coordinates = new TToolWindow("FormKoordinaten", "F_KOORDINATEN",
+                                            "Koordinaten-Manager", mainForm.get());
+        auto* selectLibrary = new TToolWindow("dlgSelectLibrary", "D_SELECTLIBRARY",
+                                              "Bibliothek auswählen", mainForm.get());
+        Q_UNUSED(renderManager);
+        Q_UNUSED(kineManager);
+        Q_UNUSED(coordinates);
+        Q_UNUSED(selectLibrary);
         mainForm->show();
         result = TkxApplication::exec();
     } catch (const std::exception& e) {

@@ -85,6 +85,7 @@ const std::vector<TCommandRow>& MainCommandRows() {
         {"menOutline", "menAnsicht", 31, "Bauteilkanten zeichnen", "Alt+O", K::Check},
         {"menModelInfo", "menAnsicht", 32, "Modell - Information", "", K::Item},
         {"menPictureSize", "menAnsicht", 33, "Bildgröße einstellen", "", K::Item},
+        {"menGlInfo", "menAnsicht", 180, "OpenGL Information", "", K::Item},
         {"menStoreCamera", "menAnsicht", 132, "Kameraposition speichern", "", K::Menu},
         {"menHires", "menAnsicht", 34, "Hohe Qualität", "F3", K::KeyOnly},
         {"menLores", "menAnsicht", 35, "Niedrige Qualität", "F4", K::KeyOnly},

@@ -130,7 +130,8 @@ TEST_F(Picking, NearestFirstAndHiddenOrDistantPartsLeftOut) {
     EXPECT_EQ(m_picker.PickObject(*m_scene.PartsRoot(), m_ray), &far);
     hidden.SetVisible(true);
     EXPECT_EQ(m_picker.PickObject(*m_scene.PartsRoot(), m_ray), &hidden);
-    m_scene.PartsRoot()->DeleteChild(hidden);
+    // Removed through the model, so no record keeps pointing at the freed object.
+    m_model->DeleteBaustein(std::string(hidden.Name()));
     EXPECT_EQ(m_picker.PickObject(*m_scene.PartsRoot(), m_ray), &far);
 }
 
