@@ -101,7 +101,7 @@ struct TLibraryFillOptions {
     bool DeveloperMode = false;  ///< writes the parts overview "Bauteile.txt"
     TCatalogueSettings Settings;
     std::filesystem::path OverviewDir;  ///< where "Bauteile.txt" goes; empty: the user folder
-    std::string Date;                   ///< "dd.mm.yyyy" for the overview; empty: today
+    std::string Date;                   ///< "dd.mm.yyyy" for Bauteile.txt; empty: today
 
     /// The options as the settings store and the command line have them now.
     static TLibraryFillOptions Current();
