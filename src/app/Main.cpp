@@ -662,6 +662,9 @@ void TMainForm::SetCaptionFile(const QString& fileName) {
 QString TMainForm::ChooseModelFile(bool save) {
     const QString filter =
         QtFilter(Text(kSection, 89, "Korvex Modell (*.kxm)|*.kxm|Alle Dateien (*.*)|*.*"));
+    if (FileChooser) {
+        return FileChooser(save, filter);
+    }
     QFileDialog dialog(this);
     dialog.setObjectName(save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -881,16 +884,25 @@ void TMainForm::SavePictureCommand(int format) {
     const TPictureFormat kinds[] = {TPictureFormat::Bmp, TPictureFormat::Jpeg, TPictureFormat::Png};
     const QString filters[] = {QStringLiteral("BMP (*.bmp)"), QStringLiteral("JPEG (*.jpg)"),
                                QStringLiteral("PNG (*.png)")};
-    QFileDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("PictureDialog"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(filters[format]);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    QString chosen;
+    if (FileChooser) {
+        chosen = FileChooser(true, filters[format]);
+    } else {
+        QFileDialog dialog(this);
+        dialog.setObjectName(QStringLiteral("PictureDialog"));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilter(filters[format]);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+            return;
+        }
+        chosen = dialog.selectedFiles().first();
+    }
+    if (chosen.isEmpty()) {
         return;
     }
     m_suppressMouseMove = true;
-    const QString file = PictureFileName(dialog.selectedFiles().first(), kinds[format]);
+    const QString file = PictureFileName(chosen, kinds[format]);
     const QImage picture = Snapshot();
     QString error;
     const uint32_t background = ResolveColorCode(Param().GetBackgroundColor3D(), palette());

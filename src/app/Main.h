@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -91,6 +92,9 @@ public:
     /// Loads a file as the new model, or merges it; tells the user why when it fails.
     bool LoadFile(const QString& fileName, bool newModel);
     void FillDateiPop();
+    /// Replaces the file dialogs when set (scripts and tests): save or open, the filter; an
+    /// empty answer cancels.
+    std::function<QString(bool save, const QString& filter)> FileChooser;
     void FillCameraMenus();
     QMenu* RecentFilesMenu() const { return m_popDatei; }
     QMenu* CamerasMenu() const { return m_popCameras; }

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -58,32 +59,26 @@ void AnswerYesNo(bool yes) {
     });
 }
 
+/// The files the next file choices answer, in order; the window asks through its file
+/// chooser, so no file dialog has to be driven.
+std::deque<QString>& FileAnswers() {
+    static std::deque<QString> answers;
+    return answers;
+}
+
 void AnswerFile(const QString& path) {
-    // The dialog may refuse the first accept while it still lists the folder, so it is asked
-    // again until it has closed.
-    struct TState {
-        bool Answered = false;
-        QPointer<QFileDialog> Dialog;
+    FileAnswers().push_back(path);
+}
+
+void UseTestFiles(TMainForm& form) {
+    form.FileChooser = [](bool, const QString&) {
+        if (FileAnswers().empty()) {
+            return QString();
+        }
+        const QString next = FileAnswers().front();
+        FileAnswers().pop_front();
+        return next;
     };
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    auto state = std::make_shared<TState>();
-    QObject::connect(timer, &QTimer::timeout, [timer, path, state] {
-        if (auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            if (!state->Answered || dlg == state->Dialog) {
-                state->Answered = true;
-                state->Dialog = dlg;
-                dlg->selectFile(path);
-                QMetaObject::invokeMethod(dlg, "accept");
-                return;
-            }
-        }
-        if (state->Answered && (state->Dialog.isNull() || !state->Dialog->isVisible())) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start();
 }
 
 void Drag(QWidget* view, QEvent::Type type, QPoint at, const std::string& number) {
@@ -121,6 +116,7 @@ private:
 private slots:
     void newSaveLoadAndMergeThroughTheCommands() {
         TMainForm form;
+        UseTestFiles(form);
         form.show();
         TkxMain& model = form.Model();
         QVERIFY(!model.AddBaustein("40001").empty());
@@ -165,6 +161,7 @@ private slots:
 
     void saveOverAnExistingFileAsksFirst() {
         TMainForm form;
+        UseTestFiles(form);
         form.show();
         TkxMain& model = form.Model();
         model.AddBaustein("40001");
@@ -185,6 +182,7 @@ private slots:
 
     void recentFilesAskBeforeDiscardingParts() {
         TMainForm form;
+        UseTestFiles(form);
         form.show();
         TkxMain& model = form.Model();
         model.AddBaustein("40003");
@@ -210,10 +208,12 @@ private slots:
     void closingAsksOnlyWhenThereAreParts() {
         {
             TMainForm form;
+            UseTestFiles(form);
             form.show();
             QVERIFY(form.close());  // an empty model closes without a question
         }
         TMainForm form;
+        UseTestFiles(form);
         form.show();
         form.Model().AddBaustein("40001");
         AnswerYesNo(false);
@@ -225,6 +225,7 @@ private slots:
 
     void aPartDroppedOnAPlacedPartJoinsAtTheChosenConnectors() {
         TMainForm form;
+        UseTestFiles(form);
         form.resize(1000, 750);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -287,6 +288,7 @@ private slots:
     void pngPictureHasATransparentBackground() {
         Param().SetBackgroundColor3D(0xFFFFFF);
         TMainForm form;
+        UseTestFiles(form);
         form.resize(800, 600);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -308,6 +310,7 @@ private slots:
 
     void viewWindowsOpenFromTheirCommands() {
         TMainForm form;
+        UseTestFiles(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QString title;
