@@ -17,28 +17,13 @@
 #include "view/u_scene.h"
 #include "view/u_sceneobjects.h"
 
+#include "bench_support.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-class TScratch {
-public:
-    TScratch() {
-        std::string tmpl = (fs::temp_directory_path() / "kxbench-XXXXXX").string();
-        if (!mkdtemp(tmpl.data())) {
-            throw std::runtime_error("cannot create a temporary folder");
-        }
-        m_path = tmpl;
-    }
-    ~TScratch() {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    const fs::path& Path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
+using kxbench::TScratch;
 
 constexpr int kDefinitions = 8;
 
