@@ -6,13 +6,13 @@
 #include "catalogue/u_stl.h"
 #include "foundation/u_text.h"
 #include "kg_image.h"
+#include "kg_painter.h"
 
 namespace kx::kitgen {
 
 namespace {
 
 constexpr double kRoundingLimit = 0.8;  // the rounding tool's default limit
-constexpr TRgb kIconBackground{255, 255, 255};
 
 }  // namespace
 
@@ -22,7 +22,7 @@ TMesh StoredMesh(const TKitPart& part, bool hires) {
         drawn, TXform::Translate(-part.Def.OffsetX, -part.Def.OffsetY, -part.Def.OffsetZ)));
 }
 
-std::map<std::string, std::string> KitFiles(const std::vector<TKitPart>& kit) {
+std::map<std::string, std::string> KitDataFiles(const std::vector<TKitPart>& kit) {
     std::map<std::string, std::string> files;
     for (const TKitPart& part : kit) {
         const std::string& n = part.Def.Number;
@@ -36,15 +36,17 @@ std::map<std::string, std::string> KitFiles(const std::vector<TKitPart>& kit) {
                 files[folder + n + ".nrm"] = EncodeNormals(SmoothNormals(mesh, kRoundingLimit));
             }
         }
-        const TRgb colour{part.Def.Red, part.Def.Green, part.Def.Blue};
-        files["icon/" + n + ".bmp"] =
-            EncodeBmp24(RenderPart(part.Hires, colour, part.Def.Alpha, 64, 64, kIconBackground, 4));
-        files["icon/print/" + n + ".jpg"] = EncodeJpeg(
-            RenderPart(part.Hires, colour, part.Def.Alpha, 200, 200, kIconBackground, 2), 92);
         for (const std::string& texture : part.TextureFiles) {
             files["icon/" + texture] = EncodeBmp24(BrickTexture(64));
         }
     }
+    return files;
+}
+
+std::map<std::string, std::string> KitFiles(const std::vector<TKitPart>& kit) {
+    auto files = KitDataFiles(kit);
+    TSoftwarePartPainter painter;
+    files.merge(KitPictures(kit, painter));
     return files;
 }
 

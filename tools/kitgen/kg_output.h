@@ -11,9 +11,13 @@
 
 namespace kx::kitgen {
 
-/// Every file of the kit as relative path -> bytes (paths with '/', e.g. "def/40001.def").
-/// Deterministic: the same kit gives the same bytes.
+/// Every file of the kit as relative path -> bytes (paths with '/', e.g. "def/40001.def"),
+/// the pictures drawn in software. Deterministic: the same kit gives the same bytes.
 std::map<std::string, std::string> KitFiles(const std::vector<TKitPart>& kit);
+
+/// The files a part is built from (definitions, meshes, normals, textures): everything but
+/// the pictures, which can then be drawn from these files as the program would draw the part.
+std::map<std::string, std::string> KitDataFiles(const std::vector<TKitPart>& kit);
 
 /// The mesh as stored in the part's file: the drawn mesh moved back by the definition's
 /// offset (the program shifts it by the offset when it builds the part).

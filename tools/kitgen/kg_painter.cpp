@@ -1,0 +1,44 @@
+// Who draws the pictures of the kit's parts, and the picture files made from them.
+#include "kg_painter.h"
+
+namespace kx::kitgen {
+
+namespace {
+
+constexpr TRgb kPictureBackground{255, 255, 255};
+constexpr int kIconSize = 64;
+constexpr int kPrintSize = 200;
+constexpr int kPrintQuality = 92;
+
+}  // namespace
+
+TImage TSoftwarePartPainter::Paint(const TKitPart& part, int width, int height, TRgb background) {
+    const TRgb colour{part.Def.Red, part.Def.Green, part.Def.Blue};
+    // Small pictures take more samples per pixel: their edges are a larger share of them.
+    const int supersample = width <= kIconSize ? 4 : 2;
+    return RenderPart(part.Hires, colour, part.Def.Alpha, width, height, background, supersample);
+}
+
+void KeepPartOffBackground(TImage& image, const std::vector<bool>& covered, TRgb background) {
+    for (size_t i = 0; i < image.Pixels.size() && i < covered.size(); ++i) {
+        TRgb& c = image.Pixels[i];
+        if (covered[i] && c == background) {
+            c.B = c.B > 0 ? c.B - 1 : 1;
+        }
+    }
+}
+
+std::map<std::string, std::string> KitPictures(const std::vector<TKitPart>& kit,
+                                               TPartPainter& painter) {
+    std::map<std::string, std::string> files;
+    for (const TKitPart& part : kit) {
+        const std::string& n = part.Def.Number;
+        files["icon/" + n + ".bmp"] =
+            EncodeBmp24(painter.Paint(part, kIconSize, kIconSize, kPictureBackground));
+        files["icon/print/" + n + ".jpg"] = EncodeJpeg(
+            painter.Paint(part, kPrintSize, kPrintSize, kPictureBackground), kPrintQuality);
+    }
+    return files;
+}
+
+}  // namespace kx::kitgen
