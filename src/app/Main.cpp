@@ -34,6 +34,8 @@
 #include "app/u_commandtable.h"
 #include "app/u_formstyle.h"
 #include "app/u_mainports.h"
+#include "app/u_partstreedrag.h"
+#include "app/u_treepopups.h"
 #include "catalogue/d_Search.h"
 #include "catalogue/f_Library.h"
 #include "catalogue/f_Splash.h"
@@ -163,6 +165,10 @@ void TMainForm::FormCreate() {
     m_ports->OnPhaseChanged = [this](int phase) { m_showBauphase->SetBauphase(phase); };
     m_groupsBinding = new TGroupsTreeBinding(*tvGroups, *m_model, this);
     m_ports->OnGroupsChanged = [this] { m_groupsBinding->Refill(); };
+    m_treePopups = new TTreePopups(
+        *tvBausteine, *tvGroups, *m_groupsBinding, *m_model, [this] { RedrawView(); }, this);
+    m_partsTreeDrag = new TPartsTreeDrag(
+        *tvBausteine, *m_model, [this] { RedrawView(); }, this);
     CreateInteraction();
     CreateLibrary();
 
@@ -619,6 +625,7 @@ void TMainForm::DoLanguage() {
     m_showBauphase->DoLanguage();
     m_modes->DoLanguage();
     m_library->DoLanguage();
+    m_treePopups->DoLanguage();
 }
 
 void TMainForm::SetActiveColor(int colour) {

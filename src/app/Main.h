@@ -25,6 +25,8 @@ namespace kx {
 class TCommandTable;
 class TFormLichtManager;
 class TMainFormPorts;
+class TPartsTreeDrag;
+class TTreePopups;
 class TLibraryPanel;
 class TToolWindow;
 class TFormSplash;
@@ -155,6 +157,8 @@ private:
     std::unique_ptr<TViewerInteraction> m_viewerInput;
     std::unique_ptr<TViewerDropTarget> m_viewerDrop;
     TGroupsTreeBinding* m_groupsBinding = nullptr;
+    TTreePopups* m_treePopups = nullptr;
+    TPartsTreeDrag* m_partsTreeDrag = nullptr;
     std::unique_ptr<TPhaseWindowsQt> m_phaseWindows;
     QToolBar* m_toolBar = nullptr;
     QSplitter* m_libSplitter = nullptr;

@@ -10,6 +10,7 @@
 #include "app/f_ModellInfo.h"
 #include "app/f_Wait.h"
 #include "app/u_commandtable.h"
+#include "app/u_partstreedrag.h"
 #include "model/MainObj.h"
 
 namespace kx {
@@ -116,9 +117,30 @@ bool TMainFormPorts::EditModelInformation(TModelInformation& info) {
     return true;
 }
 
-QTreeWidgetItem* TMainFormPorts::MakeItem(const TPartsTreeNode& node) const {
+namespace {
+
+// The node's image as the look of its text: the current phase bold, a hidden phase grey and
+// slanted.
+void ApplyImage(QTreeWidgetItem& item, int image) {
+    QFont font = item.font(0);
+    font.setBold(image == TMainFormPorts::kCurrentPhaseImage);
+    font.setItalic(image == TMainFormPorts::kHiddenPhaseImage);
+    item.setFont(0, font);
+    if (image == TMainFormPorts::kHiddenPhaseImage) {
+        item.setForeground(0, QBrush(Qt::gray));
+    } else {
+        item.setData(0, Qt::ForegroundRole, QVariant());
+    }
+}
+
+}  // namespace
+
+QTreeWidgetItem* TMainFormPorts::MakeItem(const TPartsTreeNode& node, bool partNode) const {
     auto* item = new QTreeWidgetItem(QStringList(Q(node.Text)));
     item->setData(0, Qt::UserRole, node.StateIndex);
+    item->setData(0, kImageRole, node.Image);
+    ApplyImage(*item, node.Image);
+    TPartsTreeDrag::SetItemFlags(*item, partNode);
     return item;
 }
 
@@ -131,9 +153,9 @@ void TMainFormPorts::TreeReset() {
     const TPartsTree& tree = m_model->PartsTree();
     QList<QTreeWidgetItem*> top;
     for (const TPhaseTreeNode& phase : tree.Nodes()) {
-        QTreeWidgetItem* item = MakeItem(phase);
+        QTreeWidgetItem* item = MakeItem(phase, false);
         for (const TPartsTreeNode& child : phase.Children) {
-            item->addChild(MakeItem(child));
+            item->addChild(MakeItem(child, true));
         }
         top << item;
     }
@@ -150,9 +172,9 @@ void TMainFormPorts::TreeNodeInserted(TTreePos pos) {
         return TreeReset();
     }
     if (pos.Child < 0) {
-        QTreeWidgetItem* item = MakeItem(tree.Phase(static_cast<size_t>(pos.Phase)));
+        QTreeWidgetItem* item = MakeItem(tree.Phase(static_cast<size_t>(pos.Phase)), false);
         for (const TPartsTreeNode& child : tree.Phase(static_cast<size_t>(pos.Phase)).Children) {
-            item->addChild(MakeItem(child));
+            item->addChild(MakeItem(child, true));
         }
         m_tree.insertTopLevelItem(pos.Phase, item);
         return;
@@ -161,7 +183,7 @@ void TMainFormPorts::TreeNodeInserted(TTreePos pos) {
     if (!parent) {
         return TreeReset();
     }
-    parent->insertChild(pos.Child, MakeItem(tree.Node(pos)));
+    parent->insertChild(pos.Child, MakeItem(tree.Node(pos), true));
 }
 
 void TMainFormPorts::TreeNodeRemoved(TTreePos pos) {
@@ -184,7 +206,11 @@ void TMainFormPorts::TreeNodesChanged() {
         return TreeReset();
     }
     for (int i = 0; i < m_tree.topLevelItemCount(); ++i) {
-        m_tree.topLevelItem(i)->setText(0, Q(tree.Phase(static_cast<size_t>(i)).Text));
+        const TPhaseTreeNode& phase = tree.Phase(static_cast<size_t>(i));
+        QTreeWidgetItem* item = m_tree.topLevelItem(i);
+        item->setText(0, Q(phase.Text));
+        item->setData(0, kImageRole, phase.Image);
+        ApplyImage(*item, phase.Image);
     }
 }
 

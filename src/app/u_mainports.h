@@ -26,6 +26,12 @@ class TMainFormPorts : public QObject,
                        public TLibraryModel {
     Q_OBJECT
 public:
+    /// Parts tree item data: the node's image (0 current phase, 1 part, 2 phase, 3 hidden
+    /// phase), beside its state index in Qt::UserRole.
+    static constexpr int kImageRole = Qt::UserRole + 1;
+    static constexpr int kCurrentPhaseImage = 0;
+    static constexpr int kHiddenPhaseImage = 3;
+
     TMainFormPorts(TMainForm& form, QTreeWidget& partsTree);
     ~TMainFormPorts() override;
 
@@ -84,7 +90,7 @@ public:
     void CloseWait() override;
 
 private:
-    QTreeWidgetItem* MakeItem(const TPartsTreeNode& node) const;
+    QTreeWidgetItem* MakeItem(const TPartsTreeNode& node, bool partNode) const;
     void TreeSelectionChanged();
 
     TMainForm& m_form;

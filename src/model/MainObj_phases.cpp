@@ -72,6 +72,7 @@ void TkxMain::SetPhaseNodeVisible(TTreePos node, bool visible) {
     if (phase >= 1 && phase <= kPhaseCount) {
         phaseNode.Image = visible ? 2 : 3;
         SetPhaseVisible(phase, visible);
+        m_treeView->TreeNodesChanged();
     }
     Repaint();
 }
