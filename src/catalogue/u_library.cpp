@@ -523,9 +523,12 @@ TSnapViewItem TPartLibrary::CollectionTile(std::string_view number, int32_t tota
     return tile;
 }
 
-void TPartLibrary::ReplaceCollection(const std::vector<std::pair<std::string, int32_t>>& lines) {
+void TPartLibrary::AddToCollection(const std::vector<std::pair<std::string, int32_t>>& lines,
+                                   bool replace) {
     TSnapViewData& collection = Collection();
-    collection.Clear();
+    if (replace) {
+        collection.Clear();
+    }
     for (const auto& [number, total] : lines) {
         const int index = collection.IndexOf(number);
         if (index >= 0) {
@@ -540,45 +543,39 @@ void TPartLibrary::ReplaceCollection(const std::vector<std::pair<std::string, in
     Changed({TLibrarySet::New, CollectionTab});
 }
 
-bool TPartLibrary::OpenCollection(const fs::path& file) {
-    Stack().Push("tkxmain.OpenCollection", file.string());
+std::optional<std::vector<std::pair<std::string, int32_t>>> TPartLibrary::ReadCollectionFile(
+    const fs::path& file) {
     const auto lines = ReadPlainTextFile(file);
-    const auto parsed = lines ? CheckedCollection(*lines) : std::nullopt;
+    auto parsed = lines ? CheckedCollection(*lines) : std::nullopt;
     if (!parsed) {
         Warn(35, "Beim Laden der Sammlung ist ein Fehler aufgetreten.");
+    }
+    return parsed;
+}
+
+bool TPartLibrary::OpenCollection(const fs::path& file) {
+    Stack().Push("tkxmain.OpenCollection", file.string());
+    const auto parsed = ReadCollectionFile(file);
+    if (!parsed) {
         return false;
     }
-    ReplaceCollection(*parsed);
+    AddToCollection(*parsed, true);
     Param().SetLastCollectionFile(file.string());
     return true;
 }
 
 void TPartLibrary::OpenCollection(const std::vector<std::string>& lines) {
     Stack().Push("tkxmain.OpenCollection");
-    ReplaceCollection(ParseCollectionLines(lines));
+    AddToCollection(ParseCollectionLines(lines), true);
 }
 
 bool TPartLibrary::MergeCollection(const fs::path& file) {
     Stack().Push("tkxmain.MergeCollection", file.string());
-    const auto lines = ReadPlainTextFile(file);
-    const auto parsed = lines ? CheckedCollection(*lines) : std::nullopt;
+    const auto parsed = ReadCollectionFile(file);
     if (!parsed) {
-        Warn(35, "Beim Laden der Sammlung ist ein Fehler aufgetreten.");
         return false;
     }
-    TSnapViewData& collection = Collection();
-    for (const auto& [number, total] : *parsed) {
-        const int index = collection.IndexOf(number);
-        if (index >= 0) {
-            TSnapViewItem& item = collection.Items[static_cast<size_t>(index)];
-            const int32_t sum = AddTotals(item.Total(), total);
-            item.SetCounter(sum, sum);
-        } else {
-            collection.Items.push_back(CollectionTile(number, total));
-        }
-    }
-    RefreshCollection();
-    Changed({TLibrarySet::New, CollectionTab});
+    AddToCollection(*parsed, false);
     return true;
 }
 

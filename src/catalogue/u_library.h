@@ -231,7 +231,11 @@ public:
 
 private:
     TSnapViewItem CollectionTile(std::string_view number, int32_t total) const;
-    void ReplaceCollection(const std::vector<std::pair<std::string, int32_t>>& lines);
+    /// Adds the lines' totals to the collection's tiles (after emptying it, with replace).
+    void AddToCollection(const std::vector<std::pair<std::string, int32_t>>& lines, bool replace);
+    /// A collection file's lines; a warning and nothing for a file that cannot be read.
+    std::optional<std::vector<std::pair<std::string, int32_t>>> ReadCollectionFile(
+        const std::filesystem::path& file);
     void Changed(const TLibraryPage& page);
     void Warn(int key, std::string_view def);
 

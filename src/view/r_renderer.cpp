@@ -73,6 +73,28 @@ struct TLineVertex {
     float Color[4];
 };
 
+// A mipmapped texture of the picture, wrapping as asked. Pictures are stored from the top;
+// texture coordinate t = 0 is the picture's bottom row, as it is for images loaded into
+// classic GL from a bitmap.
+TGlTexture UploadTexture(const TRgbaImage& image, GLint wrap) {
+    TGlTexture texture = MakeGlTexture();
+    glBindTexture(GL_TEXTURE_2D, texture.Get());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    std::vector<uint8_t> flipped(image.Pixels.size());
+    const size_t row = size_t(image.Width) * 4;
+    for (int y = 0; y < image.Height; ++y) {
+        std::copy_n(&image.Pixels[size_t(image.Height - 1 - y) * row], row, &flipped[y * row]);
+    }
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.Width, image.Height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, flipped.data());
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    return texture;
+}
+
 }  // namespace
 
 struct TRenderer::TImpl {
@@ -145,23 +167,7 @@ GLuint TRenderer::TImpl::TextureFor(const TGlSurface& surface) {
     if (surface.TextureTopLeftTransparent) {
         MakeTopLeftColorTransparent(image);
     }
-    it->second.Texture = MakeGlTexture();
-    glBindTexture(GL_TEXTURE_2D, it->second.Texture.Get());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    // Pictures are stored from the top; texture coordinate t = 0 is the picture's bottom row,
-    // as it is for images loaded into classic GL from a bitmap.
-    std::vector<uint8_t> flipped(image.Pixels.size());
-    const size_t row = size_t(image.Width) * 4;
-    for (int y = 0; y < image.Height; ++y) {
-        std::copy_n(&image.Pixels[size_t(image.Height - 1 - y) * row], row, &flipped[y * row]);
-    }
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.Width, image.Height, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, flipped.data());
-    glGenerateMipmap(GL_TEXTURE_2D);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    it->second.Texture = UploadTexture(image, GL_REPEAT);
     it->second.Loaded = true;
     return it->second.Texture.Get();
 }
@@ -185,21 +191,7 @@ const TRenderer::TImpl::TTextTexture* TRenderer::TImpl::TextTextureFor(const TGl
     const TRgbaImage& image = picture.Image;
     entry.Aspect = float(image.Width) / float(image.Height);
     entry.Ascent = std::min(float(picture.Baseline) / float(image.Height), 1.0f);
-    entry.Texture = MakeGlTexture();
-    glBindTexture(GL_TEXTURE_2D, entry.Texture.Get());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    std::vector<uint8_t> flipped(image.Pixels.size());
-    const size_t row = size_t(image.Width) * 4;
-    for (int y = 0; y < image.Height; ++y) {
-        std::copy_n(&image.Pixels[size_t(image.Height - 1 - y) * row], row, &flipped[y * row]);
-    }
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.Width, image.Height, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, flipped.data());
-    glGenerateMipmap(GL_TEXTURE_2D);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    entry.Texture = UploadTexture(image, GL_CLAMP_TO_EDGE);
     return &entry;
 }
 

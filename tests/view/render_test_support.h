@@ -3,11 +3,29 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
 
 #include "view/r_frame.h"
 #include "view/r_image.h"
+#include "view/u_scene.h"
 
 namespace kxtest {
+
+/// A part as the model places one: the mesh at scale 0.1 under the parts root, coloured by
+/// its library material "MAT" + name.
+inline kx::TFreeForm& AddPart(kx::TScene& scene, const std::string& name, kx::TMeshPtr mesh,
+                              kx::TColor4f colour, kx::TVector3f position = {}) {
+    using namespace kx;
+    auto& part = scene.PartsRoot()->AddNewChild<TFreeForm>(name);
+    part.SetMesh(std::move(mesh));
+    part.SetScale(0.1f);
+    part.SetPosition(position);
+    auto material = scene.MaterialLibrary().Add(TMaterialLibrary::PartMaterialName(name));
+    material->SetDiffuse(colour);
+    material->SetBlending(TBlendingMode::Transparent);
+    part.LinkLibMaterial(material);
+    return part;
+}
 
 /// An axis-aligned box centred on the origin, outward normals, counter-clockwise fronts,
 /// texture coordinates 0..1 on each face.

@@ -21,19 +21,6 @@ namespace {
 constexpr int kW = 120;
 constexpr int kH = 90;
 
-TFreeForm& AddPart(TScene& scene, const std::string& name, TMeshPtr mesh, TColor4f colour,
-                   TVector3f position = {}) {
-    auto& part = scene.PartsRoot()->AddNewChild<TFreeForm>(name);
-    part.SetMesh(std::move(mesh));
-    part.SetScale(0.1f);
-    part.SetPosition(position);
-    auto material = scene.MaterialLibrary().Add(TMaterialLibrary::PartMaterialName(name));
-    material->SetDiffuse(colour);
-    material->SetBlending(TBlendingMode::Transparent);
-    part.LinkLibMaterial(material);
-    return part;
-}
-
 class SceneRender : public testing::Test {
 protected:
     static void SetUpTestSuite() { s_context = std::make_unique<THeadlessContext>(); }

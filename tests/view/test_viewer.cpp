@@ -27,18 +27,7 @@ public:
     std::vector<TKeyEvent> Keys;
 };
 
-TFreeForm& AddPart(TScene& scene, const std::string& name, TMeshPtr mesh, TColor4f colour,
-                   TVector3f position) {
-    auto& part = scene.PartsRoot()->AddNewChild<TFreeForm>(name);
-    part.SetMesh(std::move(mesh));
-    part.SetScale(0.1f);
-    part.SetPosition(position);
-    auto material = scene.MaterialLibrary().Add(TMaterialLibrary::PartMaterialName(name));
-    material->SetDiffuse(colour);
-    material->SetBlending(TBlendingMode::Transparent);
-    part.LinkLibMaterial(material);
-    return part;
-}
+using kxtest::AddPart;
 
 // Pictures go where the test runs (the build tree), so a person can look at them.
 QString PicturePath(const char* name) {
