@@ -34,6 +34,7 @@
 #include "app/u_commandtable.h"
 #include "app/u_formstyle.h"
 #include "app/u_mainports.h"
+#include "app/u_partstreedelegate.h"
 #include "app/u_partstreedrag.h"
 #include "app/u_treepopups.h"
 #include "catalogue/d_Search.h"
@@ -169,6 +170,8 @@ void TMainForm::FormCreate() {
         *tvBausteine, *tvGroups, *m_groupsBinding, *m_model, [this] { RedrawView(); }, this);
     m_partsTreeDrag = new TPartsTreeDrag(
         *tvBausteine, *m_model, [this] { RedrawView(); }, this);
+    tvBausteine->setItemDelegate(
+        new TPartsTreeDelegate(*m_model, Param().DeveloperMode, tvBausteine));
     CreateInteraction();
     CreateLibrary();
 

@@ -25,6 +25,9 @@ TMainFormPorts::TMainFormPorts(TMainForm& form, QTreeWidget& partsTree)
     : QObject(&form), m_form(form), m_tree(partsTree) {
     connect(&m_tree, &QTreeWidget::itemSelectionChanged, this,
             &TMainFormPorts::TreeSelectionChanged);
+    // A click on the node that is already current chooses it again: after the view changed
+    // the selection, that is how the user gets the node's part (or none) back.
+    connect(&m_tree, &QTreeWidget::itemClicked, this, &TMainFormPorts::TreeSelectionChanged);
 }
 
 TMainFormPorts::~TMainFormPorts() = default;

@@ -574,11 +574,19 @@ void TkxMain::PartsTreeNodeSelected(TTreePos pos) {
     if (pos.Phase < 0 || static_cast<size_t>(pos.Phase) >= m_tree.Count()) {
         return;
     }
+    // The tree reports a click on its current node as well as a change of node, so a choice
+    // that is already in force is let be: no second undo snapshot, no flicker.
+    const bool alone = m_parts.CoSelectedRecords().empty();
     if (pos.Child < 0) {
-        DeSelectAllBausteine();
+        if (m_selected || !alone) {
+            DeSelectAllBausteine();
+        }
         return;
     }
     const std::string name = m_tree.Node(pos).Text;
+    if (m_selected && alone && SameText(m_selected->Name(), name)) {
+        return;
+    }
     SelectBaustein(name, false, false);
 }
 

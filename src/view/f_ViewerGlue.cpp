@@ -80,6 +80,8 @@ bool TViewerDropTarget::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         case QEvent::DragLeave:
+            m_dragged.clear();
+            m_viewer.DragLeft();
             return true;
         case QEvent::Drop: {
             auto* e = static_cast<QDropEvent*>(event);

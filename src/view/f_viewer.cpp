@@ -278,9 +278,9 @@ void TViewerWidget::paintGL() {
     DrawScene(defaultFramebufferObject(), w, h);
 }
 
-void TViewerWidget::resizeGL(int w, int h) {
+void TViewerWidget::resizeGL(int, int) {
     if (m_input) {
-        m_input->Resized(w, h);
+        m_input->Resized(width(), height());
     }
 }
 
@@ -299,10 +299,12 @@ TRgbaImage TViewerWidget::Snapshot() {
 
 namespace {
 
-TPointerEvent ToPointer(const QMouseEvent& e, double ratio) {
+// The view's handler works in the widget's own (logical) pixels, as the host reports the view's
+// size and drag positions in them: on a scaled screen, device pixels would pick off the mark.
+TPointerEvent ToPointer(const QMouseEvent& e) {
     TPointerEvent p;
-    p.X = int(e.position().x() * ratio);
-    p.Y = int(e.position().y() * ratio);
+    p.X = int(e.position().x());
+    p.Y = int(e.position().y());
     p.Button = ToButton(e.button());
     p.LeftDown = e.buttons().testFlag(Qt::LeftButton);
     p.RightDown = e.buttons().testFlag(Qt::RightButton);
@@ -320,33 +322,32 @@ TKeyEvent ToKey(const QKeyEvent& e) {
 
 void TViewerWidget::mousePressEvent(QMouseEvent* e) {
     if (m_input) {
-        m_input->MouseDown(ToPointer(*e, devicePixelRatioF()));
+        m_input->MouseDown(ToPointer(*e));
     }
 }
 
 void TViewerWidget::mouseMoveEvent(QMouseEvent* e) {
     if (m_input) {
-        m_input->MouseMove(ToPointer(*e, devicePixelRatioF()));
+        m_input->MouseMove(ToPointer(*e));
     }
 }
 
 void TViewerWidget::mouseReleaseEvent(QMouseEvent* e) {
     if (m_input) {
-        m_input->MouseUp(ToPointer(*e, devicePixelRatioF()));
+        m_input->MouseUp(ToPointer(*e));
     }
 }
 
 void TViewerWidget::mouseDoubleClickEvent(QMouseEvent* e) {
     if (m_input) {
-        m_input->DoubleClick(ToPointer(*e, devicePixelRatioF()));
+        m_input->DoubleClick(ToPointer(*e));
     }
 }
 
 void TViewerWidget::wheelEvent(QWheelEvent* e) {
     if (m_input) {
-        const double ratio = devicePixelRatioF();
-        m_input->MouseWheel({int(e->position().x() * ratio), int(e->position().y() * ratio),
-                             e->angleDelta().y(), ToModifiers(e->modifiers())});
+        m_input->MouseWheel({int(e->position().x()), int(e->position().y()), e->angleDelta().y(),
+                             ToModifiers(e->modifiers())});
     }
     e->accept();
 }

@@ -369,6 +369,19 @@ void TViewerInteraction::DragOver(int x, int y) {
     m_host.Redraw();
 }
 
+void TViewerInteraction::DragLeft() {
+    if (m_hovered) {
+        m_model.DeSelectAllBausteine();
+    }
+    m_hovered = nullptr;
+    m_hoveredDef.reset();
+    m_preselected = -1;
+    if (TSceneObject* marker = Marker()) {
+        marker->SetVisible(false);
+    }
+    m_host.Redraw();
+}
+
 void TViewerInteraction::Drop(int x, int y, const std::string& number, bool fromLibrary) {
     Stack().Push("TMainForm.GLSceneViewerDragDrop", x, y);
     if (TSceneObject* marker = Marker()) {

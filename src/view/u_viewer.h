@@ -84,6 +84,9 @@ public:
     void MouseDown(const TPointerEvent& e) override;
     void MouseMove(const TPointerEvent& e) override;
     void MouseUp(const TPointerEvent& e) override;
+    /// The second press of a quick double click: a press like any other, so two quick
+    /// Shift-clicks toggle a part twice and two quick clicks hide two parts.
+    void DoubleClick(const TPointerEvent& e) override { MouseDown(e); }
     /// A motion event of the 3D input device: orbit and distance, Light2 follows.
     void SpaceMouseMotion(const TSpaceMotion& m);
 
@@ -92,6 +95,9 @@ public:
     void DragStarted(const std::string& number);
     /// The pointer moves over the view during a drag; every source is accepted.
     void DragOver(int x, int y);
+    /// The drag left the view (or was cancelled over it): as if the pointer were over nothing,
+    /// and the next drag starts afresh.
+    void DragLeft();
     /// Dropped on the view. A drop that does not come from a library tile only hides the
     /// marker. The action itself runs after the drag has ended (TViewerHost::AfterDrop).
     void Drop(int x, int y, const std::string& number, bool fromLibrary);

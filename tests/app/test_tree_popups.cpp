@@ -4,10 +4,12 @@
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include "app/Main.h"
+#include "app/u_partstreedelegate.h"
 #include "app/u_partstreedrag.h"
 #include "app/u_treepopups.h"
 #include "foundation/u_language.h"
@@ -173,6 +175,75 @@ private slots:
         tree.setCurrentItem(tree.topLevelItem(0)->child(0));
         QVERIFY(!drag->MoveCurrentPartTo(nullptr));
         QCOMPARE(model.FindBauteil(b)->Phase(), 1);
+    }
+
+    void clickingTheCurrentNodeAgainChoosesItsPartAgain() {
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        TkxMain& model = form.Model();
+        const std::string a = model.AddBaustein("40001");
+        model.DeSelectAllBausteine();
+        QTreeWidget& tree = PartsTree(form);
+        tree.expandAll();
+        QTreeWidgetItem* node = tree.topLevelItem(0)->child(0);
+        const QPoint at = tree.visualItemRect(node).center();
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, at);
+        QVERIFY(model.SelectedPart());
+        QCOMPARE(model.SelectedPart()->Name(), a);
+        const size_t steps = model.UndoList().Count();
+
+        // The view took the selection away; the node is still the tree's current one.
+        model.DeSelectAllBausteine();
+        QCOMPARE(tree.currentItem(), node);
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, at);
+        QVERIFY(model.SelectedPart());
+        QCOMPARE(model.SelectedPart()->Name(), a);
+        // Clicking it once more changes nothing, and leaves no second undo step.
+        const size_t after = model.UndoList().Count();
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(model.UndoList().Count(), after);
+        QVERIFY(after >= steps);
+    }
+
+    void aPartHiddenInTheViewIsMarkedInTheTree() {
+        TMainForm form;
+        TkxMain& model = form.Model();
+        const std::string a = model.AddBaustein("40001");
+        const QString name = QString::fromStdString(a);
+        QCOMPARE(TPartsTreeDelegate::StatusLetters(model, name), QStringLiteral("JV"));
+        model.PartObject(a)->SetVisible(false);
+        QCOMPARE(TPartsTreeDelegate::StatusLetters(model, name), QStringLiteral("J-"));
+        QCOMPARE(TPartsTreeDelegate::StatusLetters(model, QStringLiteral("F99999_1")),
+                 QStringLiteral("N-"));
+
+        // The hidden part's node is drawn grey and slanted.
+        QTreeWidget& tree = PartsTree(form);
+        auto* delegate = qobject_cast<TPartsTreeDelegate*>(tree.itemDelegate());
+        QVERIFY(delegate);
+        const QModelIndex index = tree.model()->index(0, 0, tree.model()->index(0, 0));
+        QCOMPARE(index.data().toString(), name);
+        // Painted, its darkest ink is grey; shown again, it is the normal dark text.
+        auto darkest = [&] {
+            QStyleOptionViewItem option;
+            option.initFrom(&tree);
+            option.rect = QRect(0, 0, 200, 20);
+            QImage picture(200, 20, QImage::Format_ARGB32);
+            picture.fill(Qt::white);
+            QPainter painter(&picture);
+            delegate->paint(&painter, option, index);
+            painter.end();
+            int least = 255;
+            for (int y = 0; y < picture.height(); ++y) {
+                for (int x = 0; x < picture.width(); ++x) {
+                    least = qMin(least, qGray(picture.pixel(x, y)));
+                }
+            }
+            return least;
+        };
+        QVERIFY(darkest() > 90);
+        model.PartObject(a)->SetVisible(true);
+        QVERIFY(darkest() < 60);
     }
 
     void dropsFromOutsideTheTreeAreRefused() {

@@ -335,6 +335,41 @@ TEST_F(Viewer, DraggingOverAPartMarksItsNearestFittingConnector) {
     EXPECT_FALSE(marker.Visible());
 }
 
+TEST_F(Viewer, ADragThatLeavesTheViewForgetsThePartItWasOver) {
+    WriteDef(Def("20009", {Conn(0, 4, {0, -10, 0}, {}, "unten")}));
+    TSceneObject& marker = *m_scene.FindObject("dcPlus");
+    m_viewer->DragStarted("20009");
+    m_viewer->DragOver(kMiddle, 96);
+    ASSERT_EQ(m_viewer->HoveredPart(), m_a);
+    ASSERT_TRUE(marker.Visible());
+
+    m_viewer->DragLeft();
+    EXPECT_EQ(m_viewer->HoveredPart(), nullptr);
+    EXPECT_EQ(m_model->SelectedPart(), nullptr);
+    EXPECT_EQ(m_viewer->PreselectedConnector(), -1);
+    EXPECT_FALSE(marker.Visible());
+
+    // The same tile over the same part again selects it again, so a drop there joins.
+    m_viewer->DragStarted("20009");
+    m_viewer->DragOver(kMiddle, 96);
+    EXPECT_EQ(m_model->SelectedPart(), m_a);
+    EXPECT_EQ(m_viewer->PreselectedConnector(), 0);
+    EXPECT_TRUE(marker.Visible());
+}
+
+TEST_F(Viewer, TheSecondPressOfADoubleClickCountsAsAPress) {
+    TShiftState shift;
+    shift.Shift = true;
+    Click(kMiddle, kMiddle);
+    // A quick second Shift-click arrives as a double click: it still toggles the part.
+    m_viewer->MouseDown(Press(TMouseButton::Left, kMiddle, kAboveY, shift));
+    m_viewer->MouseUp(Release(TMouseButton::Left, kMiddle, kAboveY, shift));
+    EXPECT_TRUE(Record(m_b).CoSelected());
+    m_viewer->DoubleClick(Press(TMouseButton::Left, kMiddle, kAboveY, shift));
+    m_viewer->MouseUp(Release(TMouseButton::Left, kMiddle, kAboveY, shift));
+    EXPECT_FALSE(Record(m_b).CoSelected());
+}
+
 TEST_F(Viewer, ADropOnAPartJoinsAfterTheDragHasEnded) {
     TDefObj dragged = Def("20009", {Conn(0, 4, {0, -10, 0}, {-90, 0, 0, 90, 0, 0}, "unten")});
     WriteDef(dragged);
