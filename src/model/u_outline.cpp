@@ -21,6 +21,9 @@ void ChangeOutlineMode(TkxMain& model, bool on, int lineWidth) {
             TOutLineShader shader;
             shader.LineWidth = static_cast<float>(lineWidth);
             shader.Lighting = true;
+            // As a part added in outline mode has it: its own colour under the lines.
+            const TColor4f& diffuse = material->Diffuse();
+            shader.BackgroundColor = {diffuse.R, diffuse.G, diffuse.B};
             material->SetShader(shader);
         }
     }

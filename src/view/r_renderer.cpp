@@ -73,6 +73,13 @@ struct TLineVertex {
     float Color[4];
 };
 
+// Blends the colour over what is drawn and leaves the target's alpha as the clear made it:
+// a picture of the view is opaque wherever something was drawn, and only a background that
+// is made transparent afterwards shows through.
+void BlendKeepingAlpha(bool additive) {
+    glBlendFuncSeparate(GL_SRC_ALPHA, additive ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
+}
+
 // A mipmapped texture of the picture, wrapping as asked. Pictures are stored from the top;
 // texture coordinate t = 0 is the picture's bottom row, as it is for images loaded into
 // classic GL from a bitmap.
@@ -222,7 +229,7 @@ void TRenderer::TImpl::DrawTexts(const TGlFrame& frame, const TGlMatrix& viewPro
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    BlendKeepingAlpha(false);
     glDepthMask(GL_FALSE);
     glBindVertexArray(gpu->SingleVao.Get());
     for (const TGlText& text : frame.Texts) {
@@ -588,7 +595,8 @@ void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
     bool anyOutline = false;
     for (const TBatch* b : im.Order) {
         const TGlSurface& s = surfaceOf(frame.Meshes[b->Items.front()].Surface);
-        if (!s.Outline || s.PolygonMode != TGlPolygonMode::Filled) {
+        // Whatever a part's polygon mode, its outline is drawn.
+        if (!s.Outline) {
             continue;
         }
         if (!anyOutline) {
@@ -684,7 +692,7 @@ void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
                          [](const TSorted& a, const TSorted& b) { return a.Depth < b.Depth; });
         im.SetSurfaceUniforms(frame, viewProj);
         glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        BlendKeepingAlpha(false);
         glDepthMask(GL_FALSE);
         currentSurface = ~0u;
         currentMirror = -1;
@@ -697,7 +705,7 @@ void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
                 currentMirror = mirrored;
                 im.ApplySurface(frame.Surfaces[surfaceIndex], mirrored, false);
             }
-            glBlendFunc(GL_SRC_ALPHA, item.Additive ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+            BlendKeepingAlpha(item.Additive);
             const TGlGpuMesh* gpu = im.Meshes.Get(item.Mesh);
             TGlInstance inst;
             FillInstance(inst, item);

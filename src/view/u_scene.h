@@ -34,7 +34,8 @@ struct TSceneVersions {
 
 /// Samples to ask for with the view's antialiasing (the setting ANTIALIAS, TkxParam): 2 or 4;
 /// 0 for none and for the driver's default, meaning "whatever the context gives". The
-/// high-quality modes ask for the same count drawn with the nicest hints.
+/// high-quality modes ask for the same count: a 3.3 core context has no quality hint for
+/// multisampling.
 int AntialiasSamples(TAntialias mode);
 
 class TScene {

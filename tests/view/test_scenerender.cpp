@@ -151,7 +151,27 @@ TEST_F(SceneRender, OutlineShaderTransparencyAndPolygonModeFollowTheMaterials) {
 
     // The polygon mode is the part's own, whatever its library material says.
     part.Material().SetPolygonMode(TPolygonMode::Lines);
+    part.LibMaterial()->SetBlending(TBlendingMode::Transparent);
+    part.LibMaterial()->SetDiffuseAlpha(1);
     EXPECT_TRUE(Near(PixelAt(Render(), kW / 2, kH / 2), {255, 255, 255}, 2));
+    // A part drawn as lines keeps its outline.
+    const int darkLines = Count(Render(), IsDark);
+    part.LibMaterial()->SetShader(shader);
+    EXPECT_GT(Count(Render(), IsDark), darkLines + 40);
+}
+
+TEST_F(SceneRender, APictureIsOpaqueWhereverSomethingIsDrawn) {
+    auto& part = AddPart(m_scene, "F31010_1", MakeBox(30, 30, 30), {1, 0, 0, 0.4f});
+    part.SetPosition({0, 0, 0});
+    const TRgbaImage picture = Render();
+    ASSERT_FALSE(picture.Empty());
+    const uint8_t* middle = picture.At(kW / 2, kH / 2);
+    EXPECT_GT(middle[0], middle[2] + 40);  // the see-through red part is there
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            ASSERT_EQ(picture.At(x, y)[3], 255) << x << "," << y;
+        }
+    }
 }
 
 TEST_F(SceneRender, RedoesOnlyWhatTheChangeCountersSayChanged) {
