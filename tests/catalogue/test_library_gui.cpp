@@ -24,6 +24,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/d_Message.h"
 #include "catalogue/d_AddCollection.h"
 #include "catalogue/d_PartTools.h"
 #include "catalogue/d_Search.h"
@@ -459,8 +460,14 @@ private slots:
         QVERIFY(fs::exists(saved));
         QCOMPARE(Param().GetLastCollectionFile(), saved.string());
 
-        Answer<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+        // The program's own question, in the language of the settings.
+        QString caption;
+        Answer<TdlgMessage>([&caption](TdlgMessage* dlg) {
+            caption = dlg->windowTitle();
+            dlg->YesButton()->click();
+        });
         m_panel->NewCollectionCommand();
+        QCOMPARE(caption, QStringLiteral("Frage"));
         QCOMPARE(coll.size(), 0u);
 
         m_panel->NextFile = QString::fromStdString(saved.string());
