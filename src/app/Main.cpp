@@ -508,8 +508,8 @@ void TMainForm::CreateInteraction() {
     m_viewer->SetInputHandler(m_viewerInput.get());
     m_viewerDrop = std::make_unique<TViewerDropTarget>(m_viewer, *m_viewerInput);
     m_modes = new TEditModeBar(m_toolBar);
-    m_modes->AddBeforeGroupMode(CommandButton(m_modes, "btnGroup", "menGroup", 77,
-                                              "Bauteile gruppieren", GroupIcon(true)));
+    m_modes->AddBeforeGroupMode(
+        CommandButton(m_modes, "btnGroup", "menGroup", 77, "Bauteile gruppieren", GroupIcon(true)));
     m_modes->AddBeforeGroupMode(CommandButton(m_modes, "btnDeGroup", "menDeGroup", 78,
                                               "Bauteilgruppe auflösen", GroupIcon(false)));
     m_toolBar->addWidget(m_modes);

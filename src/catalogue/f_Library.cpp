@@ -135,6 +135,11 @@ TLibraryPanel::TLibraryPanel(QWidget* parent) : QWidget(parent) {
     menRemoveFavourite = m_tileMenu->addAction(QString());
     m_tileMenu->addSeparator();
     menFindInModel = m_tileMenu->addAction(QString());
+    menAddToCollection->setObjectName(QStringLiteral("menAddToCollection"));
+    menEditInCollection->setObjectName(QStringLiteral("menEditInCollection"));
+    menRemoveFromCollection->setObjectName(QStringLiteral("menRemoveFromCollection"));
+    menRemoveFavourite->setObjectName(QStringLiteral("menRemoveFavourite"));
+    menFindInModel->setObjectName(QStringLiteral("menFindInModel"));
     connect(menAddToCollection, &QAction::triggered, this,
             [this] { m_library.AddSelectedToCollection(); });
     connect(menEditInCollection, &QAction::triggered, this,
@@ -198,8 +203,8 @@ void TLibraryPanel::DoLanguage() {
     menCopyPart->setText(Main(LibraryText::CopyPart, "Bauteil kopieren"));
     menEditDef->setText(Main(LibraryText::EditDef, "Bauteil bearbeiten (Dialog)"));
     menEditSort->setText(Main(LibraryText::EditSort, "Sortierung bearbeiten"));
-    menImportExternalPart->setText(Main(LibraryText::ImportExternalPart,
-                                        "Bauteil aus externer Quelle importieren..."));
+    menImportExternalPart->setText(
+        Main(LibraryText::ImportExternalPart, "Bauteil aus externer Quelle importieren..."));
 }
 
 void TLibraryPanel::SetDeveloperMode(bool on) {

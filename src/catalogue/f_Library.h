@@ -28,12 +28,12 @@ inline constexpr int EditInCollection = 169;      ///< "Bauteil in Sammlung bear
 inline constexpr int RemoveFromCollection = 170;  ///< "Bauteil aus Sammlung entfernen"
 inline constexpr int RemoveFavourite = 171;       ///< "Bauteil aus Favoriten entfernen"
 inline constexpr int FindInModel = 172;           ///< "Bauteil(e) im Modell selektieren"
-inline constexpr int CollectionFilter = 176;  ///< "Sammlung (*.kxc)|*.kxc|Alle Dateien (*.*)|*.*"
-inline constexpr int NewSetHint = 177;        ///< "Aktuelle Bauteile"
-inline constexpr int OldSetHint = 178;        ///< "Ältere Bauteile"
-inline constexpr int CopyPart = 204;          ///< "Bauteil kopieren"
-inline constexpr int EditDef = 205;           ///< "Bauteil bearbeiten (Dialog)"
-inline constexpr int EditSort = 206;          ///< "Sortierung bearbeiten"
+inline constexpr int CollectionFilter = 176;    ///< "Sammlung (*.kxc)|*.kxc|Alle Dateien (*.*)|*.*"
+inline constexpr int NewSetHint = 177;          ///< "Aktuelle Bauteile"
+inline constexpr int OldSetHint = 178;          ///< "Ältere Bauteile"
+inline constexpr int CopyPart = 204;            ///< "Bauteil kopieren"
+inline constexpr int EditDef = 205;             ///< "Bauteil bearbeiten (Dialog)"
+inline constexpr int EditSort = 206;            ///< "Sortierung bearbeiten"
 inline constexpr int ImportExternalPart = 207;  ///< "Bauteil aus externer Quelle importieren..."
 }  // namespace LibraryText
 

@@ -47,8 +47,7 @@ TGlReport GlReport(const TGlInfo& info, const QSurfaceFormat& format) {
     report.Common = {
         {Text(5, "Hersteller"), Q(info.Vendor)},
         {Text(6, "Renderer"), Q(info.Renderer)},
-        {Text(7, "Beschleunigung"),
-         info.Software ? Text(23, "Software") : Text(22, "Hardware")},
+        {Text(7, "Beschleunigung"), info.Software ? Text(23, "Software") : Text(22, "Hardware")},
         {Text(8, "Version"), Q(info.Version)},
         {Text(9, "Shader-Sprache"), Q(info.ShadingLanguage)},
         {Text(10, "Doppelpufferung"), yesNo(doubleBuffered)},
@@ -61,8 +60,8 @@ TGlReport GlReport(const TGlInfo& info, const QSurfaceFormat& format) {
                                    format.blueBufferSize(), format.alphaBufferSize())},
         {Text(14, "Tiefe"), QString::number(format.depthBufferSize())},
         {Text(15, "Schablone"), QString::number(format.stencilBufferSize())},
-        {Text(16, "Akkumulation"), Depths(info.AccumRedBits, info.AccumGreenBits,
-                                          info.AccumBlueBits, info.AccumAlphaBits)},
+        {Text(16, "Akkumulation"),
+         Depths(info.AccumRedBits, info.AccumGreenBits, info.AccumBlueBits, info.AccumAlphaBits)},
         {Text(17, "Hilfspuffer"), QString::number(info.AuxBuffers)},
         {Text(18, "Subpixel"), QString::number(info.SubpixelBits)},
         {Text(19, "Abtastungen"), QString::number(std::max(0, format.samples()))}};

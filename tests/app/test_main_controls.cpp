@@ -170,10 +170,10 @@ private slots:
             QCOMPARE(form.ToolButton("btnDeGroup")->toolTip(),
                      QStringLiteral("Bauteilgruppe auflösen"));
         }
-        auto old = SetLanguage(std::make_unique<TkxLanguage>(TIniFileEx(std::vector<std::string>{
-            "[MAIN]", "00073=Select parts", "00074=Rotate view", "00075=Hide parts",
-            "00076=Colour parts", "00077=Group parts", "00078=Dissolve part group",
-            "00079=Group mode"})));
+        auto old = SetLanguage(std::make_unique<TkxLanguage>(TIniFileEx(
+            std::vector<std::string>{"[MAIN]", "00073=Select parts", "00074=Rotate view",
+                                     "00075=Hide parts", "00076=Colour parts", "00077=Group parts",
+                                     "00078=Dissolve part group", "00079=Group mode"})));
         {
             TMainForm form;
             TEditModeBar& modes = *form.Modes();

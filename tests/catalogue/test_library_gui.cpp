@@ -541,7 +541,7 @@ private slots:
         m_panel->ChangeLibrary(4);
         Click(View(TLibrarySet::New, 4), 2);
         const std::string number = m_panel->GetActualPartNumber();
-        m_panel->TileMenu()->actions().last()->trigger();
+        m_panel->TileMenu()->findChild<QAction*>(QStringLiteral("menFindInModel"))->trigger();
         QCOMPARE(m_model.Found.back(), number);
     }
 
@@ -641,6 +641,8 @@ private slots:
         QCOMPARE(m_panel->NewPages()->tabText(CollectionTab), QStringLiteral("Collection"));
         QCOMPARE(m_panel->TileMenu()->actions().at(0)->text(),
                  QStringLiteral("Add part to collection"));
+        QCOMPARE(m_panel->TileMenu()->findChild<QAction*>(QStringLiteral("menCopyPart"))->text(),
+                 QStringLiteral("Copy part"));
         TdlgSearch search(m_panel->Library());
         QCOMPARE(search.btnSearch->text(), QStringLiteral("Search"));
         kx::SetLanguage(std::move(old));
