@@ -25,12 +25,12 @@ QWidget* Page(const std::vector<std::pair<QString, QString>>& rows, QWidget* par
     auto* form = new QFormLayout(page);
     for (const auto& [label, value] : rows) {
         auto* v = new QLabel(value, page);
-        v->setObjectName(QStringLiteral("value"));
         v->setTextInteractionFlags(Qt::TextSelectableByMouse);
         form->addRow(label, v);
     }
     return page;
 }
+
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
