@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
 #include <QSplitter>
@@ -86,6 +88,25 @@ QString QtFilter(const QString& filter) {
     return out.join(QStringLiteral(";;"));
 }
 
+/// The group buttons' pictures: two blocks in one frame, or the same two blocks apart.
+QIcon GroupIcon(bool joined) {
+    QPixmap pm(20, 20);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(60, 60, 60));
+    p.setBrush(QColor(220, 60, 50));
+    const int gap = joined ? 0 : 3;
+    p.drawRect(QRectF(2.5, 7.5, 7, 6));
+    p.drawRect(QRectF(9.5 + gap, 7.5, 7 - gap, 6));
+    if (joined) {
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(30, 90, 200), 1, Qt::DashLine));
+        p.drawRect(QRectF(0.5, 4.5, 18, 12));
+    }
+    return QIcon(pm);
+}
+
 QImage ToQImage(const TRgbaImage& image) {
     if (image.Empty()) {
         return {};
@@ -147,7 +168,6 @@ void TMainForm::FormCreate() {
     }
     SetStatusText(0, QStringLiteral("Version " KX_VERSION));
     SetActiveColor(255);
-    m_suppressMouseMove = false;
 
     // The model and the ports through which it reaches the window.
     m_files = std::make_unique<TPartFiles>();
@@ -178,10 +198,14 @@ void TMainForm::FormCreate() {
     BindCommands();
     BindViewCommands();
     BindModelCommands();
+    // The commands the model decides start as the model does: nothing selected, nothing to
+    // undo.
+    for (const char* id : {"menDelete", "menUndo", "menGroup", "menDeGroup"}) {
+        SetCommandEnabled(id, false);
+    }
     DoLanguage();
     FillCameraMenus();
     setWindowTitle(QStringLiteral("Korvex designer"));
-    resize(1280, 860);
 }
 
 QToolButton* TMainForm::AddToolButton(const char* id, int hintKey, const char* hint,
@@ -196,6 +220,29 @@ QToolButton* TMainForm::AddToolButton(const char* id, int hintKey, const char* h
     button->setEnabled(false);
     m_toolBar->addWidget(button);
     return button;
+}
+
+QToolButton* TMainForm::CommandButton(QWidget* parent, const char* id, const char* command,
+                                      int hintKey, const char* hint, const QIcon& icon) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(id));
+    button->setIcon(icon);
+    button->setAutoRaise(true);
+    button->setProperty("hintKey", hintKey);
+    button->setToolTip(QString::fromUtf8(hint));
+    TieToCommand(button, command);
+    return button;
+}
+
+void TMainForm::TieToCommand(QToolButton* button, const char* command) {
+    const std::string id = command;
+    button->setProperty("command", QString::fromLatin1(command));
+    connect(button, &QToolButton::clicked, this, [this, id] { m_commands->Execute(id); });
+    if (QAction* action = m_commands->Action(id)) {
+        button->setEnabled(action->isEnabled());
+        connect(action, &QAction::changed, button,
+                [button, action] { button->setEnabled(action->isEnabled()); });
+    }
 }
 
 QToolButton* TMainForm::ToolButton(const char* name) const {
@@ -233,10 +280,7 @@ void TMainForm::BuildToolBar() {
         QToolButton* button =
             AddToolButton(b.Id, b.Key, b.Hint, st->standardIcon(b.Icon), b.Checkable);
         if (*b.Command) {
-            const std::string command = b.Command;
-            connect(button, &QToolButton::clicked, this,
-                    [this, command] { m_commands->Execute(command); });
-            button->setProperty("command", QString::fromLatin1(b.Command));
+            TieToCommand(button, b.Command);
         }
     }
 }
@@ -276,7 +320,10 @@ void TMainForm::BuildLayout() {
     m_motorArea->hide();
     sb = new QScrollArea(right);
     sb->setObjectName(QStringLiteral("sb"));
-    sb->setWidgetResizable(true);
+    // The view is sized by hand: it follows the box, except that a chosen picture size holds
+    // until the box changes size again.
+    sb->setWidgetResizable(false);
+    sb->installEventFilter(this);
     rightLayout->addWidget(m_motorArea);
     rightLayout->addWidget(sb, 1);
     m_animationBar = new QWidget(right);
@@ -413,33 +460,19 @@ void TMainForm::BindViewCommands() {
     c.Bind("menPictureSize", [this] {
         TdlgBildgroesse dlg(sb->viewport()->size() - QSize(5, 5), this);
         if (dlg.exec() == QDialog::Accepted) {
-            sb->setWidgetResizable(false);
             m_viewer->resize(dlg.ChosenSize());
         }
     });
     c.Bind("menGlInfo", [this] {
-        TGlReport report;
-        m_viewer->makeCurrent();
-        const TGlInfo info = QueryGlInfo();
-        const QSurfaceFormat format = m_viewer->format();
-        m_viewer->doneCurrent();
-        const auto yesNo = [](bool b) { return b ? QStringLiteral("yes") : QStringLiteral("no"); };
-        report.Common = {{QStringLiteral("Vendor"), Q(info.Vendor)},
-                         {QStringLiteral("Renderer"), Q(info.Renderer)},
-                         {QStringLiteral("Version"), Q(info.Version)},
-                         {QStringLiteral("Shading language"), Q(info.ShadingLanguage)},
-                         {QStringLiteral("Double buffering"),
-                          yesNo(format.swapBehavior() != QSurfaceFormat::SingleBuffer)},
-                         {QStringLiteral("Stereo"), yesNo(format.stereo())}};
-        report.Buffers = {{QStringLiteral("Colour"), QStringLiteral("%1/%2/%3/%4")
-                                                         .arg(format.redBufferSize())
-                                                         .arg(format.greenBufferSize())
-                                                         .arg(format.blueBufferSize())
-                                                         .arg(format.alphaBufferSize())},
-                          {QStringLiteral("Depth"), QString::number(format.depthBufferSize())},
-                          {QStringLiteral("Stencil"), QString::number(format.stencilBufferSize())},
-                          {QStringLiteral("Samples"), QString::number(format.samples())}};
-        TFormGlInfo dlg(report, this);
+        TGlInfo info;
+        // A view that never got its context has nothing to ask; the window then shows the
+        // format alone.
+        if (m_viewer->isValid()) {
+            m_viewer->makeCurrent();
+            info = QueryGlInfo();
+            m_viewer->doneCurrent();
+        }
+        TFormGlInfo dlg(GlReport(info, m_viewer->format()), this);
         dlg.exec();
     });
     c.Bind(
@@ -478,6 +511,10 @@ void TMainForm::CreateInteraction() {
     m_viewer->SetInputHandler(m_viewerInput.get());
     m_viewerDrop = std::make_unique<TViewerDropTarget>(m_viewer, *m_viewerInput);
     m_modes = new TEditModeBar(m_toolBar);
+    m_modes->AddBeforeGroupMode(
+        CommandButton(m_modes, "btnGroup", "menGroup", 77, "Bauteile gruppieren", GroupIcon(true)));
+    m_modes->AddBeforeGroupMode(CommandButton(m_modes, "btnDeGroup", "menDeGroup", 78,
+                                              "Bauteilgruppe auflösen", GroupIcon(false)));
     m_toolBar->addWidget(m_modes);
     m_modes->SetViewWidget(m_viewer);
     m_modes->Follow(m_viewerInput.get());
@@ -498,6 +535,7 @@ void TMainForm::CreateLibrary() {
     m_library = new TLibraryPanel(m_libraryArea);
     m_libraryArea->layout()->addWidget(m_library);
     m_library->SetModel(m_ports);
+    m_library->SetDeveloperMode(Param().DeveloperMode);
     m_library->Fill(*m_files, TLibraryFillOptions::Current(), m_splash);
     m_ports->OnCollectionChanged = [this] { m_library->Library().RefreshCollection(); };
     m_search = new TdlgSearch(m_library->Library(), this);
@@ -615,12 +653,6 @@ void TMainForm::DoLanguage() {
         if (key > 0) {
             button->setToolTip(Q(lng.GetText(kSection, key, button->toolTip().toStdString())));
         }
-        const QString command = button->property("command").toString();
-        if (!command.isEmpty()) {
-            if (QAction* action = m_commands->Action(command.toStdString())) {
-                button->setEnabled(action->isEnabled());
-            }
-        }
     }
     m_partsBox->setTitle(Q(lng.GetText(kSection, 130, m_partsBox->title().toStdString())));
     m_groupsBox->setTitle(Q(lng.GetText(kSection, 131, m_groupsBox->title().toStdString())));
@@ -633,21 +665,20 @@ void TMainForm::DoLanguage() {
 
 void TMainForm::SetActiveColor(int colour) {
     Stack().Push("TMainForm.SetActiveColor", colour);
-    m_activeColor = colour;
     if (m_modes) {
         m_modes->SetActiveColor(static_cast<uint32_t>(colour));
     }
 }
 
+int TMainForm::ActiveColor() const {
+    return m_modes ? static_cast<int>(m_modes->ActiveColor()) : 255;
+}
+
 void TMainForm::SetCommandEnabled(const std::string& id, bool enabled) {
-    if (QAction* action = m_commands->Action(id)) {
-        action->setEnabled(enabled);
-    }
-    for (QToolButton* button : m_toolBar->findChildren<QToolButton*>()) {
-        if (button->property("command").toString() == QString::fromStdString(id)) {
-            button->setEnabled(enabled);
-        }
-    }
+    m_commands->SetEnabled(id, enabled);
+    // The model reports these with every change of the selection and of the undo list, in the
+    // middle of the change: whatever depends on them is asked once the model is done.
+    m_commands->UpdateEnabledLater();
 }
 
 bool TMainForm::GroupModeDown() const {
@@ -730,7 +761,6 @@ bool TMainForm::LoadFile(const QString& fileName, bool newModel) {
     if (QToolButton* b = ToolButton("btnGrid")) {
         b->setChecked(false);
     }
-    m_suppressMouseMove = true;
     m_viewerInput->SetSuppressMouseMove(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -809,7 +839,8 @@ void TMainForm::SaveModelCommand() {
     if (name.isEmpty()) {
         return;
     }
-    m_suppressMouseMove = true;
+    // The dialog closed over the view; its last mouse move must not act there.
+    m_viewerInput->SetSuppressMouseMove(true);
     if (!name.toUpper().contains(QStringLiteral(".KXM"))) {
         name += QStringLiteral(".kxm");
     }
@@ -911,7 +942,7 @@ void TMainForm::SavePictureCommand(int format) {
     if (chosen.isEmpty()) {
         return;
     }
-    m_suppressMouseMove = true;
+    m_viewerInput->SetSuppressMouseMove(true);
     const QString file = PictureFileName(chosen, kinds[format]);
     const QImage picture = Snapshot();
     QString error;
@@ -932,7 +963,19 @@ void TMainForm::WheelZoom(int delta) {
     RedrawView();
 }
 
+void TMainForm::FollowViewBox() {
+    if (!m_viewer) {
+        return;
+    }
+    const QSize size = sb->contentsRect().size() - QSize(5, 5);
+    m_viewer->resize(size.expandedTo(QSize(1, 1)));
+}
+
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // The box changes size with the window and with both splitters.
+    if (watched == sb && event->type() == QEvent::Resize) {
+        FollowViewBox();
+    }
     if (watched == m_viewer && event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         WheelZoom(wheel->angleDelta().y());
@@ -954,6 +997,14 @@ void TMainForm::FormShow() {
     m_splash->hide();
     SetCommandEnabled("menUndo", false);
     SetCommandEnabled("menDelete", false);
+    // Top-left with the size of the screen, which is also where un-maximising returns to.
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.topLeft());
+        resize(area.size());
+    }
+    setWindowState(windowState() | Qt::WindowMaximized);
+    FollowViewBox();
     FillDateiPop();
     const QString start = Q(Param().StartFile);
     if (!start.isEmpty()) {

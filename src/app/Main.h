@@ -63,9 +63,11 @@ public:
     void DoLanguage();
 
     void SetActiveColor(int colour);
-    int ActiveColor() const { return m_activeColor; }
+    int ActiveColor() const;
 
-    /// A command's menu item and its toolbar button together.
+    /// A command's menu item and its toolbar button together, as the model decides them; the
+    /// state holds until the model changes it. Conditions of the other commands are asked
+    /// again once the model is done with its change.
     void SetCommandEnabled(const std::string& id, bool enabled);
     bool GroupModeDown() const;
     void RedrawView();
@@ -135,6 +137,12 @@ private:
     std::optional<struct TTreePos> SelectedTreePos() const;
     QToolButton* AddToolButton(const char* id, int hintKey, const char* hint, const QIcon& icon,
                                bool checkable = false);
+    /// A button that runs a command of the table and is enabled exactly when its menu item is.
+    QToolButton* CommandButton(QWidget* parent, const char* id, const char* command, int hintKey,
+                               const char* hint, const QIcon& icon);
+    void TieToCommand(QToolButton* button, const char* command);
+    /// FormResize and Splitter2Moved: the view takes its box's size less 5 pixels each way.
+    void FollowViewBox();
     QString ChooseModelFile(bool save);
     void SavePictureCommand(int format);
     void ResetCamera();
@@ -175,9 +183,7 @@ private:
     QMenu* m_popDatei = nullptr;
     QMenu* m_popCameras = nullptr;
     std::array<QLabel*, 4> m_panels{};
-    int m_activeColor = 255;
     bool m_multiSelection = false;
-    bool m_suppressMouseMove = false;
     bool m_shownOnce = false;
 };
 

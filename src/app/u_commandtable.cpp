@@ -211,11 +211,17 @@ QMenu* TCommandTable::Menu(const std::string& id) const {
 }
 
 bool TCommandTable::Execute(const std::string& id) {
-    const auto it = m_bindings.constFind(QString::fromStdString(id));
-    if (it == m_bindings.constEnd() || !it->Handler || (it->EnabledWhen && !it->EnabledWhen())) {
+    const QString key = QString::fromStdString(id);
+    const auto it = m_bindings.constFind(key);
+    if (it == m_bindings.constEnd() || !it->Handler || (it->EnabledWhen && !it->EnabledWhen()) ||
+        !m_setStates.value(key, true)) {
         return false;
     }
-    it->Handler();
+    // A copy: the handler may bind commands anew, which would free the one running.
+    const std::function<void()> handler = it->Handler;
+    handler();
+    // Whatever the command changed may change what else is possible.
+    UpdateEnabledLater();
     return true;
 }
 
@@ -242,7 +248,35 @@ void TCommandTable::UpdateEnabled() {
         }
         const auto it = m_bindings.constFind(Q(row.Id));
         const bool bound = it != m_bindings.constEnd() && it->Handler;
-        action->setEnabled(bound && (!it->EnabledWhen || it->EnabledWhen()));
+        const auto set = m_setStates.constFind(Q(row.Id));
+        if (set != m_setStates.constEnd()) {
+            action->setEnabled(bound && *set);
+        } else {
+            action->setEnabled(bound && (!it->EnabledWhen || it->EnabledWhen()));
+        }
+    }
+}
+
+void TCommandTable::UpdateEnabledLater() {
+    if (m_updatePending) {
+        return;
+    }
+    m_updatePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_updatePending = false;
+            UpdateEnabled();
+        },
+        Qt::QueuedConnection);
+}
+
+void TCommandTable::SetEnabled(const std::string& id, bool enabled) {
+    const QString key = QString::fromStdString(id);
+    m_setStates.insert(key, enabled);
+    if (QAction* action = m_actions.value(key, nullptr)) {
+        const auto it = m_bindings.constFind(key);
+        action->setEnabled(enabled && it != m_bindings.constEnd() && it->Handler);
     }
 }
 

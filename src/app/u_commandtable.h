@@ -44,7 +44,8 @@ public:
     /// Builds the menu bar from the rows (once).
     void BuildMenus(QMenuBar* bar, bool developerMode);
 
-    /// Attaches the command's effect; enabledWhen, if given, is asked before menus open.
+    /// Attaches the command's effect; enabledWhen, if given, is asked whenever the enabled
+    /// states are refreshed (a menu opens, the model reports a change, a command has run).
     void Bind(const std::string& id, std::function<void()> handler,
               std::function<bool()> enabledWhen = {});
 
@@ -57,8 +58,17 @@ public:
     /// Captions from the language table, the current caption as default.
     void DoLanguage();
 
-    /// Refreshes the enabled state of every item from its handler and enabledWhen.
+    /// Refreshes the enabled state of every item from its handler and enabledWhen; a command
+    /// whose state is set from outside keeps that state.
     void UpdateEnabled();
+    /// Runs UpdateEnabled once control is back in the event loop: the model reports a change
+    /// before it has finished it (a selection is announced before the part is selected), so
+    /// conditions are asked once it is done. Several calls in a row give one update.
+    void UpdateEnabledLater();
+
+    /// The owner of a command's state (the model) decides it from now on: UpdateEnabled keeps
+    /// it, and Execute refuses the command while it is off.
+    void SetEnabled(const std::string& id, bool enabled);
 
     const std::vector<TCommandRow>& Rows() const { return m_rows; }
 
@@ -72,6 +82,8 @@ private:
     QHash<QString, QAction*> m_actions;
     QHash<QString, QMenu*> m_menus;
     QHash<QString, TBinding> m_bindings;
+    QHash<QString, bool> m_setStates;  ///< commands whose state is set from outside
+    bool m_updatePending = false;
 };
 
 }  // namespace kx

@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/d_Message.h"
 #include "catalogue/d_AddCollection.h"
 #include "catalogue/d_PartTools.h"
 #include "catalogue/f_SnapView.h"
@@ -134,6 +135,11 @@ TLibraryPanel::TLibraryPanel(QWidget* parent) : QWidget(parent) {
     menRemoveFavourite = m_tileMenu->addAction(QString());
     m_tileMenu->addSeparator();
     menFindInModel = m_tileMenu->addAction(QString());
+    menAddToCollection->setObjectName(QStringLiteral("menAddToCollection"));
+    menEditInCollection->setObjectName(QStringLiteral("menEditInCollection"));
+    menRemoveFromCollection->setObjectName(QStringLiteral("menRemoveFromCollection"));
+    menRemoveFavourite->setObjectName(QStringLiteral("menRemoveFavourite"));
+    menFindInModel->setObjectName(QStringLiteral("menFindInModel"));
     connect(menAddToCollection, &QAction::triggered, this,
             [this] { m_library.AddSelectedToCollection(); });
     connect(menEditInCollection, &QAction::triggered, this,
@@ -143,6 +149,21 @@ TLibraryPanel::TLibraryPanel(QWidget* parent) : QWidget(parent) {
     connect(menRemoveFavourite, &QAction::triggered, this,
             [this] { m_library.RemoveSelectedFavourite(); });
     connect(menFindInModel, &QAction::triggered, this, [this] { m_library.FindPartsInModel(); });
+    m_developerLine = m_tileMenu->addSeparator();
+    menCopyPart = m_tileMenu->addAction(QString());
+    menEditDef = m_tileMenu->addAction(QString());
+    menEditSort = m_tileMenu->addAction(QString());
+    menImportExternalPart = m_tileMenu->addAction(QString());
+    menCopyPart->setObjectName(QStringLiteral("menCopyPart"));
+    menEditDef->setObjectName(QStringLiteral("menEditDef"));
+    menEditSort->setObjectName(QStringLiteral("menEditSort"));
+    menImportExternalPart->setObjectName(QStringLiteral("menImportExternalPart"));
+    connect(menCopyPart, &QAction::triggered, this, [this] { CopyPartCommand(); });
+    connect(menEditDef, &QAction::triggered, this, [this] { EditDefCommand(); });
+    connect(menEditSort, &QAction::triggered, this, [this] { EditSortCommand(); });
+    connect(menImportExternalPart, &QAction::triggered, this,
+            [this] { ImportExternalPartCommand(); });
+    SetDeveloperMode(false);
 
     auto* buttons = new QVBoxLayout;
     buttons->setContentsMargins(0, 0, 0, 0);
@@ -179,6 +200,18 @@ void TLibraryPanel::DoLanguage() {
     menRemoveFavourite->setText(
         Main(LibraryText::RemoveFavourite, "Bauteil aus Favoriten entfernen"));
     menFindInModel->setText(Main(LibraryText::FindInModel, "Bauteil(e) im Modell selektieren"));
+    menCopyPart->setText(Main(LibraryText::CopyPart, "Bauteil kopieren"));
+    menEditDef->setText(Main(LibraryText::EditDef, "Bauteil bearbeiten (Dialog)"));
+    menEditSort->setText(Main(LibraryText::EditSort, "Sortierung bearbeiten"));
+    menImportExternalPart->setText(
+        Main(LibraryText::ImportExternalPart, "Bauteil aus externer Quelle importieren..."));
+}
+
+void TLibraryPanel::SetDeveloperMode(bool on) {
+    for (QAction* a :
+         {m_developerLine, menCopyPart, menEditDef, menEditSort, menImportExternalPart}) {
+        a->setVisible(on);
+    }
 }
 
 TSnapView* TLibraryPanel::View(const TLibraryPage& page) const {
@@ -397,9 +430,8 @@ void TLibraryPanel::Message(TLibraryMessageKind kind, const std::string& text) {
 }
 
 bool TLibraryPanel::AskYesNo(const std::string& question) {
-    return QMessageBox::question(window(), QStringLiteral("Korvex designer"), Q(question),
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    // The program's own question dialog: its caption and buttons follow the language setting.
+    return kx::AskYesNo(question) == kAnswerYes;
 }
 
 std::optional<int32_t> TLibraryPanel::AskCollectionCount(int32_t initial) {

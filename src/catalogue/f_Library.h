@@ -28,9 +28,13 @@ inline constexpr int EditInCollection = 169;      ///< "Bauteil in Sammlung bear
 inline constexpr int RemoveFromCollection = 170;  ///< "Bauteil aus Sammlung entfernen"
 inline constexpr int RemoveFavourite = 171;       ///< "Bauteil aus Favoriten entfernen"
 inline constexpr int FindInModel = 172;           ///< "Bauteil(e) im Modell selektieren"
-inline constexpr int CollectionFilter = 176;  ///< "Sammlung (*.kxc)|*.kxc|Alle Dateien (*.*)|*.*"
-inline constexpr int NewSetHint = 177;        ///< "Aktuelle Bauteile"
-inline constexpr int OldSetHint = 178;        ///< "Ältere Bauteile"
+inline constexpr int CollectionFilter = 176;    ///< "Sammlung (*.kxc)|*.kxc|Alle Dateien (*.*)|*.*"
+inline constexpr int NewSetHint = 177;          ///< "Aktuelle Bauteile"
+inline constexpr int OldSetHint = 178;          ///< "Ältere Bauteile"
+inline constexpr int CopyPart = 204;            ///< "Bauteil kopieren"
+inline constexpr int EditDef = 205;             ///< "Bauteil bearbeiten (Dialog)"
+inline constexpr int EditSort = 206;            ///< "Sortierung bearbeiten"
+inline constexpr int ImportExternalPart = 207;  ///< "Bauteil aus externer Quelle importieren..."
 }  // namespace LibraryText
 
 /// The library strip of the main window. It owns the library (TPartLibrary) and is its view.
@@ -75,6 +79,8 @@ public:
     void ImportExternalPartCommand();
     void EditSortCommand();
     void EditDefCommand();
+    /// Shows the maintainer commands in the tile menu (developer mode) or hides them.
+    void SetDeveloperMode(bool on);
 
     /// Renews every caption from the language table.
     void DoLanguage();
@@ -127,6 +133,11 @@ private:
     QAction* menRemoveFromCollection;
     QAction* menRemoveFavourite;
     QAction* menFindInModel;
+    QAction* m_developerLine;
+    QAction* menCopyPart;
+    QAction* menEditDef;
+    QAction* menEditSort;
+    QAction* menImportExternalPart;
 };
 
 }  // namespace kx

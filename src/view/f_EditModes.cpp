@@ -27,6 +27,12 @@ namespace {
 constexpr int kHoldMs = 300;
 constexpr int kSingleKey = 195;  // section MAIN: "Einzelauswahl"
 constexpr int kMultiKey = 196;   // section MAIN: "Mehrfachauswahl"
+// Hints, section MAIN, in the order of the toolbar.
+constexpr int kSelectHintKey = 73;
+constexpr int kRotateHintKey = 74;
+constexpr int kVisibleHintKey = 75;
+constexpr int kColorHintKey = 76;
+constexpr int kGroupModeHintKey = 79;
 
 QColor FromWin(uint32_t c) {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
@@ -82,7 +88,8 @@ void StoreCustomColors() {
 
 TEditModeBar::TEditModeBar(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("pnlModes"));
-    auto* layout = new QHBoxLayout(this);
+    m_layout = new QHBoxLayout(this);
+    QHBoxLayout* layout = m_layout;
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(1);
     m_group = new QButtonGroup(this);
@@ -177,6 +184,15 @@ void TEditModeBar::DoLanguage() {
     const QList<QAction*> items = m_selectionMenu->actions();
     items[0]->setText(MainText(kSingleKey, "Einzelauswahl"));
     items[1]->setText(MainText(kMultiKey, "Mehrfachauswahl"));
+    btnModeSelect->setToolTip(MainText(kSelectHintKey, "Bauteile selektieren"));
+    btnModeRot->setToolTip(MainText(kRotateHintKey, "Ansicht drehen"));
+    btnVisible->setToolTip(MainText(kVisibleHintKey, "Bauteile ausblenden"));
+    btnColor->setToolTip(MainText(kColorHintKey, "Bauteile färben"));
+    btnGroupMode->setToolTip(MainText(kGroupModeHintKey, "Gruppenmodus"));
+}
+
+void TEditModeBar::AddBeforeGroupMode(QWidget* widget) {
+    m_layout->insertWidget(m_layout->indexOf(btnGroupMode), widget);
 }
 
 void TEditModeBar::SetMode(TEditMode mode) {

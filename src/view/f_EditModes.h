@@ -9,6 +9,7 @@
 #include "view/u_viewer.h"
 
 class QButtonGroup;
+class QHBoxLayout;
 class QMenu;
 class QTimer;
 class QToolButton;
@@ -51,6 +52,8 @@ public:
     QMenu* ColorMenu() const { return popColors; }
     /// Renews the texts from the language table.
     void DoLanguage();
+    /// Puts a button of the window between the mode buttons and the group mode button.
+    void AddBeforeGroupMode(QWidget* widget);
 
     QToolButton* btnModeSelect;
     QToolButton* btnModeRot;
@@ -71,6 +74,7 @@ private:
     void ApplyCursor();
     void OpenHoldMenu();
 
+    QHBoxLayout* m_layout;
     QButtonGroup* m_group;
     QMenu* m_selectionMenu;
     QMenu* popColors;

@@ -4,11 +4,14 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSurfaceFormat>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/u_formstyle.h"
 #include "foundation/u_language.h"
+#include "view/r_glinfo.h"
 
 namespace kx {
 
@@ -27,7 +30,43 @@ QWidget* Page(const std::vector<std::pair<QString, QString>>& rows, QWidget* par
     }
     return page;
 }
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QString Depths(int red, int green, int blue, int alpha) {
+    return QStringLiteral("%1/%2/%3/%4").arg(red).arg(green).arg(blue).arg(alpha);
+}
 }  // namespace
+
+TGlReport GlReport(const TGlInfo& info, const QSurfaceFormat& format) {
+    const auto yesNo = [](bool b) { return b ? Text(20, "ja") : Text(21, "nein"); };
+    const bool doubleBuffered = format.swapBehavior() != QSurfaceFormat::SingleBuffer;
+    TGlReport report;
+    report.Common = {
+        {Text(5, "Hersteller"), Q(info.Vendor)},
+        {Text(6, "Renderer"), Q(info.Renderer)},
+        {Text(7, "Beschleunigung"), info.Software ? Text(23, "Software") : Text(22, "Hardware")},
+        {Text(8, "Version"), Q(info.Version)},
+        {Text(9, "Shader-Sprache"), Q(info.ShadingLanguage)},
+        {Text(10, "Doppelpufferung"), yesNo(doubleBuffered)},
+        // A double-buffered surface shows a frame by exchanging its buffers; a single buffer
+        // is drawn where it is shown.
+        {Text(11, "Pufferwechsel"), doubleBuffered ? Text(24, "Austausch") : Text(25, "keiner")},
+        {Text(12, "Stereo"), yesNo(format.stereo())}};
+    report.Buffers = {
+        {Text(13, "Farbe"), Depths(format.redBufferSize(), format.greenBufferSize(),
+                                   format.blueBufferSize(), format.alphaBufferSize())},
+        {Text(14, "Tiefe"), QString::number(format.depthBufferSize())},
+        {Text(15, "Schablone"), QString::number(format.stencilBufferSize())},
+        {Text(16, "Akkumulation"),
+         Depths(info.AccumRedBits, info.AccumGreenBits, info.AccumBlueBits, info.AccumAlphaBits)},
+        {Text(17, "Hilfspuffer"), QString::number(info.AuxBuffers)},
+        {Text(18, "Subpixel"), QString::number(info.SubpixelBits)},
+        {Text(19, "Abtastungen"), QString::number(std::max(0, format.samples()))}};
+    return report;
+}
 
 TFormGlInfo::TFormGlInfo(const TGlReport& report, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormGlInfo"));

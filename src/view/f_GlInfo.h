@@ -6,13 +6,20 @@
 #include <utility>
 #include <vector>
 
+class QSurfaceFormat;
+
 namespace kx {
+
+struct TGlInfo;
 
 /// Rows of the two pages, label and value, as the implementation reports them.
 struct TGlReport {
     std::vector<std::pair<QString, QString>> Common;
     std::vector<std::pair<QString, QString>> Buffers;
 };
+
+/// The rows of both pages for a context: what it says of itself and the format of its surface.
+TGlReport GlReport(const TGlInfo& info, const QSurfaceFormat& format);
 
 class TFormGlInfo : public QDialog {
     Q_OBJECT

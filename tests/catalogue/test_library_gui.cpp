@@ -24,6 +24,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/d_Message.h"
 #include "catalogue/d_AddCollection.h"
 #include "catalogue/d_PartTools.h"
 #include "catalogue/d_Search.h"
@@ -459,8 +460,14 @@ private slots:
         QVERIFY(fs::exists(saved));
         QCOMPARE(Param().GetLastCollectionFile(), saved.string());
 
-        Answer<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+        // The program's own question, in the language of the settings.
+        QString caption;
+        Answer<TdlgMessage>([&caption](TdlgMessage* dlg) {
+            caption = dlg->windowTitle();
+            dlg->YesButton()->click();
+        });
         m_panel->NewCollectionCommand();
+        QCOMPARE(caption, QStringLiteral("Frage"));
         QCOMPARE(coll.size(), 0u);
 
         m_panel->NextFile = QString::fromStdString(saved.string());
@@ -534,7 +541,7 @@ private slots:
         m_panel->ChangeLibrary(4);
         Click(View(TLibrarySet::New, 4), 2);
         const std::string number = m_panel->GetActualPartNumber();
-        m_panel->TileMenu()->actions().last()->trigger();
+        m_panel->TileMenu()->findChild<QAction*>(QStringLiteral("menFindInModel"))->trigger();
         QCOMPARE(m_model.Found.back(), number);
     }
 
@@ -634,6 +641,8 @@ private slots:
         QCOMPARE(m_panel->NewPages()->tabText(CollectionTab), QStringLiteral("Collection"));
         QCOMPARE(m_panel->TileMenu()->actions().at(0)->text(),
                  QStringLiteral("Add part to collection"));
+        QCOMPARE(m_panel->TileMenu()->findChild<QAction*>(QStringLiteral("menCopyPart"))->text(),
+                 QStringLiteral("Copy part"));
         TdlgSearch search(m_panel->Library());
         QCOMPARE(search.btnSearch->text(), QStringLiteral("Search"));
         kx::SetLanguage(std::move(old));

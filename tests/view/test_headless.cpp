@@ -27,3 +27,28 @@ TEST(HeadlessContext, GivesACoreContextThatClears) {
     glDeleteRenderbuffers(1, &rb);
     glDeleteFramebuffers(1, &fbo);
 }
+
+TEST(GlInfo, ACoreContextReportsNoAccumulationOrAuxiliaryBuffers) {
+    kx::THeadlessContext ctx;
+    ASSERT_TRUE(ctx.Valid()) << ctx.Error();
+    const kx::TGlInfo info = kx::QueryGlInfo();
+    EXPECT_TRUE(info.CoreProfile);
+    EXPECT_EQ(info.AccumRedBits + info.AccumGreenBits + info.AccumBlueBits + info.AccumAlphaBits,
+              0);
+    EXPECT_EQ(info.AuxBuffers, 0);
+    // OpenGL asks for at least four bits of subpixel precision.
+    EXPECT_GE(info.SubpixelBits, 4);
+    EXPECT_EQ(info.Software, kx::IsSoftwareRenderer(info.Renderer));
+    // Asking left no error behind for the drawing that follows.
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST(GlInfo, SoftwareRasterisersAreKnownByTheirNames) {
+    EXPECT_TRUE(kx::IsSoftwareRenderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+    EXPECT_TRUE(kx::IsSoftwareRenderer("Gallium 0.4 on softpipe"));
+    EXPECT_TRUE(kx::IsSoftwareRenderer("Mesa X11 swrast"));
+    EXPECT_TRUE(kx::IsSoftwareRenderer("GDI Generic Software Rasterizer"));
+    EXPECT_FALSE(kx::IsSoftwareRenderer("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+    EXPECT_FALSE(kx::IsSoftwareRenderer("AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6)"));
+    EXPECT_FALSE(kx::IsSoftwareRenderer(""));
+}
