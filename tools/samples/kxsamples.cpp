@@ -3,6 +3,8 @@
 //
 // kxsamples <program folder> <stamp file>: reads the kit from the program folder and writes
 // <program folder>/samples/*.kxm, then touches the stamp file.
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -88,6 +90,7 @@ public:
     }
 
     void Save(const fs::path& file) {
+        FrameTheModel();
         m_model->SetBauphase(1);
         const TModelFileResult r = m_model->SaveModell(file.string());
         if (!r) {
@@ -96,6 +99,40 @@ public:
     }
 
 private:
+    // The stored camera looks at the middle of the model from the usual slant, from just so
+    // far that the whole model is in view when the sample is opened.
+    void FrameTheModel() {
+        TVector3f lo{1e30f, 1e30f, 1e30f}, hi{-1e30f, -1e30f, -1e30f};
+        for (const auto& child : m_scene.PartsRoot()->Children()) {
+            if (child->Kind() != TSceneObjectKind::FreeForm) {
+                continue;
+            }
+            const auto& part = static_cast<const TFreeForm&>(*child);
+            if (!part.Mesh()) {
+                continue;
+            }
+            const TMatrix4f world = part.AbsoluteMatrix();
+            for (const TVector3f& p : part.Mesh()->Positions) {
+                const TVector3f w = world.TransformPoint(p);
+                lo = {std::min(lo.X, w.X), std::min(lo.Y, w.Y), std::min(lo.Z, w.Z)};
+                hi = {std::max(hi.X, w.X), std::max(hi.Y, w.Y), std::max(hi.Z, w.Z)};
+            }
+        }
+        if (lo.X > hi.X) {
+            return;
+        }
+        const TVector3f centre = (lo + hi) * 0.5f;
+        const float radius = Length(hi - lo) / 2;
+        TSceneCamera& camera = *m_scene.Camera();
+        const float halfField = camera.FieldOfViewY() / 2 * 3.14159265f / 180;
+        const float distance = radius / std::sin(halfField) * 1.05f;
+        const TVector3f direction = Normalized({25, -20, 30});
+        m_scene.CameraTarget()->SetPosition(centre);
+        camera.SetPosition(centre - direction * distance);
+        camera.SetDirection(direction);
+        m_scene.CameraLightToCamera();
+    }
+
     TPartFiles m_files;
     TDefCache m_defs;
     TffCache m_meshes;
