@@ -17,7 +17,13 @@ std::string TkxLanguage::GetText(std::string_view section, int number, std::stri
         key.insert(0, 5 - key.size(), '0');
     }
     std::string text = m_table.ReadString(section, key, "");
-    return text.empty() ? std::string(def) : text;
+    if (text.empty()) {
+        if (m_missing) {
+            m_missing(section, number);
+        }
+        return std::string(def);
+    }
+    return text;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,8 +27,14 @@ public:
 
     const TIniFileEx& Table() const { return m_table; }
 
+    /// Told of every text the table lacks (missing or empty) when it is asked for: how a
+    /// language file is checked for completeness.
+    using TMissingText = std::function<void(std::string_view section, int number)>;
+    void SetMissingTextObserver(TMissingText observer) { m_missing = std::move(observer); }
+
 private:
     TIniFileEx m_table;
+    TMissingText m_missing;
 };
 
 /// The process-wide language table; an empty table (all defaults) until one is set.

@@ -1,0 +1,71 @@
+// The English language file is complete: every text the windows ask for at start and in their
+// dialogs is in it, so an English user never meets a German caption.
+#include <QSurfaceFormat>
+#include <QtTest>
+#include <set>
+#include <utility>
+
+#include "app/Main.h"
+#include "app/d_ErrorDlg.h"
+#include "app/f_Info.h"
+#include "app/f_ModellInfo.h"
+#include "catalogue/d_AddCollection.h"
+#include "catalogue/d_Search.h"
+#include "catalogue/f_Library.h"
+#include "foundation/u_language.h"
+#include "foundation/u_stack.h"
+#include "kx_gui_main.h"
+#include "model/d_SelectStage.h"
+#include "model/d_ShowBauphase.h"
+#include "model/f_Bauphasen.h"
+#include "view/d_Bildgroesse.h"
+#include "view/d_CameraName.h"
+#include "view/f_GlInfo.h"
+#include "view/r_glinfo.h"
+
+using namespace kx;
+
+class TestEnglish : public QObject {
+    Q_OBJECT
+private slots:
+    void everyTextOfTheWindowsIsInTheEnglishFile() {
+        auto english =
+            std::make_unique<TkxLanguage>(std::filesystem::path(KX_RUNTIME_DIR) / "ENGLISH.lng");
+        QVERIFY(english->Table().SectionExists("MAIN"));
+        std::set<std::pair<std::string, int>> missing;
+        english->SetMissingTextObserver([&](std::string_view section, int number) {
+            missing.emplace(std::string(section), number);
+        });
+        auto old = SetLanguage(std::move(english));
+        // The check itself works: a text that is nowhere is reported.
+        Language().GetText("MAIN", 99999, "x");
+        QCOMPARE(missing.size(), size_t(1));
+        missing.clear();
+        {
+            TMainForm form;
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            TdlgBildgroesse size(QSize(640, 480));
+            TdlgCameraName camera(QStringLiteral("Kamera 1"));
+            TFormGlInfo gl(GlReport(TGlInfo{}, QSurfaceFormat::defaultFormat()));
+            TFormInfo info;
+            TFormModellInformation modelInfo(TModelInformation{});
+            TdlgSelectStage stage(3);
+            TFormBauphasen phases(std::vector<bool>(4, true));
+            TdlgShowBauphase phaseDisplay;
+            TdlgSearch search(form.Library()->Library());
+            TdlgAddCollection count;
+            TdlgError error("x", Stack());
+        }
+        SetLanguage(std::move(old));
+        QStringList list;
+        for (const auto& [section, number] : missing) {
+            list << QStringLiteral("%1 %2").arg(QString::fromStdString(section)).arg(number);
+        }
+        QVERIFY2(missing.empty(), qPrintable(list.join(QStringLiteral(", "))));
+    }
+};
+
+KX_GUI_TEST_MAIN(TestEnglish)
+
+#include "test_english.moc"
