@@ -24,7 +24,7 @@ public:
     const std::string& Error() const;
 
     /// Throws std::runtime_error when the part cannot be drawn (its mesh file is missing or
-    /// broken, the GL fails): a kit with a part that has no picture is not to be shipped.
+    /// broken, the GL fails) rather than ship a picture of a stand-in.
     TImage Paint(const TKitPart& part, int width, int height, TRgb background) override;
 
 private:

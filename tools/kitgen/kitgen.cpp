@@ -2,6 +2,7 @@
 // lists the kit's files, so the next run can take away those of parts no longer in the kit.
 #include <cstdio>
 #include <exception>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -46,18 +47,22 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kxkitgen: %s\n", error.c_str());
         return 1;
     }
+    std::map<std::string, std::string> pictures;
     try {
         const auto painter = MakePainter(programDir);
-        auto pictures = kx::kitgen::KitPictures(kit, *painter);
-        if (!kx::kitgen::WriteKitFiles(pictures, programDir, &error)) {
-            std::fprintf(stderr, "kxkitgen: %s\n", error.c_str());
-            return 1;
-        }
-        files.merge(pictures);
+        pictures = kx::kitgen::KitPictures(kit, *painter);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "kxkitgen: cannot draw the pictures: %s\n", e.what());
+        // A GL driver that fails half-way must not break the build: the software painter
+        // draws the same parts from the same geometry.
+        std::fprintf(stderr, "kxkitgen: %s; drawing the pictures in software\n", e.what());
+        kx::kitgen::TSoftwarePartPainter software;
+        pictures = kx::kitgen::KitPictures(kit, software);
+    }
+    if (!kx::kitgen::WriteKitFiles(pictures, programDir, &error)) {
+        std::fprintf(stderr, "kxkitgen: %s\n", error.c_str());
         return 1;
     }
+    files.merge(pictures);
     if (argc > 2) {
         if (const auto previous = kx::ReadFileBytes(argv[2])) {
             kx::kitgen::RemoveStaleKitFiles(programDir, *previous, files);
