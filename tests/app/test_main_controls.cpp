@@ -28,6 +28,7 @@
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "kx_gui_main.h"
+#include "kx_gui_support.h"
 #include "model/MainObj.h"
 #include "view/d_Bildgroesse.h"
 #include "view/f_EditModes.h"
@@ -40,20 +41,7 @@ using namespace kx;
 
 namespace {
 
-/// Waits for the next modal dialog of type T and lets act answer it.
-template <typename T>
-void AnswerNextDialog(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
+using kxtest::AnswerNextDialog;
 
 /// Lets the window finish what the model has reported.
 void Settle() {

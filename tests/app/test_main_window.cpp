@@ -24,6 +24,7 @@
 #include "catalogue/f_SnapView.h"
 #include "foundation/u_param.h"
 #include "kx_gui_main.h"
+#include "kx_gui_support.h"
 #include "model/MainObj.h"
 #include "placement/f_Conn.h"
 #include "placement/u_connect.h"
@@ -35,28 +36,11 @@ using namespace kx;
 
 namespace {
 
-/// Waits for the next modal dialog of type T and lets act answer it.
-template <typename T>
-void AnswerNextDialog(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (qobject_cast<T*>(modal)) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
-    timer->start();
-}
+using kxtest::AnswerNextDialog;
 
 void AnswerYesNo(bool yes) {
-    AnswerNextDialog<TdlgMessage>([yes](QWidget* w) {
-        auto* dlg = qobject_cast<TdlgMessage*>(w);
-        QVERIFY(dlg);
-        (yes ? dlg->YesButton() : dlg->NoButton())->click();
-    });
+    AnswerNextDialog<TdlgMessage>(
+        [yes](TdlgMessage* dlg) { (yes ? dlg->YesButton() : dlg->NoButton())->click(); });
 }
 
 /// The files the next file choices answer, in order; the window asks through its file
@@ -248,8 +232,7 @@ private slots:
         int fixedConnector = 0;
         int newConnector = 0;
         std::string newName;
-        AnswerNextDialog<TFormConn>([&](QWidget* w) {
-            auto* conn = static_cast<TFormConn*>(w);
+        AnswerNextDialog<TFormConn>([&](TFormConn* conn) {
             fixedConnector = conn->Session().FixedConnector();
             newConnector = conn->Session().NewConnector();
             newName = conn->Session().NewName();
@@ -314,9 +297,9 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QString title;
-        AnswerNextDialog<TFormGlInfo>([&](QWidget* w) {
-            title = w->windowTitle();
-            QMetaObject::invokeMethod(w, "accept");
+        AnswerNextDialog<TFormGlInfo>([&](TFormGlInfo* dlg) {
+            title = dlg->windowTitle();
+            QMetaObject::invokeMethod(dlg, "accept");
         });
         QVERIFY(form.Commands().Execute("menGlInfo"));
         QCOMPARE(title, QStringLiteral("OpenGL implementation info"));
