@@ -35,7 +35,8 @@ TPartsTreeDrag::TPartsTreeDrag(QTreeWidget& tree, TkxMain& model, std::function<
     m_tree.setDragDropMode(QAbstractItemView::DragDrop);
     m_tree.setDefaultDropAction(Qt::CopyAction);
     // The tree never moves items itself: the model moves the part and the tree follows it.
-    m_tree.viewport()->installEventFilter(this);
+    m_viewport = m_tree.viewport();
+    m_viewport->installEventFilter(this);
 }
 
 void TPartsTreeDrag::SetItemFlags(QTreeWidgetItem& item, bool partNode) {
@@ -76,7 +77,9 @@ bool TPartsTreeDrag::Move(TTreePos from, TTreePos to) {
 }
 
 bool TPartsTreeDrag::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_tree.viewport()) {
+    // Compared with the viewport kept at the start: while the tree is being destroyed its
+    // viewport still sends events, and the tree can no longer be asked for it.
+    if (watched != m_viewport) {
         return false;
     }
     switch (event->type()) {

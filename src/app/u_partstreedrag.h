@@ -37,6 +37,7 @@ private:
     bool Move(TTreePos from, TTreePos to);
 
     QTreeWidget& m_tree;
+    QObject* m_viewport = nullptr;
     TkxMain& m_model;
     std::function<void()> m_redraw;
 };
