@@ -36,6 +36,7 @@
 #include "app/u_commandtable.h"
 #include "app/u_formstyle.h"
 #include "app/u_mainports.h"
+#include "app/u_paintedicons.h"
 #include "app/u_partstreedelegate.h"
 #include "app/u_partstreedrag.h"
 #include "app/u_treepopups.h"
@@ -86,25 +87,6 @@ QString QtFilter(const QString& filter) {
         out << parts[i];
     }
     return out.join(QStringLiteral(";;"));
-}
-
-/// The group buttons' pictures: two blocks in one frame, or the same two blocks apart.
-QIcon GroupIcon(bool joined) {
-    QPixmap pm(20, 20);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QColor(60, 60, 60));
-    p.setBrush(QColor(220, 60, 50));
-    const int gap = joined ? 0 : 3;
-    p.drawRect(QRectF(2.5, 7.5, 7, 6));
-    p.drawRect(QRectF(9.5 + gap, 7.5, 7 - gap, 6));
-    if (joined) {
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(QColor(30, 90, 200), 1, Qt::DashLine));
-        p.drawRect(QRectF(0.5, 4.5, 18, 12));
-    }
-    return QIcon(pm);
 }
 
 QImage ToQImage(const TRgbaImage& image) {
@@ -185,6 +167,7 @@ void TMainForm::FormCreate() {
     m_showBauphase = new TdlgShowBauphase(this);
     m_ports->OnPhaseChanged = [this](int phase) { m_showBauphase->SetBauphase(phase); };
     m_groupsBinding = new TGroupsTreeBinding(*tvGroups, *m_model, this);
+    m_groupsBinding->ImageIcon = TreeNodeIcon;
     m_ports->OnGroupsChanged = [this] { m_groupsBinding->Refill(); };
     m_treePopups = new TTreePopups(
         *tvBausteine, *tvGroups, *m_groupsBinding, *m_model, [this] { RedrawView(); }, this);
@@ -511,10 +494,10 @@ void TMainForm::CreateInteraction() {
     m_viewer->SetInputHandler(m_viewerInput.get());
     m_viewerDrop = std::make_unique<TViewerDropTarget>(m_viewer, *m_viewerInput);
     m_modes = new TEditModeBar(m_toolBar);
-    m_modes->AddBeforeGroupMode(
-        CommandButton(m_modes, "btnGroup", "menGroup", 77, "Bauteile gruppieren", GroupIcon(true)));
+    m_modes->AddBeforeGroupMode(CommandButton(m_modes, "btnGroup", "menGroup", 77,
+                                              "Bauteile gruppieren", GroupButtonIcon(true)));
     m_modes->AddBeforeGroupMode(CommandButton(m_modes, "btnDeGroup", "menDeGroup", 78,
-                                              "Bauteilgruppe auflösen", GroupIcon(false)));
+                                              "Bauteilgruppe auflösen", GroupButtonIcon(false)));
     m_toolBar->addWidget(m_modes);
     m_modes->SetViewWidget(m_viewer);
     m_modes->Follow(m_viewerInput.get());

@@ -10,6 +10,7 @@
 #include "app/f_ModellInfo.h"
 #include "app/f_Wait.h"
 #include "app/u_commandtable.h"
+#include "app/u_paintedicons.h"
 #include "app/u_partstreedrag.h"
 #include "model/MainObj.h"
 
@@ -125,6 +126,7 @@ namespace {
 // The node's image as the look of its text: the current phase bold, a hidden phase grey and
 // slanted.
 void ApplyImage(QTreeWidgetItem& item, int image) {
+    item.setIcon(0, TreeNodeIcon(image));
     QFont font = item.font(0);
     font.setBold(image == TMainFormPorts::kCurrentPhaseImage);
     font.setItalic(image == TMainFormPorts::kHiddenPhaseImage);

@@ -34,6 +34,9 @@ void TGroupsTreeBinding::Refill() {
         groupItem->setData(0, kGroupRole,
                            QVariant::fromValue(reinterpret_cast<quintptr>(node.Group)));
         groupItem->setData(0, kImageRole, node.Image);
+        if (ImageIcon) {
+            groupItem->setIcon(0, ImageIcon(node.Image));
+        }
         // Only a group's name can be edited in place.
         groupItem->setFlags(groupItem->flags() | Qt::ItemIsEditable);
         for (const TGroupTreeNode& child : node.Children) {
@@ -41,6 +44,9 @@ void TGroupsTreeBinding::Refill() {
             memberItem->setData(0, kGroupRole,
                                 QVariant::fromValue(reinterpret_cast<quintptr>(child.Group)));
             memberItem->setData(0, kImageRole, child.Image);
+            if (ImageIcon) {
+                memberItem->setIcon(0, ImageIcon(child.Image));
+            }
             memberItem->setFlags(memberItem->flags() & ~Qt::ItemIsEditable);
         }
     }

@@ -1,7 +1,9 @@
 // Binds the groups tree widget to the model's groups and turns its events into group commands.
 #pragma once
 
+#include <QIcon>
 #include <QObject>
+#include <functional>
 #include <optional>
 
 #include "model/u_TGroup.h"
@@ -28,6 +30,9 @@ public:
     /// Refills the tree from the model's groups (after UpdateGroupTreeView and whenever the
     /// model reports that its groups changed).
     void Refill();
+
+    /// The picture of a node by its image number; none without it.
+    std::function<QIcon(int image)> ImageIcon;
 
     /// While set, choosing a node does not select parts (the main window's bulk updates).
     void SetEventsSuppressed(bool on) { m_suppressed = on; }

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "app/Main.h"
+#include "app/u_paintedicons.h"
 #include "app/u_partstreedelegate.h"
 #include "app/u_partstreedrag.h"
 #include "app/u_treepopups.h"
@@ -244,6 +245,35 @@ private slots:
         QVERIFY(darkest() > 90);
         model.PartObject(a)->SetVisible(true);
         QVERIFY(darkest() < 60);
+    }
+
+    void nodesShowTheirImages() {
+        TMainForm form;
+        TkxMain& model = form.Model();
+        const std::string a = model.AddBaustein("40001");
+        model.AddBaustein("40002");
+        model.NewBauphase();
+        model.SelectBaustein(a);
+        QVERIFY(model.GroupBauteile());
+        QTreeWidget& tree = PartsTree(form);
+        auto key = [](const QTreeWidgetItem* item) { return item->icon(0).cacheKey(); };
+        QVERIFY(!tree.topLevelItem(0)->icon(0).isNull());
+        QVERIFY(!tree.topLevelItem(0)->child(0)->icon(0).isNull());
+        // The current phase, another phase and a part each look different.
+        QCOMPARE(key(tree.topLevelItem(1)), TreeNodeIcon(0).cacheKey());
+        QCOMPARE(key(tree.topLevelItem(0)), TreeNodeIcon(2).cacheKey());
+        QCOMPARE(key(tree.topLevelItem(0)->child(0)), TreeNodeIcon(1).cacheKey());
+        QVERIFY(TreeNodeIcon(0).cacheKey() != TreeNodeIcon(2).cacheKey());
+        QVERIFY(TreeNodeIcon(5).isNull());
+        // Hiding a phase changes its node's image.
+        tree.setCurrentItem(tree.topLevelItem(0));
+        auto* popups = form.findChild<TTreePopups*>();
+        popups->PartsMenu().findChild<QAction*>(QStringLiteral("menPhaseInvisible"))->trigger();
+        QCOMPARE(key(tree.topLevelItem(0)), TreeNodeIcon(3).cacheKey());
+
+        QTreeWidget& groups = GroupsTree(form);
+        QCOMPARE(key(groups.topLevelItem(0)), TreeNodeIcon(12).cacheKey());
+        QCOMPARE(key(groups.topLevelItem(0)->child(0)), TreeNodeIcon(48).cacheKey());
     }
 
     void dropsFromOutsideTheTreeAreRefused() {
