@@ -534,18 +534,7 @@ void TMainForm::CreateLibrary() {
 }
 
 std::optional<TTreePos> TMainForm::SelectedTreePos() const {
-    QTreeWidgetItem* item = tvBausteine->currentItem();
-    if (!item) {
-        return std::nullopt;
-    }
-    TTreePos pos;
-    if (QTreeWidgetItem* parent = item->parent()) {
-        pos.Phase = tvBausteine->indexOfTopLevelItem(parent);
-        pos.Child = parent->indexOfChild(item);
-    } else {
-        pos.Phase = tvBausteine->indexOfTopLevelItem(item);
-    }
-    return pos;
+    return TMainFormPorts::PosOf(*tvBausteine, tvBausteine->currentItem());
 }
 
 void TMainForm::DeleteSelection() {

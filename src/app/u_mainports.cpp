@@ -241,22 +241,31 @@ void TMainFormPorts::SelectTreeNode(TTreePos pos) {
     m_tree.setFocus();
 }
 
+std::optional<TTreePos> TMainFormPorts::PosOf(const QTreeWidget& tree,
+                                              const QTreeWidgetItem* item) {
+    if (!item) {
+        return std::nullopt;
+    }
+    auto* node = const_cast<QTreeWidgetItem*>(item);
+    TTreePos pos;
+    if (QTreeWidgetItem* parent = node->parent()) {
+        pos.Phase = tree.indexOfTopLevelItem(parent);
+        pos.Child = parent->indexOfChild(node);
+    } else {
+        pos.Phase = tree.indexOfTopLevelItem(node);
+    }
+    return pos;
+}
+
 void TMainFormPorts::TreeSelectionChanged() {
     if (TreeEventsSuppressed || !m_model) {
         return;
     }
-    QTreeWidgetItem* item = m_tree.currentItem();
-    if (!item) {
+    const auto pos = PosOf(m_tree, m_tree.currentItem());
+    if (!pos) {
         return;
     }
-    TTreePos pos;
-    if (QTreeWidgetItem* parent = item->parent()) {
-        pos.Phase = m_tree.indexOfTopLevelItem(parent);
-        pos.Child = parent->indexOfChild(item);
-    } else {
-        pos.Phase = m_tree.indexOfTopLevelItem(item);
-    }
-    m_model->PartsTreeNodeSelected(pos);
+    m_model->PartsTreeNodeSelected(*pos);
     m_form.RedrawView();
 }
 

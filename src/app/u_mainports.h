@@ -5,6 +5,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "catalogue/u_library.h"
 #include "model/u_modelports.h"
@@ -33,6 +34,9 @@ public:
     static constexpr int kHiddenPhaseImage = 3;
 
     TMainFormPorts(TMainForm& form, QTreeWidget& partsTree);
+
+    /// Where an item of the parts tree stands in the model's tree; nothing for no item.
+    static std::optional<TTreePos> PosOf(const QTreeWidget& tree, const QTreeWidgetItem* item);
     ~TMainFormPorts() override;
 
     void SetModel(TkxMain* model) { m_model = model; }

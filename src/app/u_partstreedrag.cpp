@@ -4,27 +4,10 @@
 #include <QDropEvent>
 #include <QTreeWidget>
 
+#include "app/u_mainports.h"
 #include "model/MainObj.h"
 
 namespace kx {
-
-namespace {
-
-std::optional<TTreePos> PosOf(const QTreeWidget& tree, const QTreeWidgetItem* item) {
-    if (!item) {
-        return std::nullopt;
-    }
-    TTreePos pos;
-    if (const QTreeWidgetItem* parent = item->parent()) {
-        pos.Phase = tree.indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(parent));
-        pos.Child = parent->indexOfChild(const_cast<QTreeWidgetItem*>(item));
-    } else {
-        pos.Phase = tree.indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item));
-    }
-    return pos;
-}
-
-}  // namespace
 
 TPartsTreeDrag::TPartsTreeDrag(QTreeWidget& tree, TkxMain& model, std::function<void()> redraw,
                                QObject* parent)
@@ -51,8 +34,8 @@ bool TPartsTreeDrag::Droppable(const QObject* source, const QTreeWidgetItem* tar
 }
 
 bool TPartsTreeDrag::MoveCurrentPartTo(const QTreeWidgetItem* target) {
-    const auto from = PosOf(m_tree, m_tree.currentItem());
-    const auto to = PosOf(m_tree, target);
+    const auto from = TMainFormPorts::PosOf(m_tree, m_tree.currentItem());
+    const auto to = TMainFormPorts::PosOf(m_tree, target);
     return from && to && Move(*from, *to);
 }
 
@@ -97,8 +80,8 @@ bool TPartsTreeDrag::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
             const QTreeWidgetItem* target = m_tree.itemAt(drop->position().toPoint());
-            const auto from = PosOf(m_tree, m_tree.currentItem());
-            const auto to = PosOf(m_tree, target);
+            const auto from = TMainFormPorts::PosOf(m_tree, m_tree.currentItem());
+            const auto to = TMainFormPorts::PosOf(m_tree, target);
             if (!Droppable(drop->source(), target) || !from || !to) {
                 drop->ignore();
                 return true;

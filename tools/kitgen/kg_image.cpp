@@ -154,6 +154,7 @@ TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int hei
         shades[t] = shade(3 * t);
     }
     TImage img(width, height, background);
+    std::vector<bool> covered(size_t(width) * height, false);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             double sr = 0, sg = 0, sb = 0;
@@ -178,15 +179,22 @@ TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int hei
                 continue;
             }
             const double n = ss * ss;
-            TRgb c{uint8_t(std::lround(sr / n)), uint8_t(std::lround(sg / n)),
-                   uint8_t(std::lround(sb / n))};
-            if (c == background) {
-                c.B = c.B > 0 ? c.B - 1 : 1;  // never the transparent colour
-            }
-            img.At(x, y) = c;
+            img.At(x, y) = {uint8_t(std::lround(sr / n)), uint8_t(std::lround(sg / n)),
+                            uint8_t(std::lround(sb / n))};
+            covered[size_t(y) * width + x] = true;
         }
     }
+    KeepPartOffBackground(img, covered, background);
     return img;
+}
+
+void KeepPartOffBackground(TImage& image, const std::vector<bool>& covered, TRgb background) {
+    for (size_t i = 0; i < image.Pixels.size() && i < covered.size(); ++i) {
+        TRgb& c = image.Pixels[i];
+        if (covered[i] && c == background) {
+            c.B = c.B > 0 ? c.B - 1 : 1;
+        }
+    }
 }
 
 size_t BackFacePixels(const TGeo& geo, const TVector3f& view, int size) {

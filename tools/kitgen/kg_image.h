@@ -33,6 +33,10 @@ struct TImage {
 TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int height,
                   TRgb background, int supersample = 3);
 
+/// Gives every pixel that shows the part (covered[i]) and happens to have exactly the
+/// background colour a shade off it, so it is not taken for transparent.
+void KeepPartOffBackground(TImage& image, const std::vector<bool>& covered, TRgb background);
+
 /// How many pixels of a size x size picture of the part, seen along view, show the back of
 /// a triangle: 0 for a mesh whose triangles all face outwards.
 size_t BackFacePixels(const TGeo& geo, const TVector3f& view, int size);

@@ -19,15 +19,6 @@ TImage TSoftwarePartPainter::Paint(const TKitPart& part, int width, int height, 
     return RenderPart(part.Hires, colour, part.Def.Alpha, width, height, background, supersample);
 }
 
-void KeepPartOffBackground(TImage& image, const std::vector<bool>& covered, TRgb background) {
-    for (size_t i = 0; i < image.Pixels.size() && i < covered.size(); ++i) {
-        TRgb& c = image.Pixels[i];
-        if (covered[i] && c == background) {
-            c.B = c.B > 0 ? c.B - 1 : 1;
-        }
-    }
-}
-
 std::map<std::string, std::string> KitPictures(const std::vector<TKitPart>& kit,
                                                TPartPainter& painter) {
     std::map<std::string, std::string> files;

@@ -27,10 +27,6 @@ public:
     TImage Paint(const TKitPart& part, int width, int height, TRgb background) override;
 };
 
-/// Gives every pixel that shows the part (covered[i]) and happens to have exactly the
-/// background colour a shade off it, so it is not taken for transparent.
-void KeepPartOffBackground(TImage& image, const std::vector<bool>& covered, TRgb background);
-
 /// The 64 x 64 BMP icon ("icon/<number>.bmp") and the 200 x 200 JPEG print picture
 /// ("icon/print/<number>.jpg") of every part, as relative path -> bytes.
 std::map<std::string, std::string> KitPictures(const std::vector<TKitPart>& kit,
