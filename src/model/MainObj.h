@@ -252,6 +252,11 @@ public:
     std::string FileName;              ///< model file last loaded or saved
     int32_t AniLength = 100;           ///< animation length in frames
 
+    // --- Changes since the last save or load ---------------------------------------------------
+    /// Notes that the model differs from its file (every change through the model calls it).
+    void MarkModified() { m_modified = true; }
+    bool IsModified() const { return m_modified; }
+
 private:
     TDummyCube& PartsRoot() const;
     TSceneObject* Node(std::string_view name) const;
@@ -306,6 +311,7 @@ private:
     TPartsTree m_tree;
     TUndoList m_undo;
     bool m_undoSuppressed = false;
+    bool m_modified = false;
     bool m_selectionBusy = false;
     TFreeForm* m_selected = nullptr;
     TFreeForm* m_lastAdded = nullptr;
