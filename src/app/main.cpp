@@ -1,5 +1,7 @@
 // Program start and shutdown: the process-wide objects and the windows, in their order.
+#include <QIcon>
 #include <QTimer>
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <string>
@@ -11,11 +13,41 @@
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
+#include "foundation/u_startoptions.h"
+
+namespace {
+
+// The language of the user's settings where they can be read, else the German defaults.
+std::unique_ptr<kx::TkxLanguage> ConsoleLanguage(const std::vector<std::string>& args) {
+    try {
+        kx::TkxParam param(args);
+        return std::make_unique<kx::TkxLanguage>(param);
+    } catch (const std::exception&) {
+        return std::make_unique<kx::TkxLanguage>();
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace kx;
+    // "--help" and "--version" answer on the console before Qt looks for a display, so they
+    // work over a plain terminal too.
+    const std::vector<std::string> rawArgs(argv + 1, argv + argc);
+    const TInfoRequest info = FindInfoOption(rawArgs);
+    if (info.Option == TInfoOption::Help) {
+        std::fputs(UsageText(*ConsoleLanguage(rawArgs)).c_str(), stdout);
+        return 0;
+    }
+    if (info.Option == TInfoOption::Version) {
+        std::puts(VersionText().c_str());
+        return 0;
+    }
     TkxApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvex designer"));
+    // The installed desktop entry and icon give the window its icon and taskbar group.
+    QGuiApplication::setDesktopFileName(QStringLiteral("korvex-designer"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("korvex-designer")));
     QApplication::processEvents();
 
     Stack().Push("Launch");
@@ -24,6 +56,12 @@ int main(int argc, char** argv) {
     const QStringList qargs = QApplication::arguments();
     for (qsizetype i = 1; i < qargs.size(); ++i) {
         args.push_back(qargs[i].toStdString());
+    }
+    // Qt accepts its own options with two dashes too; what is left and unknown is a mistake.
+    if (const TInfoRequest left = FindInfoOption(args); left.Option == TInfoOption::Unknown) {
+        std::fprintf(stderr, "kxdesigner: %s\n",
+                     UnknownOptionText(*ConsoleLanguage(args), left.Word).c_str());
+        return kUsageExitCode;
     }
     int result = 1;
     try {

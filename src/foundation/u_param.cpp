@@ -403,6 +403,26 @@ std::string ExecutableDir() {
     return text;
 }
 
+std::string ProgramDataDir(const std::filesystem::path& executableDir) {
+    std::error_code ec;
+    std::filesystem::path dir = executableDir.lexically_normal();
+    if (!dir.has_filename()) {
+        dir = dir.parent_path();
+    }
+    // The kit's definitions mark a data folder: the build tree has them beside the program.
+    if (!std::filesystem::is_directory(dir / "def", ec)) {
+        const std::filesystem::path shared = dir.parent_path() / "share" / "korvex-designer";
+        if (std::filesystem::is_directory(shared / "def", ec)) {
+            dir = shared;
+        }
+    }
+    std::string text = dir.lexically_normal().string();
+    if (text.empty() || text.back() != '/') {
+        text += '/';
+    }
+    return text;
+}
+
 // --- TkxParam ---------------------------------------------------------------------------------
 
 TkxParam::TkxParam(const std::vector<std::string>& args)
@@ -412,7 +432,7 @@ TkxParam::TkxParam(const std::vector<std::string>& args, const std::filesystem::
                    const std::filesystem::path& systemConfigDir)
     : m_user(std::make_unique<TSettingsFile>(configDir / "settings.ini")),
       m_system(std::make_unique<TSettingsFile>(systemConfigDir / "settings.ini")) {
-    ProgramDir = ExecutableDir();
+    ProgramDir = ProgramDataDir(ExecutableDir());
     HelpFile = ProgramDir +
                (GetLanguage() == "DEUTSCH" ? "help/kxdesigner.html" : "help/kxdesigner_eng.html");
     const TCommandLine commandLine = ParseCommandLine(args);

@@ -35,6 +35,10 @@ std::filesystem::path UserConfigDir();
 std::filesystem::path SystemConfigDir();
 /// The folder of the running executable with a trailing "/".
 std::string ExecutableDir();
+/// Where the program's data (kit, language files, samples, help) live, with a trailing "/": beside
+/// the executable when it runs from the build tree, else ../share/korvex-designer/ of an
+/// installed program's bin folder.
+std::string ProgramDataDir(const std::filesystem::path& executableDir);
 
 class TSettingsFile;
 
@@ -53,7 +57,7 @@ public:
     TkxParam(const TkxParam&) = delete;
     TkxParam& operator=(const TkxParam&) = delete;
 
-    std::string ProgramDir;  ///< folder of the executable, trailing "/"
+    std::string ProgramDir;  ///< folder of the program's data, trailing "/" (ProgramDataDir)
     std::string HelpFile;    ///< help/kxdesigner.html, or help/kxdesigner_eng.html
     bool DeveloperMode = false;
     bool ReducedLibrary = false;

@@ -476,3 +476,20 @@ TEST(SettingsFolders, ProcessWideStoreIsReplaceable) {
     }
     EXPECT_EQ(&Param(), &standard);
 }
+
+TEST(SettingsFolders, DataBesideTheProgramOrInstalledUnderShare) {
+    kxtest::TTempDir root;
+    const std::filesystem::path base = root.Path();
+    // A build tree: the kit lies beside the executable, whatever else exists.
+    std::filesystem::create_directories(base / "build/bin/def");
+    EXPECT_EQ(ProgramDataDir(base / "build/bin/"), (base / "build/bin/").string());
+    // An installed program: bin/ holds the executable, the kit is under share/.
+    std::filesystem::create_directories(base / "usr/bin");
+    std::filesystem::create_directories(base / "usr/share/korvex-designer/def");
+    const std::string shared = (base / "usr/share/korvex-designer/").string();
+    EXPECT_EQ(ProgramDataDir(base / "usr/bin/"), shared);
+    EXPECT_EQ(ProgramDataDir(base / "usr/bin"), shared);
+    // Neither: the executable's folder, so the program says what it misses there.
+    std::filesystem::create_directories(base / "lonely/bin");
+    EXPECT_EQ(ProgramDataDir(base / "lonely/bin/"), (base / "lonely/bin/").string());
+}

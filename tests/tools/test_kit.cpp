@@ -294,3 +294,21 @@ TEST(Kit, WritesIntoAProgramFolderAndLeavesEqualFilesAlone) {
 
 }  // namespace
 }  // namespace kx::kitgen
+
+TEST(Kit, IconMatteKeepsPartialCover) {
+    using namespace kx::kitgen;
+    // Pixels: all part (same on both), all background, half-covered red, half-covered grey.
+    TImage white(4, 1, {255, 255, 255}), black(4, 1, {0, 0, 0});
+    white.At(0, 0) = black.At(0, 0) = {10, 200, 30};
+    white.At(2, 0) = {255, 128, 128};
+    black.At(2, 0) = {128, 0, 0};
+    white.At(3, 0) = {192, 192, 192};
+    black.At(3, 0) = {64, 64, 64};
+    const std::vector<uint8_t> rgba = MatteRgba(white, black);
+    const std::vector<uint8_t> expected = {10,  200, 30, 255, 0,   0,   0,   0,
+                                           255, 0,   0,  128, 128, 128, 128, 128};
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_NEAR(rgba[i], expected[i], 1) << "byte " << i;
+    }
+    EXPECT_THROW(MatteRgba(TImage(2, 1, {}), TImage(1, 1, {})), std::invalid_argument);
+}

@@ -197,6 +197,27 @@ void KeepPartOffBackground(TImage& image, const std::vector<bool>& covered, TRgb
     }
 }
 
+std::vector<uint8_t> MatteRgba(const TImage& onWhite, const TImage& onBlack) {
+    if (onWhite.Width != onBlack.Width || onWhite.Height != onBlack.Height) {
+        throw std::invalid_argument("MatteRgba: pictures of different sizes");
+    }
+    std::vector<uint8_t> rgba(onWhite.Pixels.size() * 4);
+    for (size_t i = 0; i < onWhite.Pixels.size(); ++i) {
+        const TRgb w = onWhite.Pixels[i], b = onBlack.Pixels[i];
+        const int through = (int(w.R) - b.R + int(w.G) - b.G + int(w.B) - b.B + 1) / 3;
+        const int alpha = std::clamp(255 - through, 0, 255);
+        const auto unblend = [alpha](uint8_t c) {
+            return uint8_t(alpha == 0 ? 0 : std::min(255, (c * 255 + alpha / 2) / alpha));
+        };
+        uint8_t* out = &rgba[i * 4];
+        out[0] = unblend(b.R);
+        out[1] = unblend(b.G);
+        out[2] = unblend(b.B);
+        out[3] = uint8_t(alpha);
+    }
+    return rgba;
+}
+
 size_t BackFacePixels(const TGeo& geo, const TVector3f& view, int size) {
     const TRaster r = Rasterize(geo, {view.X, view.Y, view.Z}, size, size);
     return size_t(std::count(r.Back.begin(), r.Back.end(), true));

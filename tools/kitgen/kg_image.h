@@ -41,6 +41,11 @@ void KeepPartOffBackground(TImage& image, const std::vector<bool>& covered, TRgb
 /// a triangle: 0 for a mesh whose triangles all face outwards.
 size_t BackFacePixels(const TGeo& geo, const TVector3f& view, int size);
 
+/// RGBA bytes (rows from the top) of a part drawn twice, on white and on black: where the
+/// background shows through, the two differ by exactly the share it lets through, so
+/// antialiased edges keep their partial cover.
+std::vector<uint8_t> MatteRgba(const TImage& onWhite, const TImage& onBlack);
+
 /// 24-bit uncompressed BMP file image.
 std::string EncodeBmp24(const TImage& image);
 
