@@ -30,9 +30,9 @@ set(CPACK_PACKAGE_NAME korvex-designer)
 set(CPACK_PACKAGE_VENDOR "Korvex")
 set(CPACK_PACKAGE_CONTACT "Korvex designer developers <kxdesigner@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "3D designer for a construction kit of plastic building parts")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Build models of a construction kit in 3D: place and join parts, organise build phases,\n"
-    "lay hoses and cables, make models move, print parts lists and export the model.")
+set(CPACK_PACKAGE_DESCRIPTION "Build models of a construction kit in 3D: place and join parts, \
+organise build phases, lay hoses and cables, make models move, print parts lists and export \
+the model.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
