@@ -56,8 +56,8 @@ QIcon RecordIcon() {
 }
 }  // namespace
 
-TAnimationBar::TAnimationBar(TkxMain& model, const TPartFiles& files, QSlider& track,
-                             QWidget& bar, TViewerWidget& viewer, QWidget* window)
+TAnimationBar::TAnimationBar(TkxMain& model, const TPartFiles& files, QSlider& track, QWidget& bar,
+                             TViewerWidget& viewer, QWidget* window)
     : QObject(window),
       m_model(model),
       m_files(files),

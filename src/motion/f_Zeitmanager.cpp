@@ -33,8 +33,8 @@ QToolButton* ToolButton(QToolBar* bar, const char* name, const QIcon& icon, cons
 }
 }  // namespace
 
-TDlgZeitManager::TDlgZeitManager(TkxMain& model, const TPartFiles& files, int position,
-                                 int length, QWidget* parent)
+TDlgZeitManager::TDlgZeitManager(TkxMain& model, const TPartFiles& files, int position, int length,
+                                 QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("DlgZeitManager"));
     setWindowTitle(Text(1, "Zeit-Manager"));
@@ -46,8 +46,8 @@ TDlgZeitManager::TDlgZeitManager(TkxMain& model, const TPartFiles& files, int po
     QStyle* st = style();
     btnBack = ToolButton(bar, "btnBack", st->standardIcon(QStyle::SP_DialogApplyButton),
                          Text(3, "Übernehmen und schließen"));
-    btnZoomIn = ToolButton(bar, "btnZoomIn", st->standardIcon(QStyle::SP_ArrowUp),
-                           Text(4, "Vergrößern"));
+    btnZoomIn =
+        ToolButton(bar, "btnZoomIn", st->standardIcon(QStyle::SP_ArrowUp), Text(4, "Vergrößern"));
     btnZoomOut = ToolButton(bar, "btnZoomOut", st->standardIcon(QStyle::SP_ArrowDown),
                             Text(5, "Verkleinern"));
     connect(btnBack, &QToolButton::clicked, this, [this] {

@@ -5,6 +5,8 @@
 #include "view/f_viewer.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,8 +14,6 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
-#include <QComboBox>
-#include <QCheckBox>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -50,8 +50,8 @@ void Screenshot(QWidget& w, const char* name) {
 
 QString RunCapture(const QString& command) {
     QString out;
-    if (FILE* p = popen((command + QStringLiteral(" 2>/dev/null")).toLocal8Bit().constData(),
-                        "r")) {
+    if (FILE* p =
+            popen((command + QStringLiteral(" 2>/dev/null")).toLocal8Bit().constData(), "r")) {
         char buffer[1024];
         size_t n;
         while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) {
