@@ -199,6 +199,13 @@ bool TVideoWriter::Open(const std::string& fileName, TVideoCodec codec, int widt
         av_opt_set_int(c->priv_data, "crf", 32, 0);
         c->bit_rate = 0;
     }
+    if (codec == TVideoCodec::Ffv1) {
+        // Slices let the lossless coder use every core, so it keeps pace with the renderer.
+        c->level = 3;
+        av_opt_set_int(c->priv_data, "slices", 4, 0);
+    }
+    // The encoder's threads take frames while the next one is rendered.
+    c->thread_count = 0;
     if (codec == TVideoCodec::H264) {
         av_opt_set(c->priv_data, "preset", "veryfast", 0);
     }
