@@ -10,11 +10,14 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <cstdio>
@@ -258,6 +261,38 @@ private slots:
         });
         QVERIFY(m_form->Commands().Execute("menTimeManager"));
         QCOMPARE(Times(model, m_a), (std::vector<int32_t>{50}));
+    }
+
+    void cancellingAVideoLeavesNoFile() {
+        TAnimationBar& bar = *m_form->Animation();
+        QTemporaryDir dir;
+        const QString video = dir.filePath(QStringLiteral("abbruch.avi"));
+        bar.OpenUrl = [](const QUrl&) {
+            QTest::qFail("a cancelled video is not opened", __FILE__, __LINE__);
+            return false;
+        };
+        QPointer<TDlgAnimation> shown;
+        bar.OnVideoDialog = [&](TDlgAnimation& d) {
+            shown = &d;
+            d.FileEdit()->setText(video);
+            d.accept();
+        };
+        // "Abbrechen" while the frames are rendered, as a user would press it.
+        QTimer poll;
+        poll.setInterval(5);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (shown && shown->isVisible() && shown->Progress()->value() >= 3) {
+                QVERIFY(!shown->OkButton()->isEnabled());
+                shown->CancelButton()->click();
+                poll.stop();
+            }
+        });
+        poll.start();
+        QVERIFY(m_form->Commands().Execute("menMovie"));
+        QVERIFY(!poll.isActive());
+        QVERIFY(!QFileInfo::exists(video));
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+        QVERIFY(m_form->TimeSlider()->value() < 10);
     }
 
     void closingTheWindowWhilePlayingStopsPlayback() {
