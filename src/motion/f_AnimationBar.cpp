@@ -206,11 +206,10 @@ void TAnimationBar::OptionsCommand() {
 void TAnimationBar::TimeManagerCommand() {
     Stack().Push("TMainForm.ZeitManager1Click");
     TDlgZeitManager dlg(m_model, m_files, m_timeline.Position(), m_timeline.Length(), m_window);
-    if (dlg.exec() == QDialog::Accepted) {
-        // The moved keys take effect on the frame shown.
-        m_model.Animate(m_timeline.Position());
-        Redraw();
-    }
+    dlg.exec();
+    // Moved keys (applied) and removed ones (at once) take effect on the frame shown.
+    m_model.Animate(m_timeline.Position());
+    Redraw();
 }
 
 void TAnimationBar::MovieCommand() {
