@@ -198,6 +198,8 @@ private slots:
             d.CodecBox()->setCurrentIndex(d.CodecBox()->findData(int(TVideoCodec::Mjpeg)));
             d.WidthBox()->setValue(325);
             d.HeightBox()->setValue(240);
+            d.resize(d.sizeHint());
+            Screenshot(d, "i27-video-dialog");
             d.accept();
         };
         QVERIFY(m_form->Commands().Execute("menMovie"));
