@@ -60,6 +60,7 @@
 #include "model/f_Bauphasen.h"
 #include "model/u_groupstreebinding.h"
 #include "model/u_outline.h"
+#include "motion/f_AnimationBar.h"
 #include "view/d_Bildgroesse.h"
 #include "view/d_CameraName.h"
 #include "view/f_GlInfo.h"
@@ -181,6 +182,8 @@ void TMainForm::FormCreate() {
     BindCommands();
     BindViewCommands();
     BindModelCommands();
+    m_animation = new TAnimationBar(*m_model, *m_files, *Track, *m_animationBar, *m_viewer, this);
+    m_animation->Bind(*m_commands);
     // The commands the model decides start as the model does: nothing selected, nothing to
     // undo.
     for (const char* id : {"menDelete", "menUndo", "menGroup", "menDeGroup"}) {
@@ -633,6 +636,7 @@ void TMainForm::DoLanguage() {
     m_modes->DoLanguage();
     m_library->DoLanguage();
     m_treePopups->DoLanguage();
+    m_animation->DoLanguage();
 }
 
 void TMainForm::SetActiveColor(int colour) {
@@ -718,6 +722,7 @@ void TMainForm::NewModelCommand() {
         return;
     }
     m_model->DeleteAll();
+    m_animation->ModelReplaced();
     ShowGrid(true);
     m_model->UpdateGroupTreeView();
     ResetCamera();
@@ -744,6 +749,7 @@ bool TMainForm::LoadFile(const QString& fileName, bool newModel) {
         return false;
     }
     SetStatusText(0, Text("MAIN2", 3, "Modell erfolgreich geladen"));
+    m_animation->ModelReplaced();
     m_library->Library().RefreshCollection();
     return true;
 }
@@ -1019,6 +1025,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     Param().SetPartPanelHeight(m_leftSplitter->sizes().value(0));
+    m_animation->Stop();
     event->accept();
 }
 

@@ -22,6 +22,7 @@ class QWidget;
 
 namespace kx {
 
+class TAnimationBar;
 class TCommandTable;
 class TFormLichtManager;
 class TMainFormPorts;
@@ -82,6 +83,7 @@ public:
     TLibraryPanel* Library() const { return m_library; }
     TViewerInteraction* Interaction() const { return m_viewerInput.get(); }
     TEditModeBar* Modes() const { return m_modes; }
+    TAnimationBar* Animation() const { return m_animation; }
     /// "Entfernen": the selected part and every co-selected one.
     void DeleteSelection();
 
@@ -180,6 +182,7 @@ private:
     QWidget* m_motorArea = nullptr;
     QWidget* m_animationBar = nullptr;
     QSlider* Track = nullptr;
+    TAnimationBar* m_animation = nullptr;
     QMenu* m_popDatei = nullptr;
     QMenu* m_popCameras = nullptr;
     std::array<QLabel*, 4> m_panels{};

@@ -241,6 +241,13 @@ public:
     /// The sequence program's sections as the file had them, written back at their place.
     std::vector<std::string> SequenceLines;
 
+    // --- Key-frame animation (MainObj_animation.cpp) ------------------------------------------
+    /// Puts every part with at least two keys at its pose for frame t: record, then object.
+    void Animate(int32_t t);
+    /// Records a key at frame t for the selected part and every co-selected one; without a
+    /// selection, the message asking for one. False when nothing was recorded.
+    bool RecordAnimation(int32_t t);
+
     // --- Settings of the model ----------------------------------------------------------------
     bool ConnectorsHidden = false;  ///< connector arrows of new parts start hidden
     TPolygonMode PolygonMode = TPolygonMode::Filled;

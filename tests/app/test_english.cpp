@@ -12,12 +12,16 @@
 #include "catalogue/d_AddCollection.h"
 #include "catalogue/d_Search.h"
 #include "catalogue/f_Library.h"
+#include "catalogue/u_partfiles.h"
 #include "foundation/u_language.h"
 #include "foundation/u_stack.h"
 #include "kx_gui_main.h"
 #include "model/d_SelectStage.h"
 #include "model/d_ShowBauphase.h"
 #include "model/f_Bauphasen.h"
+#include "motion/f_AniOpt.h"
+#include "motion/f_Animation.h"
+#include "motion/f_Zeitmanager.h"
 #include "view/d_Bildgroesse.h"
 #include "view/d_CameraName.h"
 #include "view/f_GlInfo.h"
@@ -56,6 +60,9 @@ private slots:
             TdlgSearch search(form.Library()->Library());
             TdlgAddCollection count;
             TdlgError error("x", Stack());
+            TDlgAniOpt aniOptions(100);
+            TDlgAnimation movie(QSize(640, 480));
+            TDlgZeitManager timeManager(form.Model(), TPartFiles(), 1, 100);
         }
         SetLanguage(std::move(old));
         QStringList list;
