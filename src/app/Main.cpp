@@ -511,6 +511,7 @@ void TMainForm::CreateInteraction() {
                                         int preselected) {
         TFormConn form(*m_model, DefCache(), this);
         form.SetRedraw([this] { RedrawView(); });
+        form.SetViewRect(QRect(m_viewer->mapToGlobal(QPoint(0, 0)), m_viewer->size()));
         form.Execute(fixed, number, preselected);
     };
 #ifdef KX_HAVE_SPNAV

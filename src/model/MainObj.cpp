@@ -284,6 +284,10 @@ void TkxMain::DeleteBaustein(std::string_view nameArg) {
 
     if (m_selected && m_selected->IsInside(*object)) {
         m_selected = nullptr;
+        // The panels described the part that goes now.
+        for (int panel = 3; panel >= 0; --panel) {
+            m_view->SetStatusText(panel, "");
+        }
     } else if (m_selected) {
         // The selection ends with any delete; a surviving part must not stay highlighted.
         DropSelectedPart(Param().GetPaintOldWhite());
