@@ -7,6 +7,7 @@
 
 #include "app/Main.h"
 #include "app/d_ErrorDlg.h"
+#include "app/d_SaveChanges.h"
 #include "app/f_Info.h"
 #include "app/f_ModellInfo.h"
 #include "catalogue/d_AddCollection.h"
@@ -56,6 +57,7 @@ private slots:
             TdlgSearch search(form.Library()->Library());
             TdlgAddCollection count;
             TdlgError error("x", Stack());
+            TdlgSaveChanges saveChanges{QString()};
         }
         SetLanguage(std::move(old));
         QStringList list;
