@@ -409,6 +409,22 @@ private slots:
         QCOMPARE(model.Parts().Count(), size_t(8));
     }
 
+    void theDragPictureShowsThePartWithoutItsBackground() {
+        // A white tile with a red frame around a white window, as a part icon is drawn.
+        QImage icon(16, 16, QImage::Format_RGB32);
+        icon.fill(Qt::white);
+        QPainter painter(&icon);
+        painter.setPen(Qt::red);
+        painter.drawRect(4, 4, 7, 7);
+        painter.end();
+        const QImage drag = DragPixmap(QPixmap::fromImage(icon)).toImage();
+        QCOMPARE(qAlpha(drag.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(drag.pixel(15, 8)), 0);
+        QCOMPARE(drag.pixel(4, 4), QColor(Qt::red).rgb());
+        // White inside the part is the part's own colour and stays.
+        QCOMPARE(drag.pixel(7, 7), QColor(Qt::white).rgb());
+    }
+
     void addingSelectedPartsToTheCollectionTakesOnlyTheSelection() {
         TMainForm form;
         form.show();
