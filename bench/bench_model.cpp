@@ -259,4 +259,26 @@ void BM_UndoRebuild(benchmark::State& state) {
 }
 BENCHMARK(BM_UndoRebuild)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// What saving, loading and every undo add to know whether the model equals its file: the
+// model written as file lines once (without touching the disk).
+void BM_MarkSaved(benchmark::State& state) {
+    TBenchModel model;
+    model.AddParts(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        model.Model.MarkSaved();
+    }
+}
+BENCHMARK(BM_MarkSaved)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The call every change makes: it must cost nothing once the model is marked.
+void BM_MarkModified(benchmark::State& state) {
+    TBenchModel model;
+    model.AddParts(1);
+    for (auto _ : state) {
+        model.Model.MarkModified();
+        benchmark::DoNotOptimize(model.Model.IsModified());
+    }
+}
+BENCHMARK(BM_MarkModified)->Unit(benchmark::kNanosecond);
+
 }  // namespace

@@ -31,8 +31,10 @@
 #include <cmath>
 
 #include "app/d_Message.h"
+#include "app/d_SaveChanges.h"
 #include "app/f_Info.h"
 #include "app/f_ToolWindow.h"
+#include "app/qttranslations.h"
 #include "app/u_commandtable.h"
 #include "app/u_formstyle.h"
 #include "app/u_mainports.h"
@@ -191,7 +193,8 @@ void TMainForm::FormCreate() {
     }
     DoLanguage();
     FillCameraMenus();
-    setWindowTitle(QStringLiteral("Korvex designer"));
+    m_caption = QStringLiteral("Korvex designer");
+    UpdateCaption();
 }
 
 QToolButton* TMainForm::AddToolButton(const char* id, int hintKey, const char* hint,
@@ -348,6 +351,8 @@ void TMainForm::BuildLayout() {
         item->setObjectName(QStringLiteral("menFile%1").arg(n));
         connect(item, &QAction::triggered, this, [this, n] { OpenRecentFile(n); });
     }
+    // Loads and merges change the list behind the menu: it shows the list as it is now.
+    connect(m_popDatei, &QMenu::aboutToShow, this, [this] { FillDateiPop(); });
     m_popCameras = new QMenu(this);
     m_popCameras->setObjectName(QStringLiteral("popCameras"));
 }
@@ -475,10 +480,11 @@ void TMainForm::BindViewCommands() {
     QToolButton* grid = ToolButton("btnGrid");
     grid->setEnabled(true);
     grid->setChecked(true);
-    connect(grid, &QToolButton::pressed, this, [this, grid] {
-        // The button acts when pressed; its state has flipped by the time it acts.
-        ShowGrid(!grid->isChecked());
-    });
+    // The button acts when pressed, from the model's flag: the button's own state only flips
+    // at the release, which then has to follow the flag again.
+    connect(grid, &QToolButton::pressed, this, [this] { ShowGrid(!m_model->GridShown); });
+    connect(grid, &QToolButton::clicked, this,
+            [this, grid] { grid->setChecked(m_model->GridShown); });
     QToolButton* axes = ToolButton("btnAchse");
     axes->setEnabled(true);
     connect(axes, &QToolButton::pressed, this, [this, axes] {
@@ -508,6 +514,7 @@ void TMainForm::CreateInteraction() {
                                         int preselected) {
         TFormConn form(*m_model, DefCache(), this);
         form.SetRedraw([this] { RedrawView(); });
+        form.SetViewRect(QRect(m_viewer->mapToGlobal(QPoint(0, 0)), m_viewer->size()));
         form.Execute(fixed, number, preselected);
     };
 #ifdef KX_HAVE_SPNAV
@@ -621,6 +628,7 @@ QString TMainForm::StatusText(int panel) const {
 }
 
 void TMainForm::DoLanguage() {
+    InstallQtTranslations(Param().GetLanguage());
     m_commands->DoLanguage();
     const TkxLanguage& lng = Language();
     for (QToolButton* button : m_toolBar->findChildren<QToolButton*>()) {
@@ -672,8 +680,31 @@ QString TMainForm::Title() const {
 }
 
 void TMainForm::SetCaptionFile(const QString& fileName) {
-    setWindowTitle(Title() + QStringLiteral(" [") + QFileInfo(fileName).fileName() +
-                   QStringLiteral("]"));
+    m_caption =
+        Title() + QStringLiteral(" [") + QFileInfo(fileName).fileName() + QStringLiteral("]");
+    UpdateCaption();
+}
+
+void TMainForm::UpdateCaption() {
+    const bool modified = m_model && m_model->IsModified();
+    setWindowTitle(modified ? m_caption + QStringLiteral(" *") : m_caption);
+}
+
+bool TMainForm::MayDiscardModel() {
+    if (!m_model->IsModified()) {
+        return true;
+    }
+    switch (AskSaveChanges(Q(m_model->FileName), this)) {
+        case TSaveChoice::Discard:
+            return true;
+        case TSaveChoice::Save:
+            SaveModelCommand();
+            // A cancelled or failed save keeps the changes, and so the model.
+            return !m_model->IsModified();
+        case TSaveChoice::Cancel:
+            break;
+    }
+    return false;
 }
 
 QString TMainForm::ChooseModelFile(bool save) {
@@ -718,7 +749,7 @@ void TMainForm::ShowGrid(bool on) {
 
 void TMainForm::NewModelCommand() {
     Stack().Push("TMainForm.menNewClick");
-    if (AskYesNo(Language().GetText("MAIN2", 1, "Wirklich alles löschen?")) != kAnswerYes) {
+    if (!MayDiscardModel()) {
         return;
     }
     m_model->DeleteAll();
@@ -727,17 +758,16 @@ void TMainForm::NewModelCommand() {
     m_model->UpdateGroupTreeView();
     ResetCamera();
     m_model->FileName.clear();
-    setWindowTitle(Title() + QStringLiteral(" []"));
+    m_caption = Title() + QStringLiteral(" []");
+    UpdateCaption();
     FillCameraMenus();
     RedrawView();
 }
 
 bool TMainForm::LoadFile(const QString& fileName, bool newModel) {
     Stack().Push("TMainForm.LoadFile", fileName.toStdString(), newModel);
-    m_model->GridShown = false;
-    if (QToolButton* b = ToolButton("btnGrid")) {
-        b->setChecked(false);
-    }
+    const bool gridWasShown = m_model->GridShown;
+    ShowGrid(false);
     m_viewerInput->SetSuppressMouseMove(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -745,6 +775,8 @@ bool TMainForm::LoadFile(const QString& fileName, bool newModel) {
     QApplication::restoreOverrideCursor();
     RedrawView();
     if (!result) {
+        // The model stayed as it was, and so does its grid.
+        ShowGrid(gridWasShown);
         QMessageBox::warning(this, Title(), Q(result.Error));
         return false;
     }
@@ -756,10 +788,7 @@ bool TMainForm::LoadFile(const QString& fileName, bool newModel) {
 
 void TMainForm::LoadModelCommand() {
     Stack().Push("TMainForm.menLoadClick");
-    if (!m_model->Parts().Empty() &&
-        AskYesNo(Language().GetText("MAIN2", 12,
-                                    "Im aktuellen Modell befinden sich noch Bauteile. Möchten "
-                                    "Sie das Modell verwerfen?")) != kAnswerYes) {
+    if (!MayDiscardModel()) {
         return;
     }
     const QString file = ChooseModelFile(false);
@@ -784,16 +813,15 @@ void TMainForm::MergeModelCommand() {
 
 void TMainForm::OpenRecentFile(int n) {
     Stack().Push("TMainForm.menFileClick", n);
-    const QString file = Q(Param().GetLastFile(n));
+    // The file the item shows: the list behind it may have moved on since the menu was filled.
+    const QAction* item = m_popDatei->actions().value(n - 1);
+    const QString file = item ? item->text() : QString();
     if (file.isEmpty()) {
         return;
     }
     // The open model is asked about first, as the load command does: a recent-file click
-    // must not throw away unsaved parts.
-    if (!m_model->Parts().Empty() &&
-        AskYesNo(Language().GetText("MAIN2", 12,
-                                    "Im aktuellen Modell befinden sich noch Bauteile. Möchten "
-                                    "Sie das Modell verwerfen?")) != kAnswerYes) {
+    // must not throw away unsaved work.
+    if (!MayDiscardModel()) {
         return;
     }
     if (LoadFile(file, true)) {
@@ -880,6 +908,7 @@ void TMainForm::StoreCamera(int index) {
     camera.TargetX = target.X;
     camera.TargetY = target.Y;
     camera.TargetZ = target.Z;
+    m_model->MarkModified();
     FillCameraMenus();
 }
 
@@ -1017,10 +1046,7 @@ void TMainForm::FormShow() {
 void TMainForm::closeEvent(QCloseEvent* event) {
     Stack().Push("TMainForm.FormClose");
     Param().SetLastGroup(m_library->LastGroup());
-    if (!m_model->Parts().Empty() &&
-        AskYesNo(Language().GetText("MAIN", 113,
-                                    "In dem aktuellen Modell befinden sich noch Bauteile. "
-                                    "Möchten Sie das Programm wirklich beenden?")) != kAnswerYes) {
+    if (!MayDiscardModel()) {
         event->ignore();
         return;
     }

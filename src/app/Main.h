@@ -106,6 +106,11 @@ public:
     QMenu* CamerasMenu() const { return m_popCameras; }
     /// "Korvex Designer [file]".
     void SetCaptionFile(const QString& fileName);
+    /// The caption again, with " *" while the model has unsaved changes.
+    void UpdateCaption();
+    /// Before the open model is replaced or the window closes: true when there are no unsaved
+    /// changes, or the user saved them or chose to drop them; false when the user went back.
+    bool MayDiscardModel();
 
     // --- View commands ------------------------------------------------------------------------
     void ShowGrid(bool on);
@@ -188,6 +193,7 @@ private:
     std::array<QLabel*, 4> m_panels{};
     bool m_multiSelection = false;
     bool m_shownOnce = false;
+    QString m_caption;  ///< the window title without the unsaved-changes mark
 };
 
 }  // namespace kx

@@ -121,6 +121,10 @@ bool TMainFormPorts::EditModelInformation(TModelInformation& info) {
     return true;
 }
 
+void TMainFormPorts::ModifiedChanged(bool) {
+    m_form.UpdateCaption();
+}
+
 namespace {
 
 // The node's image as the look of its text: the current phase bold, a hidden phase grey and
@@ -270,6 +274,13 @@ void TMainFormPorts::TreeSelectionChanged() {
 }
 
 void TMainFormPorts::ShowPart(TFreeForm* part) {
+    // With no part selected, no part node may stay marked; a chosen phase node stays, since
+    // the phase commands act on it.
+    if (!part && m_tree.currentItem() && m_tree.currentItem()->parent()) {
+        const QSignalBlocker block(&m_tree);
+        m_tree.setCurrentItem(nullptr);
+        m_tree.clearSelection();
+    }
     if (OnShowPart) {
         OnShowPart(part);
     }
@@ -291,8 +302,10 @@ std::vector<std::string> TMainFormPorts::SelectedPartNumbers() {
     if (!m_model) {
         return numbers;
     }
+    const TFreeForm* selected = m_model->SelectedPart();
     for (const auto& record : m_model->Parts()) {
-        if (record->Selected() || record->CoSelected()) {
+        // The selected part itself, not the mark an undo snapshot left on a record.
+        if ((selected && record->Object() == selected) || record->CoSelected()) {
             numbers.push_back(record->GetShortName());
         }
     }

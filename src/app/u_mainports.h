@@ -68,6 +68,7 @@ public:
     void ShowConnectorWindow(TFreeForm& fixedPart, const std::string& number,
                              int preselected) override;
     bool EditModelInformation(TModelInformation& info) override;
+    void ModifiedChanged(bool modified) override;
 
     // TPartsTreeView
     void TreeReset() override;

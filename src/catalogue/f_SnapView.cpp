@@ -12,6 +12,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
+#include <vector>
 
 #include "foundation/u_stack.h"
 
@@ -26,6 +27,43 @@ QString Q(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 }  // namespace
+
+QPixmap DragPixmap(const QPixmap& icon) {
+    QImage image = icon.toImage().convertToFormat(QImage::Format_ARGB32);
+    if (image.isNull()) {
+        return icon;
+    }
+    // The icons are drawn on a plain background: what of it touches the border goes clear, so
+    // only the part follows the pointer; the same colour inside the part stays.
+    const QRgb background = image.pixel(0, 0);
+    if (qAlpha(background) == 0) {
+        return icon;
+    }
+    const int w = image.width();
+    const int h = image.height();
+    std::vector<QPoint> open;
+    for (int x = 0; x < w; ++x) {
+        open.emplace_back(x, 0);
+        open.emplace_back(x, h - 1);
+    }
+    for (int y = 0; y < h; ++y) {
+        open.emplace_back(0, y);
+        open.emplace_back(w - 1, y);
+    }
+    while (!open.empty()) {
+        const QPoint p = open.back();
+        open.pop_back();
+        if (p.x() < 0 || p.y() < 0 || p.x() >= w || p.y() >= h || image.pixel(p) != background) {
+            continue;
+        }
+        image.setPixel(p, qRgba(0, 0, 0, 0));
+        open.emplace_back(p.x() + 1, p.y());
+        open.emplace_back(p.x() - 1, p.y());
+        open.emplace_back(p.x(), p.y() + 1);
+        open.emplace_back(p.x(), p.y() - 1);
+    }
+    return QPixmap::fromImage(image);
+}
 
 TSnapView::TSnapView(TPartLibrary& library, TLibraryPage page, const std::vector<QPixmap>& icons,
                      QWidget* parent)
@@ -203,7 +241,7 @@ void TSnapView::mouseMoveEvent(QMouseEvent* event) {
     drag->setMimeData(mime);
     const int image = Data().Items[static_cast<size_t>(index)].ImageIndex();
     if (image >= 0 && image < static_cast<int>(m_icons.size())) {
-        drag->setPixmap(m_icons[static_cast<size_t>(image)]);
+        drag->setPixmap(DragPixmap(m_icons[static_cast<size_t>(image)]));
         drag->setHotSpot(QPoint(IconSize / 2, IconSize / 2));
     }
     emit PartDragStarted(Q(*number));

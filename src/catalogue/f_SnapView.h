@@ -12,6 +12,10 @@ class QDrag;
 
 namespace kx {
 
+/// The picture that follows the pointer while a tile is dragged: the icon without its
+/// background.
+QPixmap DragPixmap(const QPixmap& icon);
+
 /// The mime type a dragged library tile carries; the data is the definition number (UTF-8).
 inline constexpr const char* PartMimeType = "application/x-korvex-part";
 

@@ -30,6 +30,7 @@ TkxMain::TkxMain(TScene& scene, const TPartFiles& files, TDefCache& defs, TffCac
     m_phaseVisible.fill(true);
     ResetCameras();
     SetBauphase(1);
+    m_savedLines = ComparableLines();
 }
 
 TkxMain::~TkxMain() {
@@ -187,6 +188,7 @@ std::string TkxMain::AddBaustein(std::string_view number, std::string_view wante
 
     AddBausteinToTreeView(name, &added, m_currentPhase);
     m_view->CollectionViewChanged();
+    MarkModified();
     return name;
 }
 
@@ -212,6 +214,13 @@ void TkxMain::RefreshBauteil(std::string_view name, bool takeColour, int phase) 
         return;
     }
     if (record) {
+        const bool changed =
+            record->Position() != object->Position() ||
+            record->Direction() != object->Direction() || record->Up() != object->Up() ||
+            (phase != -1 && record->Phase() != phase) ||
+            (takeColour && object->Kind() == TSceneObjectKind::FreeForm &&
+             record->Color() !=
+                 ColorToWin(static_cast<const TFreeForm&>(*object).Material().Diffuse().Rgb()));
         record->SetPosition(object->Position());
         record->SetDirection(object->Direction());
         record->SetUp(object->Up());
@@ -221,6 +230,9 @@ void TkxMain::RefreshBauteil(std::string_view name, bool takeColour, int phase) 
         }
         if (phase != -1) {
             record->SetPhase(phase);
+        }
+        if (changed) {
+            MarkModified();
         }
     }
     for (const auto& m : m_measurements) {
@@ -272,6 +284,10 @@ void TkxMain::DeleteBaustein(std::string_view nameArg) {
 
     if (m_selected && m_selected->IsInside(*object)) {
         m_selected = nullptr;
+        // The panels described the part that goes now.
+        for (int panel = 3; panel >= 0; --panel) {
+            m_view->SetStatusText(panel, "");
+        }
     } else if (m_selected) {
         // The selection ends with any delete; a surviving part must not stay highlighted.
         DropSelectedPart(Param().GetPaintOldWhite());
@@ -302,11 +318,16 @@ void TkxMain::DeleteBaustein(std::string_view nameArg) {
     m_view->KineManagerChanged();
     UpdateGroupTreeView();
     m_view->CollectionViewChanged();
+    MarkModified();
 }
 
 void TkxMain::DeleteAll() {
     Stack().Push("tkxmain.DeleteAll");
     SetSelected(nullptr);
+    // The panels describe the selected part, which is gone with everything else.
+    for (int panel = 3; panel >= 0; --panel) {
+        m_view->SetStatusText(panel, "");
+    }
     FileName.clear();
 
     TDummyCube& root = PartsRoot();
@@ -376,6 +397,8 @@ void TkxMain::DeleteAll() {
 
     ResetCameras();
     m_view->CollectionViewChanged();
+    // An empty model without a file: nothing to lose yet.
+    MarkSaved();
 }
 
 // --- Redrawing --------------------------------------------------------------------------------
@@ -456,6 +479,9 @@ void TkxMain::ShowModellInformation() {
     Stack().Push("tkxmain.ShowModellInformation");
     TModelInformation edited = m_information;
     if (m_view->EditModelInformation(edited)) {
+        if (!(edited == m_information)) {
+            MarkModified();
+        }
         m_information = std::move(edited);
     }
 }

@@ -261,10 +261,20 @@ public:
 
     // --- Changes since the last save or load ---------------------------------------------------
     /// Notes that the model differs from its file (every change through the model calls it).
-    void MarkModified() { m_modified = true; }
+    void MarkModified() {
+        if (!m_modified) {
+            SetModified(true);
+        }
+    }
     bool IsModified() const { return m_modified; }
+    /// The model as it stands is what its file holds (after a save, a load or "Neu"); an undo
+    /// that comes back to it makes the model unchanged again.
+    void MarkSaved();
 
 private:
+    void SetModified(bool modified);
+    /// The model's file lines without the view's camera, which moves without changing the model.
+    std::vector<std::string> ComparableLines() const;
     TDummyCube& PartsRoot() const;
     TSceneObject* Node(std::string_view name) const;
     /// The object of that name below the parts root (letter case ignored): a direct child, or
@@ -319,6 +329,7 @@ private:
     TUndoList m_undo;
     bool m_undoSuppressed = false;
     bool m_modified = false;
+    std::vector<std::string> m_savedLines;  ///< ComparableLines at the last MarkSaved
     bool m_selectionBusy = false;
     TFreeForm* m_selected = nullptr;
     TFreeForm* m_lastAdded = nullptr;

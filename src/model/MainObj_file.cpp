@@ -168,6 +168,7 @@ TModelFileResult TkxMain::SaveModell(const std::string& fileName) {
             error));
     }
     DoLastFile(fileName);
+    MarkSaved();
     return TModelFileResult::Ok();
 }
 
@@ -213,6 +214,8 @@ TModelFileResult TkxMain::LoadModellLines(const std::string& fileName, bool newM
     const int oldHighest = m_highestVisiblePhase;
     const auto oldVisible = m_phaseVisible;
     const std::vector<TSchlauch> oldRegister = m_hoseRegister;
+    const bool oldModified = m_modified;
+    const std::vector<std::string> oldSaved = m_savedLines;
     try {
         TWaitScope wait(*m_wait, Language().GetText("MAINOBJ", 12, "Modell wird geladen..."),
                         static_cast<int>(file.Parts.size()));
@@ -231,6 +234,8 @@ TModelFileResult TkxMain::LoadModellLines(const std::string& fileName, bool newM
             m_highestVisiblePhase = oldHighest;
             SetBauphase(oldPhase);
             UpdateTreeView();
+            m_savedLines = oldSaved;
+            SetModified(oldModified);
         } catch (const std::exception& again) {
             reason += "; ";
             reason += again.what();
@@ -251,6 +256,11 @@ TModelFileResult TkxMain::LoadModellLines(const std::string& fileName, bool newM
     m_view->KineManagerChanged();
     DoLastFile(fileName);
     m_view->CollectionViewChanged();
+    if (newModel) {
+        MarkSaved();
+    } else {
+        MarkModified();
+    }
     return result;
 }
 

@@ -94,7 +94,10 @@ std::optional<TTreePos> TkxMain::MovePartNode(TTreePos part, TTreePos target) {
     }
     // The node's text leads to the record: a tree node never keeps a record alive.
     if (TBauteil* record = FindBauteil(node.Text)) {
-        record->SetPhase(phase);
+        if (record->Phase() != phase) {
+            record->SetPhase(phase);
+            MarkModified();
+        }
     }
     Repaint();
     return moved;
@@ -159,6 +162,7 @@ void TkxMain::ChangeStageOfSelectedParts() {
     for (TBauteil* record : coSelected) {
         record->SetPhase(phase);
     }
+    MarkModified();
     RecreateTreeView();
     UpdateTreeView();
     Repaint();
@@ -175,6 +179,7 @@ TGroup& TkxMain::AddGroup(const std::vector<std::string>& members, bool internal
         group->Add(member);
     }
     m_groups.push_back(std::move(group));
+    MarkModified();
     return *m_groups.back();
 }
 
@@ -213,6 +218,7 @@ void TkxMain::DeGroupBauteile() {
                                  [&](const auto& g) { return g->Contains(name); });
     if (it != m_groups.end()) {
         m_groups.erase(it);
+        MarkModified();
     }
     DeSelectAllBausteine();
     UpdateGroupTreeView();
@@ -220,8 +226,9 @@ void TkxMain::DeGroupBauteile() {
 
 void TkxMain::RenameGroup(TGroup* group, std::string name) {
     Stack().Push("tkxmain.RenameGroup", name);
-    if (HasGroup(group)) {
+    if (HasGroup(group) && group->Name != name) {
         group->Name = std::move(name);
+        MarkModified();
     }
 }
 
@@ -262,6 +269,7 @@ void TkxMain::AddSelectionToGroup(TGroup* group) {
             group->Add(r->Name());
         }
     }
+    MarkModified();
     UpdateGroupTreeView();
 }
 
@@ -270,6 +278,7 @@ bool TkxMain::RemoveFromGroup(TGroup* group, const std::string& member) {
     if (!HasGroup(group) || !group->Remove(member)) {
         return false;
     }
+    MarkModified();
     DeSelectAllBausteine();
     return true;
 }
@@ -324,6 +333,7 @@ TGroup* TkxMain::DuplicateGroup(TGroup* group) {
     }
     TGroup* result = copy->Members.empty() ? nullptr : copy.get();
     m_groups.push_back(std::move(copy));
+    MarkModified();
     UpdateGroupTreeView();
     Repaint();
     return result;

@@ -64,6 +64,8 @@ public:
                                      int preselected) = 0;
     /// Opens the model information window on info; true when it was confirmed.
     virtual bool EditModelInformation(TModelInformation& info) = 0;
+    /// The model started or stopped differing from its file (the window's title shows it).
+    virtual void ModifiedChanged(bool /*modified*/) {}
 };
 
 /// The parts tree widget, which mirrors the model's TPartsTree. The model changes the tree

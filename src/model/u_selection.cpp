@@ -39,6 +39,8 @@ void TkxMain::DropSelectedPart(bool paintOldWhite) {
     m_selected->SetShowAxes(false);
     if (TBauteil* record = RecordOf(m_selected)) {
         RestoreColour(*record, paintOldWhite, true);
+        // A mark left behind would be re-selected by an undo and counted as selected.
+        record->SetSelected(false);
     }
     SetSelected(nullptr);
     for (int panel = 3; panel >= 0; --panel) {

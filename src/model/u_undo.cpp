@@ -87,6 +87,9 @@ void TkxMain::DoUndo() {
     }
     m_view->EnableCommand(TModelCommand::Undo, !m_undo.Empty());
     UpdateTreeView();
+    // Undo may come back to what the file holds; what undo does not restore (groups, links)
+    // keeps the model changed, so the whole model is compared, not the undo position.
+    SetModified(ComparableLines() != m_savedLines);
 }
 
 void TkxMain::UndoRepaint() {
@@ -98,6 +101,10 @@ void TkxMain::UndoRepaint() {
     const int outlineWidth = OutlineMode ? param.GetOutlineWidth() : 3;
     m_view->BeginWait();
     SetSelected(nullptr);
+    // The panels named the part selected before; the marked part, if any, names itself again.
+    for (int panel = 3; panel >= 0; --panel) {
+        m_view->SetStatusText(panel, "");
+    }
     m_lastAdded = nullptr;
 
     // Measurements follow their parts by name onto the rebuilt objects.

@@ -3,11 +3,14 @@
 #include "placement/f_Conn.h"
 
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/u_formstyle.h"
 #include "foundation/u_language.h"
@@ -174,7 +177,7 @@ void TFormConn::DoLanguage() {
 
 void TFormConn::Prepare(TFreeForm& fixed, const std::string& number, int preselected) {
     m_done = false;
-    move(Param().GetConnWindowLeft(), Param().GetConnWindowTop());
+    PlaceWindow();
     m_session.Open(fixed, number, preselected);
     FillLists();
     ShowDistances();
@@ -182,6 +185,26 @@ void TFormConn::Prepare(TFreeForm& fixed, const std::string& number, int presele
     if (m_redraw) {
         m_redraw();
     }
+}
+
+void TFormConn::PlaceWindow() {
+    TkxParam& param = Param();
+    if ((param.ValueExists("CONNWINDOWTOP") && param.ValueExists("CONNWINDOWLEFT")) ||
+        m_viewRect.isEmpty()) {
+        move(param.GetConnWindowLeft(), param.GetConnWindowTop());
+        return;
+    }
+    adjustSize();
+    constexpr int kMargin = 8;
+    QRect frame(QPoint(m_viewRect.right() - width() - kMargin, m_viewRect.top() + kMargin), size());
+    if (const QScreen* screen = QGuiApplication::screenAt(m_viewRect.center())) {
+        const QRect area = screen->availableGeometry();
+        frame.moveRight(std::min(frame.right(), area.right()));
+        frame.moveBottom(std::min(frame.bottom(), area.bottom()));
+        frame.moveLeft(std::max(frame.left(), area.left()));
+        frame.moveTop(std::max(frame.top(), area.top()));
+    }
+    move(frame.topLeft());
 }
 
 int TFormConn::Execute(TFreeForm& fixed, const std::string& number, int preselected) {

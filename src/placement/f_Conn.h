@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QRect>
 #include <functional>
 #include <memory>
 #include <string>
@@ -33,6 +34,9 @@ public:
 
     /// Called after every change of the new part, so that the view is drawn again.
     void SetRedraw(std::function<void()> redraw) { m_redraw = std::move(redraw); }
+    /// The 3D view on the screen: until the user has confirmed the window somewhere, it opens
+    /// at the view's right edge instead of over the menus.
+    void SetViewRect(const QRect& viewOnScreen) { m_viewRect = viewOnScreen; }
 
     TConnectorSession& Session() { return m_session; }
     QListWidget* lbFix = nullptr;
@@ -51,6 +55,9 @@ public slots:
     void reject() override;
 
 private:
+    /// Where the window opens: the stored place, else at the view's right edge on screen.
+    void PlaceWindow();
+    QRect m_viewRect;
     void FillLists();
     void ShowDistances();
     void Changed();

@@ -140,6 +140,8 @@ TEditModeBar::TEditModeBar(QWidget* parent) : QWidget(parent) {
             connect(item, &QToolButton::clicked, this, [this, colour] {
                 popColors->close();
                 SetActiveColor(colour);
+                // A colour is picked to paint with.
+                SetMode(TEditMode::Color);
             });
         } else {
             item->setObjectName(QStringLiteral("mFarbeFrei"));
@@ -161,6 +163,13 @@ TEditModeBar::TEditModeBar(QWidget* parent) : QWidget(parent) {
     connect(m_holdTimer, &QTimer::timeout, this, &TEditModeBar::OpenHoldMenu);
     btnModeSelect->installEventFilter(this);
     btnColor->installEventFilter(this);
+    // Both buttons show that they have a menu: a click on the arrow opens it at once, a click
+    // on the button chooses the mode, holding the button opens the menu too.
+    btnModeSelect->setMenu(m_selectionMenu);
+    btnColor->setMenu(popColors);
+    for (QToolButton* b : {btnModeSelect, btnColor}) {
+        b->setPopupMode(QToolButton::MenuButtonPopup);
+    }
 
     SetActiveColor(255);
     DoLanguage();
@@ -274,6 +283,7 @@ void TEditModeBar::ChooseFreeColor() {
     const QColor chosen = QColorDialog::getColor(FromWin(m_activeColor), this);
     if (chosen.isValid()) {
         SetActiveColor(ToWin(chosen));
+        SetMode(TEditMode::Color);
     }
     StoreCustomColors();
 }
@@ -303,6 +313,10 @@ void TEditModeBar::OpenHoldMenu() {
     // pressed.
     button->setDown(false);
     QMenu* menu = button == btnColor ? popColors : m_selectionMenu;
+    // Opened through the arrow already.
+    if (menu->isVisible()) {
+        return;
+    }
     menu->popup(m_holdPos);
 }
 

@@ -2,6 +2,7 @@
 #include "view/f_LightManager.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -67,6 +68,10 @@ void TFormLichtManager::DoLanguage() {
         Box(i)->setText(Text(i + 1, Box(i)->text()));
     }
     m_close->setText(Text(10, m_close->text()));
+    // The check boxes alone make a narrow window whose title bar cuts its caption short; the
+    // title bar's buttons and frame need about four text heights beside it.
+    const QFontMetrics metrics(font());
+    setMinimumWidth(metrics.horizontalAdvance(windowTitle()) + 4 * metrics.height() + 40);
 }
 
 void TFormLichtManager::BoxToggled(int number, bool on) {

@@ -3,7 +3,9 @@
 #include "view/u_viewer.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <exception>
+#include <utility>
 
 #include "catalogue/u_partcache.h"
 #include "foundation/u_stack.h"
@@ -137,9 +139,7 @@ void TViewerInteraction::Dispatch(TEventKind kind, const TPointerEvent& e) {
                     DoMouseMove(next.Event);
                     break;
                 case TEventKind::Up:
-                    Stack().Push("TMainForm.GLSceneViewerMouseUp", ButtonName(next.Event.Button),
-                                 ShiftText(next.Event), next.Event.X, next.Event.Y);
-                    m_suppressMouseMove = false;
+                    DoMouseUp(next.Event);
                     break;
             }
         }
@@ -165,6 +165,13 @@ void TViewerInteraction::DoMouseDown(const TPointerEvent& e) {
     m_lastY = e.Y;
     m_lastZoomY = e.Y;
 
+    // The view stays navigable in the select mode: what the right button does is decided at
+    // the release, a click selecting as a press would, a drag orbiting.
+    m_rightPress.reset();
+    if (e.Button == TMouseButton::Right && m_mode == TEditMode::Select) {
+        m_rightPress = TRightPress{e.X, e.Y, e.Modifiers, false};
+        return;
+    }
     const bool selecting =
         m_mode == TEditMode::Select || (m_mode == TEditMode::Rotate && e.Modifiers.Ctrl);
     if (selecting && !m_host.KinematicsRunning()) {
@@ -180,6 +187,20 @@ void TViewerInteraction::DoMouseDown(const TPointerEvent& e) {
         if (TFreeForm* picked = PickedObject(e.X, e.Y)) {
             PaintPart(*picked);
         }
+    }
+}
+
+void TViewerInteraction::DoMouseUp(const TPointerEvent& e) {
+    Stack().Push("TMainForm.GLSceneViewerMouseUp", ButtonName(e.Button), ShiftText(e), e.X, e.Y);
+    m_suppressMouseMove = false;
+    if (e.Button != TMouseButton::Right || !m_rightPress) {
+        return;
+    }
+    const TRightPress press = *m_rightPress;
+    m_rightPress.reset();
+    if (!press.Dragged && m_mode == TEditMode::Select && !m_host.KinematicsRunning()) {
+        SelectPressed(PickedObject(press.X, press.Y), press.Modifiers);
+        m_host.Redraw();
     }
 }
 
@@ -250,6 +271,20 @@ void TViewerInteraction::DoMouseMove(const TPointerEvent& e) {
     if (m_mode == TEditMode::Visible && right) {
         Orbit(e.X, e.Y);
         m_host.Redraw();
+    }
+    // The right button has no other job while dragging in the select and colour modes: it
+    // orbits there too, once the pointer has left the spot of a click.
+    if ((m_mode == TEditMode::Select || m_mode == TEditMode::Color) && right) {
+        constexpr int kClickSlack = 3;
+        if (m_rightPress && !m_rightPress->Dragged) {
+            m_rightPress->Dragged = std::abs(e.X - m_rightPress->X) > kClickSlack ||
+                                    std::abs(e.Y - m_rightPress->Y) > kClickSlack;
+        }
+        if (!m_rightPress || m_rightPress->Dragged) {
+            Orbit(e.X, e.Y);
+            UpdateCameraTargetFrame();
+            m_host.Redraw();
+        }
     }
 }
 
@@ -391,12 +426,16 @@ void TViewerInteraction::Drop(int x, int y, const std::string& number, bool from
         return;
     }
     // The window that Combine opens must not run inside the drag-and-drop loop.
-    m_host.AfterDrop([this, number] { DropPart(number); });
+    m_host.AfterDrop([this, number, x, y] {
+        m_dropPoint = std::make_pair(x, y);
+        DropPart(number);
+    });
 }
 
 void TViewerInteraction::DropPart(const std::string& number) {
     Stack().Push("TMainForm.DropPart", number);
     const int preselected = m_preselected;
+    const std::optional<std::pair<int, int>> at = std::exchange(m_dropPoint, std::nullopt);
     m_hovered = nullptr;
     m_hoveredDef.reset();
     m_preselected = -1;
@@ -404,7 +443,15 @@ void TViewerInteraction::DropPart(const std::string& number) {
         m_model.Combine(*selected, number, preselected);
         m_model.UpdateGroupTreeView();
     } else {
+        const size_t before = m_model.Parts().Count();
         PlaceComposite(number);
+        if (at) {
+            std::vector<std::string> placed;
+            for (size_t i = before; i < m_model.Parts().Count(); ++i) {
+                placed.push_back(m_model.Parts()[i].Name());
+            }
+            PutOnFloor(placed, at->first, at->second);
+        }
     }
     m_host.PartDropped(number);
     m_host.Redraw();
@@ -430,6 +477,55 @@ void TViewerInteraction::PlaceComposite(const std::string& number) {
     }
     m_model.Groups().push_back(std::move(group));
     m_model.UpdateGroupTreeView();
+}
+
+void TViewerInteraction::PutOnFloor(const std::vector<std::string>& names, int x, int y) {
+    const TSceneCamera* camera = m_scene.Camera();
+    if (names.empty() || !camera || m_host.ViewWidth() <= 0 || m_host.ViewHeight() <= 0) {
+        return;
+    }
+    std::vector<TFreeForm*> objects;
+    TBox3f box;
+    for (const std::string& name : names) {
+        TFreeForm* object = m_model.PartObject(name);
+        if (!object) {
+            continue;
+        }
+        objects.push_back(object);
+        if (!object->Mesh()) {
+            continue;
+        }
+        const TBox3f& local = m_picker.Hierarchy(object->Mesh()).Bounds();
+        if (local.Empty()) {
+            continue;
+        }
+        const TMatrix4f world = object->AbsoluteMatrix();
+        for (int corner = 0; corner < 8; ++corner) {
+            box.Add(world.TransformPoint({corner & 1 ? local.Max.X : local.Min.X,
+                                          corner & 2 ? local.Max.Y : local.Min.Y,
+                                          corner & 4 ? local.Max.Z : local.Min.Z}));
+        }
+    }
+    // Where the pointer meets the floor (the grid's plane, height 0); a ray that never comes
+    // down to it, such as one above the horizon, keeps the part above the origin.
+    TVector3f floor{0, 0, 0};
+    const TRay ray = ViewRay(*camera, x, y, m_host.ViewWidth(), m_host.ViewHeight());
+    if (std::abs(ray.Direction.Y) > 1e-6f) {
+        const float t = -ray.Origin.Y / ray.Direction.Y;
+        if (t > 0) {
+            floor = ray.Origin + ray.Direction * t;
+        }
+    }
+    const float spacing = m_scene.Grid() ? m_scene.Grid()->Spacing() : 1.0f;
+    if (spacing > 0) {
+        floor.X = std::round(floor.X / spacing) * spacing;
+        floor.Z = std::round(floor.Z / spacing) * spacing;
+    }
+    const TVector3f shift{floor.X, box.Empty() ? 0.0f : -box.Min.Y, floor.Z};
+    for (TFreeForm* object : objects) {
+        object->SetPosition(object->Position() + shift);
+        m_model.RefreshBauteil(object->Name(), false, -1);
+    }
 }
 
 }  // namespace kx

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -124,12 +125,16 @@ private:
     void Dispatch(TEventKind kind, const TPointerEvent& e);
     void DoMouseDown(const TPointerEvent& e);
     void DoMouseMove(const TPointerEvent& e);
+    void DoMouseUp(const TPointerEvent& e);
     void SelectPressed(TFreeForm* part, const TModifiers& keys);
     void Orbit(int x, int y);
     void Pan(int x, int y);
     void Zoom(int y);
     void PaintPart(TFreeForm& part);
     void PlaceComposite(const std::string& number);
+    /// Moves freshly placed parts (all at the origin) together so that they rest on the floor
+    /// under the view point, on the grid.
+    void PutOnFloor(const std::vector<std::string>& names, int x, int y);
     TSceneObject* Marker() const;
 
     TkxMain& m_model;
@@ -145,6 +150,16 @@ private:
     int m_lastX = 0;
     int m_lastY = 0;
     int m_lastZoomY = 0;
+    /// A right press in the select mode: a click selects at the release, a drag orbits.
+    struct TRightPress {
+        int X = 0;
+        int Y = 0;
+        TModifiers Modifiers;
+        bool Dragged = false;
+    };
+    std::optional<TRightPress> m_rightPress;
+    /// Where the last library part was dropped, until its placing uses it.
+    std::optional<std::pair<int, int>> m_dropPoint;
 
     TFreeForm* m_hovered = nullptr;
     std::shared_ptr<const TDefObj> m_hoveredDef;

@@ -7,6 +7,7 @@
 
 #include "app/Main.h"
 #include "app/d_ErrorDlg.h"
+#include "app/d_SaveChanges.h"
 #include "app/f_Info.h"
 #include "app/f_ModellInfo.h"
 #include "catalogue/d_AddCollection.h"
@@ -63,6 +64,7 @@ private slots:
             TDlgAniOpt aniOptions(100);
             TDlgAnimation movie(QSize(640, 480));
             TDlgZeitManager timeManager(form.Model(), TPartFiles(), 1, 100);
+            TdlgSaveChanges saveChanges{QString()};
         }
         SetLanguage(std::move(old));
         QStringList list;

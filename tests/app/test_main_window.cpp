@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
@@ -20,6 +21,7 @@
 
 #include "app/Main.h"
 #include "app/d_Message.h"
+#include "app/d_SaveChanges.h"
 #include "app/u_commandtable.h"
 #include "catalogue/f_SnapView.h"
 #include "foundation/u_param.h"
@@ -41,6 +43,19 @@ using kxtest::AnswerNextDialog;
 void AnswerYesNo(bool yes) {
     AnswerNextDialog<TdlgMessage>(
         [yes](TdlgMessage* dlg) { (yes ? dlg->YesButton() : dlg->NoButton())->click(); });
+}
+
+/// Answers the next unsaved-changes question; what the dialog said is kept in `asked`.
+void AnswerSaveChanges(TSaveChoice choice, QString* asked = nullptr) {
+    AnswerNextDialog<TdlgSaveChanges>([choice, asked](TdlgSaveChanges* dlg) {
+        if (asked) {
+            *asked = dlg->findChild<QLabel*>(QStringLiteral("lblText"))->text();
+        }
+        (choice == TSaveChoice::Save      ? dlg->SaveButton()
+         : choice == TSaveChoice::Discard ? dlg->DiscardButton()
+                                          : dlg->CancelButton())
+            ->click();
+    });
 }
 
 /// The files the next file choices answer, in order; the window asks through its file
@@ -115,32 +130,38 @@ private slots:
         QVERIFY(form.windowTitle().endsWith(QStringLiteral("[test.kxm]")));
         QCOMPARE(QString::fromStdString(Param().GetLastFile(8)), File("test.kxm"));
 
-        // "Neu" asks; "Nein" keeps everything.
-        AnswerYesNo(false);
-        form.Commands().Execute("menNew");
-        QCOMPARE(model.Parts().Count(), size_t(2));
-        AnswerYesNo(true);
+        // Just saved, "Neu" has nothing to ask about.
         form.Commands().Execute("menNew");
         QCOMPARE(model.Parts().Count(), size_t(0));
         QCOMPARE(form.windowTitle(), QStringLiteral("Korvex Designer []"));
 
-        // Loading into an empty model asks nothing.
+        // Loading into an unchanged model asks nothing.
         AnswerFile(File("test.kxm"));
         form.Commands().Execute("menLoad");
         QCOMPARE(model.Parts().Count(), size_t(2));
         QCOMPARE(form.StatusText(0), QStringLiteral("Modell erfolgreich geladen"));
+        QVERIFY(!model.IsModified());
 
-        // Merging keeps the caption and adds the parts under new names.
-        const QString caption = form.windowTitle();
+        // Merging keeps the file name and adds the parts under new names: that is a change.
         AnswerFile(File("test.kxm"));
         form.Commands().Execute("menMerge");
         QCOMPARE(model.Parts().Count(), size_t(4));
-        QCOMPARE(form.windowTitle(), caption);
+        QCOMPARE(form.windowTitle(), QStringLiteral("Korvex Designer [test.kxm] *"));
 
-        // Loading over parts asks first; "Nein" stops before any dialog.
-        AnswerYesNo(false);
+        // Loading over the changes asks first; going back stops before any file dialog.
+        AnswerSaveChanges(TSaveChoice::Cancel);
         form.Commands().Execute("menLoad");
         QCOMPARE(model.Parts().Count(), size_t(4));
+        // "Neu" over changes: back keeps everything, "Nicht speichern" drops them.
+        QString asked;
+        AnswerSaveChanges(TSaveChoice::Cancel, &asked);
+        form.Commands().Execute("menNew");
+        QVERIFY(asked.contains(QStringLiteral("test.kxm")));
+        QCOMPARE(model.Parts().Count(), size_t(4));
+        AnswerSaveChanges(TSaveChoice::Discard);
+        form.Commands().Execute("menNew");
+        QCOMPARE(model.Parts().Count(), size_t(0));
+        QVERIFY(!model.IsModified());
     }
 
     void saveOverAnExistingFileAsksFirst() {
@@ -181,29 +202,50 @@ private slots:
         }
         QVERIFY(slot > 0);
         model.AddBaustein("40004");
-        AnswerYesNo(false);
+        AnswerSaveChanges(TSaveChoice::Cancel);
         form.OpenRecentFile(slot);
         QCOMPARE(model.Parts().Count(), size_t(2));
-        AnswerYesNo(true);
+        AnswerSaveChanges(TSaveChoice::Discard);
+        form.OpenRecentFile(slot);
+        QCOMPARE(model.Parts().Count(), size_t(1));
+        QVERIFY(!model.IsModified());
+        // Unchanged after the load: the next recent file opens without a question.
         form.OpenRecentFile(slot);
         QCOMPARE(model.Parts().Count(), size_t(1));
     }
 
-    void closingAsksOnlyWhenThereAreParts() {
+    void closingAsksOnlyWhenThereAreUnsavedChanges() {
         {
             TMainForm form;
             UseTestFiles(form);
             form.show();
             QVERIFY(form.close());  // an empty model closes without a question
         }
+        {
+            TMainForm form;
+            UseTestFiles(form);
+            form.show();
+            form.Model().AddBaustein("40001");
+            AnswerSaveChanges(TSaveChoice::Cancel);
+            QVERIFY(!form.close());
+            QVERIFY(form.isVisible());
+            // "Speichern" on a model without a name asks for one; cancelling that keeps the
+            // window open with the changes.
+            AnswerSaveChanges(TSaveChoice::Save);
+            QVERIFY(!form.close());
+            QVERIFY(form.Model().IsModified());
+            AnswerFile(File("closing"));
+            AnswerSaveChanges(TSaveChoice::Save);
+            QVERIFY(form.close());
+            QVERIFY(QFileInfo::exists(File("closing.kxm")));
+        }
+        // A loaded model nobody touched closes without a question.
         TMainForm form;
         UseTestFiles(form);
         form.show();
-        form.Model().AddBaustein("40001");
-        AnswerYesNo(false);
-        QVERIFY(!form.close());
-        QVERIFY(form.isVisible());
-        AnswerYesNo(true);
+        AnswerFile(File("closing.kxm"));
+        form.Commands().Execute("menLoad");
+        QCOMPARE(form.Model().Parts().Count(), size_t(1));
         QVERIFY(form.close());
     }
 
@@ -250,7 +292,6 @@ private slots:
         // Saved and loaded again through the commands, it sits where the pair put it.
         AnswerFile(File("joined"));
         form.Commands().Execute("menSave");
-        AnswerYesNo(true);
         form.Commands().Execute("menNew");
         QCOMPARE(model.Parts().Count(), size_t(0));
         AnswerFile(File("joined.kxm"));
@@ -264,8 +305,7 @@ private slots:
                 ConnectorAnchor(*loaded->Object(), newConnector)->AbsolutePosition(),
                 ConnectorAnchor(*model.Parts()[0].Object(), fixedConnector)->AbsolutePosition()) <
             1e-4f);
-        AnswerYesNo(true);
-        form.close();
+        QVERIFY(form.close());
     }
 
     void pngPictureHasATransparentBackground() {

@@ -56,6 +56,7 @@ public:
         info = EditedInformation;
         return ConfirmInformation;
     }
+    void ModifiedChanged(bool modified) override { ModifiedReports.push_back(modified); }
 
     // TPartsTreeView
     void TreeReset() override { Events.push_back("tree reset"); }
@@ -102,6 +103,7 @@ public:
     std::function<void()> OnConnectorWindow;
     kx::TModelInformation EditedInformation;
     bool ConfirmInformation = false;
+    std::vector<bool> ModifiedReports;
 };
 
 /// A triangle mesh of n facets (its size tells the definitions apart).

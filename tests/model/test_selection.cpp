@@ -213,3 +213,25 @@ TEST_F(ModelTest, DeletingTheSelectedPartLeavesNothingSelected) {
     m_model->SelectBaustein(b);
     EXPECT_EQ(m_model->SelectedPart(), Object(b));
 }
+
+TEST_F(ModelTest, ADeselectedPartKeepsNoMarkThatAnUndoOrTheStatusBarWouldBringBack) {
+    const std::string a = Add("31010");
+    const std::string b = Add("32064");
+    m_model->SelectBaustein(a);
+    m_model->SelectBaustein(b);
+    m_model->DeSelectAllBausteine();
+    EXPECT_TRUE(m_model->Parts().SelectedMarks().empty());
+    // A join takes its snapshot without renewing the marks; the undo of it selects nothing.
+    m_model->MakeUndoSnapshot("Combine");
+    Add("31010");
+    m_model->DoUndo();
+    EXPECT_EQ(m_model->SelectedPart(), nullptr);
+    EXPECT_EQ(ObjectColour(a), m_model->FindBauteil(a)->Color());
+    EXPECT_EQ(ObjectColour(b), m_model->FindBauteil(b)->Color());
+    EXPECT_EQ(m_ports.Status, (std::array<std::string, 4>{}));
+    // Deleting the selected part empties the panels that described it.
+    m_model->SelectBaustein(a);
+    EXPECT_FALSE(m_ports.Status[0].empty());
+    m_model->DeleteBaustein(a);
+    EXPECT_EQ(m_ports.Status, (std::array<std::string, 4>{}));
+}

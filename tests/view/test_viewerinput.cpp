@@ -251,6 +251,35 @@ TEST_F(Viewer, ZoomOrbitAndPanMoveTheCamera) {
     EXPECT_NEAR(Length(moved), std::sqrt(2.0f), 1e-3f);
 }
 
+TEST_F(Viewer, TheRightButtonOrbitsInTheSelectAndColourModesAndStillSelectsWithAClick) {
+    TSceneCamera& camera = *m_scene.Camera();
+    TShiftState right;
+    right.Right = true;
+    struct TCase {
+        TEditMode Mode;
+        int DragTo;  ///< x of the release; the press is at kMiddle
+        bool Orbits;
+        bool SelectsA;
+    };
+    const TCase cases[] = {
+        {TEditMode::Select, kMiddle + 2, false, true},  // a click with a little shake
+        {TEditMode::Select, kMiddle + 40, true, false},
+        {TEditMode::Color, kMiddle + 40, true, false},
+    };
+    for (const TCase& c : cases) {
+        m_model->DeSelectAllBausteine();
+        m_viewer->SetMode(c.Mode);
+        const TVector3f start = camera.AbsolutePosition();
+        const uint32_t colour = Record(m_a).Color();
+        m_viewer->MouseDown(Press(TMouseButton::Right, kMiddle, kMiddle));
+        m_viewer->MouseMove(MoveTo(c.DragTo, kMiddle, right));
+        m_viewer->MouseUp(Release(TMouseButton::Right, c.DragTo, kMiddle));
+        EXPECT_EQ(!Near(camera.AbsolutePosition(), start), c.Orbits);
+        EXPECT_EQ(m_model->SelectedPart() == m_a, c.SelectsA);
+        EXPECT_EQ(Record(m_a).Color(), colour);  // the right button never paints
+    }
+}
+
 TEST_F(Viewer, TheSpaceMouseOrbitsAndZoomsInWholeSteps) {
     TSceneCamera& camera = *m_scene.Camera();
     const float distance = camera.DistanceToTarget();
@@ -404,12 +433,18 @@ TEST_F(Viewer, ADropAwayFromTheSelectedPartStillJoinsToIt) {
     EXPECT_EQ(m_ports.LastPreselected, -1);
 }
 
-TEST_F(Viewer, ADropOnEmptySpacePlacesTheCompositeAtTheOriginAsOneGroup) {
+TEST_F(Viewer, ADropOnEmptySpacePlacesTheCompositeRestingOnTheFloorAsOneGroup) {
+    // The view looks level here: the pointer above the horizon never meets the floor, so the
+    // parts stay above the origin, lifted together until their lowest point touches it.
     m_viewer->Drop(10, 10, "20002", true);
     m_host.RunDeferred();
     ASSERT_EQ(PartCount(), 5u);
+    const TVector3f placed = m_model->Parts()[2].Position();
+    EXPECT_TRUE(Near(placed, {0, placed.Y, 0}));
+    EXPECT_GT(placed.Y, 0.0f);
     for (size_t i = 2; i < 5; ++i) {
-        EXPECT_TRUE(Near(m_model->Parts()[i].Position(), {0, 0, 0}));
+        EXPECT_TRUE(Near(m_model->Parts()[i].Position(), placed));
+        EXPECT_TRUE(Near(m_model->Parts()[i].Object()->Position(), placed));
     }
     ASSERT_EQ(m_model->Groups().size(), 1u);
     const TGroup& g = *m_model->Groups()[0];
