@@ -80,6 +80,8 @@ bool TFtpClient::Run(const std::string& url, bool upload, FILE* source, std::str
     curl_easy_setopt(c, CURLOPT_USERNAME, m_account.User.c_str());
     curl_easy_setopt(c, CURLOPT_PASSWORD, m_account.Password.c_str());
     curl_easy_setopt(c, CURLOPT_FTPPORT, nullptr);  // passive
+    // Encrypts the login where the server offers it (vsftpd with ssl_enable).
+    curl_easy_setopt(c, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_TRY));
     std::string ignored;
     m_curl->CollectBody(&ignored, 16 * 1024 * 1024);
     if (upload) {
