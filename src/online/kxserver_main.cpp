@@ -82,6 +82,8 @@ int main(int argc, char** argv) {
     server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     server.set_read_timeout(10, 0);
     server.set_write_timeout(30, 0);
+    // Idle connections hold a thread each; let them go soon.
+    server.set_keep_alive_timeout(2);
     server.set_payload_max_length(64 * 1024);
     server.Get(R"(/.*)", [&library](const httplib::Request& req, httplib::Response& res) {
         std::multimap<std::string, std::string> query(req.params.begin(), req.params.end());

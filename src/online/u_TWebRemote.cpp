@@ -81,6 +81,8 @@ bool TWebRemote::Get(const std::string& pathAndQuery, std::string& body, TRedire
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());
     curl_easy_setopt(c, CURLOPT_USERAGENT, kUserAgent);
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+    // No connection stays open between requests: an idle one would hold a server thread.
+    curl_easy_setopt(c, CURLOPT_FORBID_REUSE, 1L);
     if (redirects == TRedirects::Follow) {
         curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
         curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);

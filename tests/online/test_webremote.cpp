@@ -232,6 +232,40 @@ TEST(WebRemote, RedirectsAreFollowedAndTheThreeExtraBytesAccepted) {
     EXPECT_FALSE(fs::exists(dir / "in/q.def"));
 }
 
+TEST(WebRemote, TwoServersOverOneFolderKeepEveryVersionWrite) {
+    kxtest::TTempDir dir;
+    FillServer(dir / "data");
+    WriteFile(dir / "pass.txt", kPhrase);
+    kxtest::TLibraryServerProcess first(dir / "data", (dir / "pass.txt").string());
+    kxtest::TLibraryServerProcess second(dir / "data", (dir / "pass.txt").string());
+    auto writer = [&](const std::string& baseUrl, int from) {
+        TWebRemote web(Loopback(baseUrl));
+        for (int i = from; i < from + 15; ++i) {
+            EXPECT_FALSE(web.SetPartVersion("P" + std::to_string(i), i).empty());
+        }
+    };
+    std::thread a(writer, first.BaseUrl(), 100);
+    std::thread b(writer, second.BaseUrl(), 200);
+    a.join();
+    b.join();
+    TWebRemote web(Loopback(second.BaseUrl()));
+    ASSERT_TRUE(web.ReadPartVersions());
+    EXPECT_EQ(web.PartVersions().size(), 2u + 30u);
+}
+
+TEST(WebRemote, ADownloadThatCannotBeSavedIsAFailure) {
+    kxtest::TTempDir dir;
+    FillServer(dir / "data");
+    kxtest::TLibraryServerProcess server(dir / "data");
+    WriteFile(dir / "blocked", "a file where a folder should be");
+    TWebRemote web(Loopback(server.BaseUrl()));
+    EXPECT_FALSE(web.DownloadToFile("def/00001.def", dir / "blocked/00001.def"));
+    EXPECT_NE(web.LastError().find("gespeichert"), std::string::npos) << web.LastError();
+    ASSERT_TRUE(web.ReadDirectory("def"));
+    EXPECT_FALSE(web.DownloadListedFile("def", "00001.def", dir / "blocked"));
+    EXPECT_EQ(ReadFile(dir / "blocked"), "a file where a folder should be");
+}
+
 TEST(WebRemote, WithoutAServerEveryRequestSaysSo) {
     TWebRemote web{TWebSettings{}};
     EXPECT_FALSE(web.Configured());
