@@ -121,6 +121,38 @@ TFtpServerProcess::TFtpServerProcess(const std::filesystem::path& root, const st
     m_server = "127.0.0.1:" + line.substr(5);
 }
 
+std::string RawGet(const std::string& baseUrl, const std::string& target) {
+    const int port = std::stoi(baseUrl.substr(baseUrl.rfind(':') + 1));
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    std::string reply;
+    if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+        const std::string request = "GET " + target + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n";
+        if (send(fd, request.data(), request.size(), MSG_NOSIGNAL) ==
+            static_cast<ssize_t>(request.size())) {
+            char chunk[4096];
+            for (int i = 0; i < 1000; ++i) {
+                pollfd p{fd, POLLIN, 0};
+                if (poll(&p, 1, 5000) <= 0) {
+                    break;
+                }
+                const ssize_t n = read(fd, chunk, sizeof chunk);
+                if (n <= 0) {
+                    break;
+                }
+                reply.append(chunk, static_cast<size_t>(n));
+            }
+        }
+    }
+    if (fd >= 0) {
+        close(fd);
+    }
+    return reply;
+}
+
 std::string RawReply(int status, const std::string& body, long contentLength) {
     return "HTTP/1.1 " + std::to_string(status) + " X\r\nContent-Type: text/plain\r\n" +
            "Connection: close\r\nContent-Length: " +

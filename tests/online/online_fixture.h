@@ -81,6 +81,10 @@ private:
     std::thread m_thread;
 };
 
+/// Sends "GET target" exactly as written (no clean-up of dot segments) to a loopback base URL
+/// and returns the whole reply.
+std::string RawGet(const std::string& baseUrl, const std::string& target);
+
 /// An HTTP reply with the given status and body; contentLength < 0: the body's length.
 std::string RawReply(int status, const std::string& body, long contentLength = -1);
 

@@ -98,6 +98,16 @@ TEST(WebRemote, EveryRequestAgainstTheLibraryServer) {
         EXPECT_FALSE(web.DownloadFile(path, stream)) << path;
     }
     EXPECT_FALSE(web.GetUrl("/downloads/../outside.txt", stream));
+    // The same asked without a client that tidies the path first.
+    for (const char* target :
+         {"/downloads/../outside.txt", "/downloads/%2e%2e/outside.txt",
+          "/downloads/..%2foutside.txt", "/phpdownload.php?file=..%2Foutside.txt",
+          "/phpdownload.php?file=def/..%2F..%2Foutside.txt", "/phpdir.php?dir=..",
+          "/phpdir.php?dir=%2Fetc", "/downloads//etc/passwd"}) {
+        const std::string reply = kxtest::RawGet(server.BaseUrl(), target);
+        EXPECT_EQ(reply.find("never sent"), std::string::npos) << target;
+        EXPECT_EQ(reply.rfind("HTTP/1.1 4", 0), 0u) << target << reply;
+    }
     EXPECT_EQ(stream, "untouched");
 
     ASSERT_TRUE(web.ReadDirectory("def"));
