@@ -97,6 +97,7 @@ private slots:
         QString shown;
         kxtest::AnswerNextDialog<QMessageBox>([&](QMessageBox* box) {
             shown = box->text();
+            Shot(*box, "no-server");
             box->buttons().last()->click();  // "Abbrechen"
         });
         QVERIFY(!RequireLibraryServer(nullptr));
