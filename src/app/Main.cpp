@@ -51,6 +51,7 @@
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
 #include "model/MainObj.h"
+#include "online/d_ServerSettings.h"
 #include "placement/f_Conn.h"
 #include "view/f_EditModes.h"
 #include "view/f_ViewerGlue.h"
@@ -393,6 +394,7 @@ void TMainForm::BindCommands() {
         TFormInfo info(this);
         info.exec();
     });
+    c.Bind("menServerSettings", [this] { EditServerSettings(this); });
     c.Bind("menLightManager", [this] {
         m_lightManager->move(sb->mapToGlobal(QPoint(0, 0)));
         m_lightManager->show();

@@ -144,6 +144,7 @@ const std::vector<TCommandRow>& MainCommandRows() {
         {"sepHilfe1", "menHilfe", 0, "", "", K::Separator},
         {"menUpdateParts", "menHilfe", 60, "Internet-Update (Bauteile)", "", K::Item},
         {"menUpdateSoftware", "menHilfe", 179, "Internet-Update (Software)", "", K::Item},
+        {"menServerSettings", "menHilfe", 290, "Bibliotheksserver...", "", K::Item},
     };
     return rows;
 }

@@ -506,6 +506,12 @@ void TkxParam::WriteBool(std::string_view name, bool value) {
 std::string TkxParam::ReadString(std::string_view name, const std::string& def) {
     return Typed(m_user->Get(name), TypeString, name).value_or(def);
 }
+std::string TkxParam::ReadSharedString(std::string_view name, const std::string& def) {
+    if (auto user = m_user->Get(name)) {
+        return Typed(user, TypeString, name).value_or(def);
+    }
+    return Typed(m_system->Get(name), TypeString, name).value_or(def);
+}
 
 void TkxParam::WriteString(std::string_view name, const std::string& value) {
     m_user->Modify([&](TSettingsData& data) {

@@ -133,6 +133,9 @@ public:
     bool ReadBool(std::string_view name, bool def);  ///< true only for a stored 1
     void WriteBool(std::string_view name, bool value);
     std::string ReadString(std::string_view name, const std::string& def);
+    /// The user's value, else the machine-wide one (so an administrator can set it for every
+    /// user of a machine), else def. Unlike GetLanguage nothing is copied to the user.
+    std::string ReadSharedString(std::string_view name, const std::string& def);
     void WriteString(std::string_view name, const std::string& value);
     void DeleteValue(std::string_view name);
 

@@ -23,6 +23,7 @@
 #include "motion/f_AniOpt.h"
 #include "motion/f_Animation.h"
 #include "motion/f_Zeitmanager.h"
+#include "online/d_ServerSettings.h"
 #include "view/d_Bildgroesse.h"
 #include "view/d_CameraName.h"
 #include "view/f_GlInfo.h"
@@ -65,6 +66,7 @@ private slots:
             TDlgAnimation movie(QSize(640, 480));
             TDlgZeitManager timeManager(form.Model(), TPartFiles(), 1, 100);
             TdlgSaveChanges saveChanges{QString()};
+            TdlgServerSettings server(TWebSettings{});
         }
         SetLanguage(std::move(old));
         QStringList list;
