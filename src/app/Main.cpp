@@ -181,6 +181,7 @@ void TMainForm::FormCreate() {
     BindCommands();
     BindViewCommands();
     BindModelCommands();
+    BindPlacementCommands();
     // The commands the model decides start as the model does: nothing selected, nothing to
     // undo.
     for (const char* id : {"menDelete", "menUndo", "menGroup", "menDeGroup"}) {
@@ -717,6 +718,7 @@ void TMainForm::NewModelCommand() {
     if (AskYesNo(Language().GetText("MAIN2", 1, "Wirklich alles löschen?")) != kAnswerYes) {
         return;
     }
+    CloseMeasureManager();
     m_model->DeleteAll();
     ShowGrid(true);
     m_model->UpdateGroupTreeView();
@@ -734,6 +736,9 @@ bool TMainForm::LoadFile(const QString& fileName, bool newModel) {
         b->setChecked(false);
     }
     m_viewerInput->SetSuppressMouseMove(true);
+    if (newModel) {
+        CloseMeasureManager();
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     const TModelFileResult result = m_model->LoadModell(fileName.toStdString(), newModel);
@@ -977,6 +982,7 @@ void TMainForm::FormShow() {
     }
     setWindowState(windowState() | Qt::WindowMaximized);
     FollowViewBox();
+    GiveCoordinatesManagerTheModel();
     FillDateiPop();
     const QString start = Q(Param().StartFile);
     if (!start.isEmpty()) {

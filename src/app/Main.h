@@ -24,6 +24,8 @@ namespace kx {
 
 class TCommandTable;
 class TFormLichtManager;
+class TFormKoordinaten;
+class TdlgMeasureManager;
 class TMainFormPorts;
 class TPartsTreeDrag;
 class TTreePopups;
@@ -82,6 +84,11 @@ public:
     TLibraryPanel* Library() const { return m_library; }
     TViewerInteraction* Interaction() const { return m_viewerInput.get(); }
     TEditModeBar* Modes() const { return m_modes; }
+    /// The coordinates manager (the one made at start, or made when the window is first shown).
+    TFormKoordinaten* CoordinatesManager() const { return m_coordinates; }
+    /// The measurement manager while it exists (from its first opening to the next new model
+    /// or load).
+    TdlgMeasureManager* MeasureManager() const { return m_measureManager; }
     /// "Entfernen": the selected part and every co-selected one.
     void DeleteSelection();
 
@@ -131,6 +138,10 @@ private:
     void BindCommands();
     void BindViewCommands();
     void BindModelCommands();
+    /// The coordinates manager's and the measurements' commands (Main_placement.cpp).
+    void BindPlacementCommands();
+    void GiveCoordinatesManagerTheModel();
+    void CloseMeasureManager();
     void CreateLibrary();
     void CreateInteraction();
     /// The tree node chosen in the parts tree, if any.
@@ -157,6 +168,8 @@ private:
     TFormLichtManager* m_lightManager = nullptr;
     TdlgShowBauphase* m_showBauphase = nullptr;
     TToolWindow* m_logicManager = nullptr;
+    TFormKoordinaten* m_coordinates = nullptr;
+    TdlgMeasureManager* m_measureManager = nullptr;
     TLibraryPanel* m_library = nullptr;
     TFormSplash* m_splash = nullptr;
     TdlgSearch* m_search = nullptr;

@@ -11,6 +11,7 @@
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
+#include "placement/f_koordinaten.h"
 
 int main(int argc, char** argv) {
     using namespace kx;
@@ -35,8 +36,7 @@ int main(int argc, char** argv) {
                                               "Render-Manager (POV-Ray)", mainForm.get());
         auto* kineManager = new TToolWindow("FormKineManager", "F_KINEMANAGER", "Kinematik-Manager",
                                             mainForm.get());
-        auto* coordinates = new TToolWindow("FormKoordinaten", "F_KOORDINATEN",
-                                            "Koordinaten-Manager", mainForm.get());
+        auto* coordinates = new TFormKoordinaten(mainForm.get());
         auto* selectLibrary = new TToolWindow("dlgSelectLibrary", "D_SELECTLIBRARY",
                                               "Bibliothek auswählen", mainForm.get());
         Q_UNUSED(renderManager);

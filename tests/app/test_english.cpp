@@ -9,6 +9,7 @@
 #include "app/d_ErrorDlg.h"
 #include "app/f_Info.h"
 #include "app/f_ModellInfo.h"
+#include "app/u_commandtable.h"
 #include "catalogue/d_AddCollection.h"
 #include "catalogue/d_Search.h"
 #include "catalogue/f_Library.h"
@@ -56,6 +57,7 @@ private slots:
             TdlgSearch search(form.Library()->Library());
             TdlgAddCollection count;
             TdlgError error("x", Stack());
+            form.Commands().Execute("menMeasurements");
         }
         SetLanguage(std::move(old));
         QStringList list;
