@@ -102,6 +102,8 @@ TFormKoordinaten::TFormKoordinaten(QWidget* parent)
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("PageControl1"));
     layout->addWidget(m_tabs);
+    // Parts also move in the view and through scripts: the typed values show the pose anew.
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] { ShowValues(); });
     BuildStepTab();
     BuildSliderTab();
     BuildValueTab();
