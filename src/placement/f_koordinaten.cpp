@@ -102,11 +102,11 @@ TFormKoordinaten::TFormKoordinaten(QWidget* parent)
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("PageControl1"));
     layout->addWidget(m_tabs);
-    // Parts also move in the view and through scripts: the typed values show the pose anew.
-    connect(m_tabs, &QTabWidget::currentChanged, this, [this] { ShowValues(); });
     BuildStepTab();
     BuildSliderTab();
     BuildValueTab();
+    // Parts also move in the view and through scripts: the typed values show the pose anew.
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] { ShowValues(); });
 
     auto* status = new QStatusBar(this);
     status->setSizeGripEnabled(false);
