@@ -12,6 +12,7 @@ TValuePanel::TValuePanel(TValuePanelState* state, QWidget* parent)
     : QFrame(parent), m_state(state), m_colour(palette().color(QPalette::Button)) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setMinimumHeight(22);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setCursor(Qt::SizeHorCursor);
 }
 

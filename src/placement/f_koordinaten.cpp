@@ -192,6 +192,7 @@ void TFormKoordinaten::BuildSliderTab() {
         }
     }
     grid->setColumnStretch(1, 1);
+    grid->setRowStretch(TPositioning::kSliderCount, 1);
     m_tabs->addTab(page, QString());
 }
 

@@ -127,6 +127,9 @@ private slots:
         QVERIFY(Near(pa->Position(), {123.45f, 0, 0}));
         QVERIFY(Near(pb->Position(), b0 + TVector3f{123.45f, 0, 0}));
         QCOMPARE(k->ValueField(0)->text(), QStringLiteral("1.234,50"));
+        k->grab().save(ShotPath("coordinates-values"));
+        k->Tabs()->setCurrentIndex(1);
+        k->grab().save(ShotPath("coordinates-sliders"));
         k->Tabs()->setCurrentIndex(0);
         k->grab().save(ShotPath("coordinates"));
         k->ValueField(0)->setText(QStringLiteral("0"));
