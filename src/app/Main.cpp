@@ -187,6 +187,7 @@ void TMainForm::FormCreate() {
     BindModelCommands();
     m_animation = new TAnimationBar(*m_model, *m_files, *Track, *m_animationBar, *m_viewer, this);
     m_animation->Bind(*m_commands);
+    BindPlacementCommands();
     // The commands the model decides start as the model does: nothing selected, nothing to
     // undo.
     for (const char* id : {"menDelete", "menUndo", "menGroup", "menDeGroup"}) {
@@ -754,6 +755,7 @@ void TMainForm::NewModelCommand() {
     if (!MayDiscardModel()) {
         return;
     }
+    CloseMeasureManager();
     m_model->DeleteAll();
     m_animation->ModelReplaced();
     ShowGrid(true);
@@ -771,6 +773,9 @@ bool TMainForm::LoadFile(const QString& fileName, bool newModel) {
     const bool gridWasShown = m_model->GridShown;
     ShowGrid(false);
     m_viewerInput->SetSuppressMouseMove(true);
+    if (newModel) {
+        CloseMeasureManager();
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     const TModelFileResult result = m_model->LoadModell(fileName.toStdString(), newModel);
@@ -1014,6 +1019,7 @@ void TMainForm::FormShow() {
     }
     setWindowState(windowState() | Qt::WindowMaximized);
     FollowViewBox();
+    GiveCoordinatesManagerTheModel();
     FillDateiPop();
     const QString start = Q(Param().StartFile);
     if (!start.isEmpty()) {

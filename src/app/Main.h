@@ -25,6 +25,8 @@ namespace kx {
 class TAnimationBar;
 class TCommandTable;
 class TFormLichtManager;
+class TFormKoordinaten;
+class TdlgMeasureManager;
 class TMainFormPorts;
 class TPartsTreeDrag;
 class TTreePopups;
@@ -84,6 +86,11 @@ public:
     TViewerInteraction* Interaction() const { return m_viewerInput.get(); }
     TEditModeBar* Modes() const { return m_modes; }
     TAnimationBar* Animation() const { return m_animation; }
+    /// The coordinates manager (the one made at start, or made when the window is first shown).
+    TFormKoordinaten* CoordinatesManager() const { return m_coordinates; }
+    /// The measurement manager while it exists (from its first opening to the next new model
+    /// or load).
+    TdlgMeasureManager* MeasureManager() const { return m_measureManager; }
     /// "Entfernen": the selected part and every co-selected one.
     void DeleteSelection();
 
@@ -138,6 +145,10 @@ private:
     void BindCommands();
     void BindViewCommands();
     void BindModelCommands();
+    /// The coordinates manager's and the measurements' commands (Main_placement.cpp).
+    void BindPlacementCommands();
+    void GiveCoordinatesManagerTheModel();
+    void CloseMeasureManager();
     void CreateLibrary();
     void CreateInteraction();
     /// The tree node chosen in the parts tree, if any.
@@ -164,6 +175,8 @@ private:
     TFormLichtManager* m_lightManager = nullptr;
     TdlgShowBauphase* m_showBauphase = nullptr;
     TToolWindow* m_logicManager = nullptr;
+    TFormKoordinaten* m_coordinates = nullptr;
+    TdlgMeasureManager* m_measureManager = nullptr;
     TLibraryPanel* m_library = nullptr;
     TFormSplash* m_splash = nullptr;
     TdlgSearch* m_search = nullptr;

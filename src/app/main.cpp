@@ -14,6 +14,7 @@
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
 #include "foundation/u_startoptions.h"
+#include "placement/f_koordinaten.h"
 
 namespace {
 
@@ -73,8 +74,7 @@ int main(int argc, char** argv) {
                                               "Render-Manager (POV-Ray)", mainForm.get());
         auto* kineManager = new TToolWindow("FormKineManager", "F_KINEMANAGER", "Kinematik-Manager",
                                             mainForm.get());
-        auto* coordinates = new TToolWindow("FormKoordinaten", "F_KOORDINATEN",
-                                            "Koordinaten-Manager", mainForm.get());
+        auto* coordinates = new TFormKoordinaten(mainForm.get());
         auto* selectLibrary = new TToolWindow("dlgSelectLibrary", "D_SELECTLIBRARY",
                                               "Bibliothek auswählen", mainForm.get());
         Q_UNUSED(renderManager);

@@ -235,8 +235,13 @@ void TkxMain::RefreshBauteil(std::string_view name, bool takeColour, int phase) 
             MarkModified();
         }
     }
+    // Only the dimensions on this part can have changed: moving a large selection refreshes
+    // every part of it, and recomputing every dimension each time would grow with both counts.
     for (const auto& m : m_measurements) {
-        m->Recompute();
+        if ((m->Part1 && m->Part1->IsInside(*object)) ||
+            (m->Part2 && m->Part2->IsInside(*object))) {
+            m->Recompute();
+        }
     }
 }
 

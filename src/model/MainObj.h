@@ -29,6 +29,7 @@
 namespace kx {
 
 class TDefCache;
+class TDefObj;
 class TDummyCube;
 class TFreeForm;
 class TPartFiles;
@@ -213,6 +214,14 @@ public:
     TMotors& Motors() { return m_motors; }
     std::vector<TCollData>& CollisionRules() { return m_collisionRules; }
     std::vector<std::unique_ptr<TMeasurement>>& Measurements() { return m_measurements; }
+    /// A dimension between two parts' objects, drawn below the measurements node and appended
+    /// to the measurements (MainObj_measurements.cpp).
+    TMeasurement& AddMeasurement(TSceneObject* object1, TSceneObject* object2);
+    /// Takes that measurement out of the list and its drawing out of the scene, and frees it.
+    void DeleteMeasurement(const TMeasurement* measurement);
+    void UnHighlightAllMeasurements();
+    /// The definition of a placed part's name (characters 2 to 6), from the model's cache.
+    std::shared_ptr<const TDefObj> PartDefinition(std::string_view partName) const;
     std::vector<THZData>& SemiFinishedParts() { return m_semiFinished; }
     std::array<TCamera, kStoredCameraCount>& Cameras() { return m_cameras; }
     TModelInformation& Information() { return m_information; }
@@ -294,6 +303,8 @@ private:
     int PhaseImage(int phase) const;
     void ResetCameras();
     void RemoveMeasurement(size_t index);
+    /// AddMeasurement without counting as a change (the loader).
+    TMeasurement& NewMeasurement(TSceneObject* object1, TSceneObject* object2);
     TCameraPose CurrentCamera() const;
     TModelFileResult LoadModellLines(const std::string& fileName, bool newModel,
                                      const std::vector<std::string>& lines);

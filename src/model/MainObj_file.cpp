@@ -330,19 +330,18 @@ std::vector<std::string> TkxMain::ApplyModelFile(TModelFile& file, bool newModel
         if (!part1 || !part2) {
             continue;
         }
-        auto m = std::make_unique<TMeasurement>(part1, part2);
-        m->Visible = r.Visible;
-        m->BaseLineHeight = r.BaseLineHeight;
-        m->Rotation = r.Rotation;
-        m->TextHeight = r.TextHeight;
-        m->Lift1 = r.Lift1;
-        m->Move1 = r.Move1;
-        m->Slide1 = r.Slide1;
-        m->Lift2 = r.Lift2;
-        m->Move2 = r.Move2;
-        m->Slide2 = r.Slide2;
-        m->Recompute();
-        m_measurements.push_back(std::move(m));
+        TMeasurement& m = NewMeasurement(part1, part2);
+        m.SetVisible(r.Visible);
+        m.BaseLineHeight = r.BaseLineHeight;
+        m.Rotation = r.Rotation;
+        m.SetTextHeight(r.TextHeight);
+        m.Lift1 = r.Lift1;
+        m.Move1 = r.Move1;
+        m.Slide1 = r.Slide1;
+        m.Lift2 = r.Lift2;
+        m.Move2 = r.Move2;
+        m.Slide2 = r.Slide2;
+        m.Recompute();
         measured = true;
     }
     if (measured) {

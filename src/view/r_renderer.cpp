@@ -225,7 +225,11 @@ void TRenderer::TImpl::DrawTexts(const TGlFrame& frame, const TGlMatrix& viewPro
     glUniform1f(p.AlphaCut, 0.02f);
     glUniform3f(p.Specular, 0, 0, 0);
     glActiveTexture(GL_TEXTURE0);
-    glDisable(GL_CULL_FACE);
+    // A text reads from its front only; seen from behind it would be mirrored, so a label that
+    // must read from both sides is two texts back to back.
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_BLEND);
@@ -258,6 +262,7 @@ void TRenderer::TImpl::DrawTexts(const TGlFrame& frame, const TGlMatrix& viewPro
     }
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
 }
 
 void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, TRenderStats& stats) {

@@ -10,6 +10,7 @@
 #include "app/d_SaveChanges.h"
 #include "app/f_Info.h"
 #include "app/f_ModellInfo.h"
+#include "app/u_commandtable.h"
 #include "catalogue/d_AddCollection.h"
 #include "catalogue/d_Search.h"
 #include "catalogue/f_Library.h"
@@ -67,6 +68,7 @@ private slots:
             TDlgZeitManager timeManager(form.Model(), TPartFiles(), 1, 100);
             TdlgSaveChanges saveChanges{QString()};
             TdlgServerSettings server(TWebSettings{});
+            form.Commands().Execute("menMeasurements");
         }
         SetLanguage(std::move(old));
         QStringList list;
