@@ -70,4 +70,13 @@ std::vector<TSpareData> CollectionItems(const std::vector<TCollectionPrintRow>& 
     return items;
 }
 
+std::unique_ptr<TPrintSpare> NewPartsSheet(std::vector<TSpareData> items, const TPartFiles& files,
+                                           TDefCache& defs, const TCatalogueSettings& settings) {
+    auto sheet = std::make_unique<TPrintSpare>(SheetPartsFromFiles(files, defs, settings));
+    sheet->Items = std::move(items);
+    sheet->Heading = Language().GetText("R_EINZELTEILE", 2, "Einzelteile");
+    sheet->ProgressTitle = Language().GetText("D_PRINT", 8, "Drucken...");
+    return sheet;
+}
+
 }  // namespace kx

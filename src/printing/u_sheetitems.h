@@ -1,11 +1,12 @@
 // The boxes of the three parts sheets: the model's parts, the whole library, a collection.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "catalogue/u_library.h"
-#include "printing/u_TPrintBase.h"
+#include "printing/u_TPrintSpare.h"
 
 namespace kx {
 
@@ -27,5 +28,10 @@ std::optional<std::vector<TSpareData>> LibraryItems(const TPartFiles& files, TDe
 
 /// "Sammlung drucken": one box per collection entry with its total and label.
 std::vector<TSpareData> CollectionItems(const std::vector<TCollectionPrintRow>& rows);
+
+/// A sheet of these boxes with the heading of the language table, names from the definitions
+/// and pictures from the part folders (which must outlive it).
+std::unique_ptr<TPrintSpare> NewPartsSheet(std::vector<TSpareData> items, const TPartFiles& files,
+                                           TDefCache& defs, const TCatalogueSettings& settings);
 
 }  // namespace kx
