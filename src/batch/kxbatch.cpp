@@ -27,7 +27,8 @@ int main(int argc, char** argv) {
     using namespace kx;
     CLI::App app("Korvex designer batch command: makes the program's files without a window.",
                  "kxbatch");
-    app.require_subcommand(1);
+    // At most one job; an unknown word is reported as such rather than as a missing job.
+    app.require_subcommand(0, 1);
     std::map<CLI::App*, std::function<TBatchExit()>> runs;
     std::map<CLI::App*, const TBatchJob*> rows;
     for (const TBatchJob& job : BatchJobs()) {
@@ -43,6 +44,10 @@ int main(int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);
+        return BatchUsage;
+    }
+    if (app.get_subcommands().empty()) {
+        std::fprintf(stderr, "%s\nA job (subcommand) is required.\n", app.help().c_str());
         return BatchUsage;
     }
     CLI::App* chosen = app.get_subcommands().front();
