@@ -39,6 +39,7 @@
 #include "app/u_paintedicons.h"
 #include "app/u_partstreedelegate.h"
 #include "app/u_partstreedrag.h"
+#include "app/u_printcommands.h"
 #include "app/u_treepopups.h"
 #include "catalogue/d_Search.h"
 #include "catalogue/f_Library.h"
@@ -181,6 +182,7 @@ void TMainForm::FormCreate() {
     BindCommands();
     BindViewCommands();
     BindModelCommands();
+    BindPrintCommands(*this);
     // The commands the model decides start as the model does: nothing selected, nothing to
     // undo.
     for (const char* id : {"menDelete", "menUndo", "menGroup", "menDeGroup"}) {

@@ -27,7 +27,7 @@ TBatchModel::~TBatchModel() {
 bool TBatchModel::Load(const std::filesystem::path& file, std::string& error) {
     std::ifstream in(file, std::ios::binary);
     if (!in || std::filesystem::is_directory(file)) {
-        error = Language().GetText("KXBATCH", 1, "Die Datei kann nicht gelesen werden: ") +
+        error = Language().GetText("KXBATCH", 1, "Die Datei kann nicht gelesen werden:") + " " +
                 file.string();
         return false;
     }

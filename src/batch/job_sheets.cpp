@@ -32,7 +32,8 @@ std::optional<std::vector<TSpareData>> CollectionSheetItems(const TPartFiles& fi
                                                             std::string& error) {
     const auto lines = ReadTextFile(file);
     if (!lines) {
-        error = Language().GetText("KXBATCH", 1, "Die Datei kann nicht gelesen werden: ") + file;
+        error =
+            Language().GetText("KXBATCH", 1, "Die Datei kann nicht gelesen werden:") + " " + file;
         return std::nullopt;
     }
     TPartLibrary library;
@@ -97,8 +98,8 @@ TBatchJob SheetsJob() {
                                                       DefaultSheetLayout(), &why);
             if (result != TPrintResult::Done) {
                 BatchError(
-                    Language().GetText("KXBATCH", 2, "Die Datei kann nicht geschrieben werden: ") +
-                    args->Out + " " + why.toStdString());
+                    Language().GetText("KXBATCH", 2, "Die Datei kann nicht geschrieben werden:") +
+                    " " + args->Out + " " + why.toStdString());
                 return BatchFailed;
             }
             std::printf("%s: %d\n", args->Out.c_str(), sheet->Page);
