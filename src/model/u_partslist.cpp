@@ -63,6 +63,14 @@ bool ExportAsCSV(const TkxMain& model, const std::filesystem::path& file, std::s
     return WriteTextFile(file, PartsListCsvLines(rows, settings.IsGerman()), error);
 }
 
+std::string TileNamesText(const std::vector<std::string>& numbers) {
+    std::string text;
+    for (const std::string& number : numbers) {
+        text += "render(\"" + number + "\", LINE_NORMAL)\r\n";
+    }
+    return text;
+}
+
 // --- The picture of a build phase's parts -----------------------------------------------------
 
 std::vector<TPhasePartGroup> PhasePartGroups(const TBauteilList& parts, int phase) {

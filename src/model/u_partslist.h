@@ -44,6 +44,10 @@ std::string CsvFileName(std::string_view chosen);
 bool ExportAsCSV(const TkxMain& model, const std::filesystem::path& file,
                  std::string* error = nullptr);
 
+/// "Bauteilnamen in Clipboard" (developer mode): a line render("number", LINE_NORMAL) for
+/// every number, each ended by CR LF.
+std::string TileNamesText(const std::vector<std::string>& numbers);
+
 // --- The picture of a build phase's parts -----------------------------------------------------
 
 /// Parts of one definition in the phase picture.

@@ -1,5 +1,6 @@
 // The parts-list commands of the real main window: the print dialog with its preview and page
 // label, printing to PDF, the CSV export and the picture of a phase's parts.
+#include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
@@ -24,6 +25,9 @@
 #include "model/f_Ausgabe.h"
 #include "model/phasepicture.h"
 #include "printing/d_Print.h"
+#include "printing/f_PrintProgress.h"
+#include "printing/sheetpdf.h"
+#include "printing/u_TPrintSpare.h"
 
 using namespace kx;
 using kxtest::AnswerNextDialog;
@@ -171,6 +175,20 @@ private slots:
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QVERIFY(csv.readAll().startsWith("Nummer;Bezeichnung;Anzahl\r\n40001;"));
 
+        // Developers copy the tab's numbers as lines of a render script.
+        form.Library()->SetDeveloperMode(true);
+        auto& library = form.Library()->Library();
+        library.ShowLibraryPage({TLibrarySet::New, 0});
+        const auto& tiles = library.Page(library.ActivePage()).Items;
+        QVERIFY(tiles.size() >= 2);
+        form.Library()->findChild<QAction*>(QStringLiteral("menTileNamesToClipboard"))->trigger();
+        const QString names = QGuiApplication::clipboard()->text();
+        QVERIFY2(names.startsWith(QStringLiteral("render(\"%1\", LINE_NORMAL)\r\nrender(\"%2\"")
+                                      .arg(QString::fromStdString(tiles[0].Number()),
+                                           QString::fromStdString(tiles[1].Number()))),
+                 qPrintable(names));
+        QCOMPARE(names.count(QStringLiteral("\r\n")), qsizetype(tiles.size()));
+
         // Phase 1 of the crane: the base plate and four blocks, two parts per row.
         form.Model().SetBauphase(1);
         AnswerNextDialog<TdlgPhasePicture>([](TdlgPhasePicture* d) {
@@ -205,6 +223,52 @@ private slots:
             }
             QVERIFY(marked > size);
         }
+    }
+
+    void printingGoesToThePrinterAndACancelledJobLeavesNothing() {
+        QTemporaryDir tmp;
+        TPrintSpare sheet({});
+        for (int i = 0; i < 40; ++i) {
+            sheet.Items.push_back({QString::number(50000 + i).toStdString(), "", 1, "B"});
+        }
+        {
+            // A printer that prints into a file stands in for the system's printer.
+            TdlgPrint dialog(sheet);
+            const QString printed = tmp.path() + QStringLiteral("/printed.pdf");
+            dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
+            dialog.Printer().setOutputFileName(printed);
+            dialog.Printer().setPageLayout(DefaultSheetLayout());
+            dialog.MakePreview();
+            QCOMPARE(dialog.PageTotal(), 2);
+            dialog.PrintAll();
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QVERIFY(Run(QStringLiteral("pdfinfo"), {printed})
+                        .contains(QStringLiteral("Pages:           2\n")));
+        }
+
+        // The user's cancel reaches the job; a cancelled PDF leaves the file that was there.
+        QWidget owner;
+        TFormPrintProgress progress(&owner);
+        progress.Start("x", 40);
+        QVERIFY(progress.Step(1));
+        progress.Dialog().cancel();
+        QVERIFY(!progress.Step(2));
+
+        class TCancelAtOnce : public TPrintProgress {
+        public:
+            void Start(const std::string&, int) override {}
+            bool Step(int) override { return false; }
+            void Finish() override {}
+        } impatient;
+        const QString pdf = tmp.path() + QStringLiteral("/old.pdf");
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        sheet.SetProgress(&impatient);
+        QCOMPARE(WriteSheetPdf(sheet, pdf, DefaultSheetLayout()), TPrintResult::Cancelled);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
     }
 };
 
