@@ -41,6 +41,7 @@
 #include "app/u_paintedicons.h"
 #include "app/u_partstreedelegate.h"
 #include "app/u_partstreedrag.h"
+#include "app/u_printcommands.h"
 #include "app/u_treepopups.h"
 #include "catalogue/d_Search.h"
 #include "catalogue/f_Library.h"
@@ -188,6 +189,7 @@ void TMainForm::FormCreate() {
     m_animation = new TAnimationBar(*m_model, *m_files, *Track, *m_animationBar, *m_viewer, this);
     m_animation->Bind(*m_commands);
     BindPlacementCommands();
+    BindPrintCommands(*this);
     // The commands the model decides start as the model does: nothing selected, nothing to
     // undo.
     for (const char* id : {"menDelete", "menUndo", "menGroup", "menDeGroup"}) {

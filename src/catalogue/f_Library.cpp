@@ -2,8 +2,10 @@
 #include "catalogue/f_Library.h"
 
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QInputDialog>
@@ -25,6 +27,7 @@
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
+#include "model/u_partslist.h"
 
 namespace kx {
 
@@ -154,6 +157,15 @@ TLibraryPanel::TLibraryPanel(QWidget* parent) : QWidget(parent) {
     menEditDef = m_tileMenu->addAction(QString());
     menEditSort = m_tileMenu->addAction(QString());
     menImportExternalPart = m_tileMenu->addAction(QString());
+    menTileNamesToClipboard = m_tileMenu->addAction(QString());
+    menTileNamesToClipboard->setObjectName(QStringLiteral("menTileNamesToClipboard"));
+    connect(menTileNamesToClipboard, &QAction::triggered, this, [this] {
+        std::vector<std::string> numbers;
+        for (const TSnapViewItem& tile : m_library.Page(m_library.ActivePage()).Items) {
+            numbers.push_back(tile.Number());
+        }
+        QGuiApplication::clipboard()->setText(QString::fromStdString(TileNamesText(numbers)));
+    });
     menCopyPart->setObjectName(QStringLiteral("menCopyPart"));
     menEditDef->setObjectName(QStringLiteral("menEditDef"));
     menEditSort->setObjectName(QStringLiteral("menEditSort"));
@@ -205,11 +217,13 @@ void TLibraryPanel::DoLanguage() {
     menEditSort->setText(Main(LibraryText::EditSort, "Sortierung bearbeiten"));
     menImportExternalPart->setText(
         Main(LibraryText::ImportExternalPart, "Bauteil aus externer Quelle importieren..."));
+    menTileNamesToClipboard->setText(
+        Main(LibraryText::TileNamesToClipboard, "Bauteilnamen in Clipboard"));
 }
 
 void TLibraryPanel::SetDeveloperMode(bool on) {
-    for (QAction* a :
-         {m_developerLine, menCopyPart, menEditDef, menEditSort, menImportExternalPart}) {
+    for (QAction* a : {m_developerLine, menCopyPart, menEditDef, menEditSort, menImportExternalPart,
+                       menTileNamesToClipboard}) {
         a->setVisible(on);
     }
 }

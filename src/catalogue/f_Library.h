@@ -35,6 +35,7 @@ inline constexpr int CopyPart = 204;            ///< "Bauteil kopieren"
 inline constexpr int EditDef = 205;             ///< "Bauteil bearbeiten (Dialog)"
 inline constexpr int EditSort = 206;            ///< "Sortierung bearbeiten"
 inline constexpr int ImportExternalPart = 207;  ///< "Bauteil aus externer Quelle importieren..."
+inline constexpr int TileNamesToClipboard = 250;  ///< "Bauteilnamen in Clipboard"
 }  // namespace LibraryText
 
 /// The library strip of the main window. It owns the library (TPartLibrary) and is its view.
@@ -138,6 +139,7 @@ private:
     QAction* menEditDef;
     QAction* menEditSort;
     QAction* menImportExternalPart;
+    QAction* menTileNamesToClipboard;
 };
 
 }  // namespace kx

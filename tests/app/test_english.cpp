@@ -15,16 +15,23 @@
 #include "catalogue/d_Search.h"
 #include "catalogue/f_Library.h"
 #include "catalogue/u_partfiles.h"
+#include "catalogue/u_partcache.h"
 #include "foundation/u_language.h"
 #include "foundation/u_stack.h"
 #include "kx_gui_main.h"
+#include "model/MainObj.h"
+#include "model/d_PhasePicture.h"
 #include "model/d_SelectStage.h"
 #include "model/d_ShowBauphase.h"
+#include "model/f_Ausgabe.h"
 #include "model/f_Bauphasen.h"
 #include "motion/f_AniOpt.h"
 #include "motion/f_Animation.h"
 #include "motion/f_Zeitmanager.h"
 #include "online/d_ServerSettings.h"
+#include "printing/d_Print.h"
+#include "printing/f_PrintProgress.h"
+#include "printing/u_sheetitems.h"
 #include "view/d_Bildgroesse.h"
 #include "view/d_CameraName.h"
 #include "view/f_GlInfo.h"
@@ -69,6 +76,12 @@ private slots:
             TdlgSaveChanges saveChanges{QString()};
             TdlgServerSettings server(TWebSettings{});
             form.Commands().Execute("menMeasurements");
+            TFormPrintProgress progress(&form);
+            LibraryItems(form.Model().Files(), DefCache(), {}, &progress);
+            auto sheet = NewPartsSheet({}, form.Model().Files(), DefCache(), {});
+            TdlgPrint print(*sheet);
+            TdlgPhasePicture phasePicture;
+            TFormAusgabe output(QImage(10, 10, QImage::Format_RGB32));
         }
         SetLanguage(std::move(old));
         QStringList list;
