@@ -18,6 +18,7 @@
 #include "model/d_SelectStage.h"
 #include "model/d_ShowBauphase.h"
 #include "model/f_Bauphasen.h"
+#include "motion/d_Jog.h"
 #include "view/d_Bildgroesse.h"
 #include "view/d_CameraName.h"
 #include "view/f_GlInfo.h"
@@ -56,6 +57,9 @@ private slots:
             TdlgSearch search(form.Library()->Library());
             TdlgAddCollection count;
             TdlgError error("x", Stack());
+            TdlgJog jog;
+            jog.show();
+            TdlgSelectJogType jogTypes(nullptr, {});
         }
         SetLanguage(std::move(old));
         QStringList list;
