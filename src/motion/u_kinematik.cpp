@@ -188,6 +188,12 @@ void TKinematik::Prepare() {
     m_seenLinkCount = m_links.size();
     m_seenRules = m_rules.data();
     m_seenRuleCount = m_rules.size();
+    m_rotMarked.clear();
+    m_transMarked.clear();
+    for (TKineData& link : m_links) {
+        link.RotVisited = 0;
+        link.TransVisited = 0;
+    }
     m_valid = true;
 }
 
@@ -204,15 +210,29 @@ void TKinematik::PrepareIfStale() {
 }
 
 void TKinematik::ClearRotVisited() {
-    for (TKineData& link : m_links) {
-        link.RotVisited = 0;
+    // Only the links marked since the last clearing can carry a mark: a long chain must not
+    // cost a walk of the whole list at every rotation/translation link.
+    for (const int i : m_rotMarked) {
+        m_links[static_cast<size_t>(i)].RotVisited = 0;
     }
+    m_rotMarked.clear();
 }
 
 void TKinematik::ClearTransVisited() {
-    for (TKineData& link : m_links) {
-        link.TransVisited = 0;
+    for (const int i : m_transMarked) {
+        m_links[static_cast<size_t>(i)].TransVisited = 0;
     }
+    m_transMarked.clear();
+}
+
+void TKinematik::MarkRot(int i) {
+    m_links[static_cast<size_t>(i)].RotVisited = 1;
+    m_rotMarked.push_back(i);
+}
+
+void TKinematik::MarkTrans(int i) {
+    m_links[static_cast<size_t>(i)].TransVisited = 1;
+    m_transMarked.push_back(i);
 }
 
 // --- The step ---------------------------------------------------------------------------------
@@ -320,7 +340,7 @@ void TKinematik::Rot(int name, uint8_t code, bool firstLevel, int reference, flo
                 if (!forward && ref.Part2 != name) {
                     break;
                 }
-                link.RotVisited = 1;
+                MarkRot(i);
                 double k = forward ? static_cast<double>(EffectiveTeeth(link.Z1)) /
                                          static_cast<double>(EffectiveTeeth(link.Z2))
                                    : static_cast<double>(EffectiveTeeth(link.Z2)) /
@@ -340,7 +360,7 @@ void TKinematik::Rot(int name, uint8_t code, bool firstLevel, int reference, flo
             }
             case kKineRotFest: {
                 if (ref.Part1 == name && !link.RotVisited) {
-                    link.RotVisited = 1;
+                    MarkRot(i);
                     TSceneObject* carried = Object(ref.Part2);
                     const TSceneObject* refObject = Object(reference);
                     if (carried && refObject) {
@@ -349,7 +369,7 @@ void TKinematik::Rot(int name, uint8_t code, bool firstLevel, int reference, flo
                     }
                 }
                 if (ref.Part2 == name && !link.RotVisited && !firstLevel) {
-                    link.RotVisited = 1;
+                    MarkRot(i);
                     TSceneObject* carried = Object(ref.Part1);
                     const TSceneObject* refObject = Object(reference);
                     if (carried && refObject) {
@@ -362,7 +382,7 @@ void TKinematik::Rot(int name, uint8_t code, bool firstLevel, int reference, flo
             case kKineRotTrans: {
                 const float s = (p + t + r) / 3600.0f;
                 if (ref.Part1 == name && !link.RotVisited) {
-                    link.RotVisited = 1;
+                    MarkRot(i);
                     if (TSceneObject* moved = Object(ref.Part2)) {
                         const TVector3f before = moved->AbsolutePosition();
                         moved->Move(s * link.DZ);
@@ -374,7 +394,7 @@ void TKinematik::Rot(int name, uint8_t code, bool firstLevel, int reference, flo
                     }
                 }
                 if (ref.Part2 == name && !link.RotVisited) {
-                    link.RotVisited = 1;
+                    MarkRot(i);
                     // The turning part travels by its own turning, as a rolling wheel does.
                     if (TSceneObject* moved = Object(ref.Part2)) {
                         const TVector3f before = moved->AbsolutePosition();
@@ -400,14 +420,14 @@ void TKinematik::Trans(int name, float x, float y, float z) {
         const TLinkRef ref = m_linkRefs[static_cast<size_t>(i)];
         if (link.Modus == kKineRotFest) {
             if (ref.Part1 == name && !link.TransVisited) {
-                link.TransVisited = 1;
+                MarkTrans(i);
                 if (TSceneObject* moved = Object(ref.Part2)) {
                     moved->Translate(shift);
                     Trans(ref.Part2, x, y, z);
                 }
             }
             if (ref.Part2 == name && !link.TransVisited) {
-                link.TransVisited = 1;
+                MarkTrans(i);
                 if (TSceneObject* moved = Object(ref.Part1)) {
                     moved->Translate(shift);
                     Trans(ref.Part1, x, y, z);
@@ -415,7 +435,7 @@ void TKinematik::Trans(int name, float x, float y, float z) {
             }
         } else if (link.Modus == kKineRotTrans) {
             if (ref.Part1 == name && !link.TransVisited) {
-                link.TransVisited = 1;
+                MarkTrans(i);
                 if (TSceneObject* moved = Object(ref.Part2)) {
                     moved->Translate(shift);
                     Trans(ref.Part2, x, y, z);

@@ -76,6 +76,8 @@ private:
     void Trans(int name, float x, float y, float z);
     void ClearRotVisited();
     void ClearTransVisited();
+    void MarkRot(int link);
+    void MarkTrans(int link);
     /// Turns the part about a link axis code by e; returns the increments handed on.
     static void TurnByCode(TSceneObject& part, uint8_t code, float e, float& p, float& t, float& r);
 
@@ -101,6 +103,8 @@ private:
     std::vector<TLinkRef> m_linkRefs;
     std::vector<TLinkRef> m_ruleRefs;
     std::vector<int> m_motorParts;  ///< per motor, its part's id or -1
+    std::vector<int> m_rotMarked;   ///< links whose RotVisited is set
+    std::vector<int> m_transMarked;
 };
 
 }  // namespace kx
