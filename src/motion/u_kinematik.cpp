@@ -327,8 +327,21 @@ void TKinematik::Rot(int name, uint8_t code, bool firstLevel, int reference, flo
     // Each link is marked before it fires and marks are cleared once per motor, so every link
     // fires at most once per motor: loops of links end, and the depth is bounded by their
     // number. Only the links that name the part can fire; they are visited in list order.
-    const std::vector<int>& incident = m_partLinks[static_cast<size_t>(name)];
-    for (const int i : incident) {
+    // A link that fires is followed at once, before the walk goes on (depth first); the walk
+    // keeps its own stack, so a long chain of links cannot exhaust the thread's stack. A link
+    // fires in at most one of its directions (the first marks it), so each visit of a link
+    // adds at most one level.
+    std::vector<TRotFrame>& stack = m_rotStack;
+    stack.clear();
+    stack.push_back({name, code, firstLevel, reference, p, t, r, angle, 0});
+    while (!stack.empty()) {
+        const std::vector<int>& incident = m_partLinks[static_cast<size_t>(stack.back().Name)];
+        if (stack.back().Next >= incident.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const int i = incident[stack.back().Next++];
+        const TRotFrame f = stack.back();
         TKineData& link = m_links[static_cast<size_t>(i)];
         const TLinkRef ref = m_linkRefs[static_cast<size_t>(i)];
         switch (link.Modus) {
@@ -336,8 +349,8 @@ void TKinematik::Rot(int name, uint8_t code, bool firstLevel, int reference, flo
                 if (link.RotVisited) {
                     break;
                 }
-                const bool forward = ref.Part1 == name;
-                if (!forward && ref.Part2 != name) {
+                const bool forward = ref.Part1 == f.Name;
+                if (!forward && ref.Part2 != f.Name) {
                     break;
                 }
                 MarkRot(i);
@@ -345,43 +358,44 @@ void TKinematik::Rot(int name, uint8_t code, bool firstLevel, int reference, flo
                                          static_cast<double>(EffectiveTeeth(link.Z2))
                                    : static_cast<double>(EffectiveTeeth(link.Z2)) /
                                          static_cast<double>(EffectiveTeeth(link.Z1));
-                if (Negative(forward ? link.Rotation1 : link.Rotation2) != Negative(code)) {
+                if (Negative(forward ? link.Rotation1 : link.Rotation2) != Negative(f.Code)) {
                     k = -k;
                 }
-                const double e = k * angle;
+                const double e = k * f.Angle;
                 const int driven = forward ? ref.Part2 : ref.Part1;
                 const uint8_t drivenCode = forward ? link.Rotation2 : link.Rotation1;
                 if (TSceneObject* part = Object(driven)) {
                     float dp, dt, dr;
                     TurnByCode(*part, drivenCode, static_cast<float>(e), dp, dt, dr);
-                    Rot(driven, drivenCode, false, driven, dp, dt, dr, e);
+                    stack.push_back({driven, drivenCode, false, driven, dp, dt, dr, e, 0});
                 }
                 break;
             }
             case kKineRotFest: {
-                if (ref.Part1 == name && !link.RotVisited) {
-                    MarkRot(i);
-                    TSceneObject* carried = Object(ref.Part2);
-                    const TSceneObject* refObject = Object(reference);
-                    if (carried && refObject) {
-                        CarryRigid(*refObject, *carried, p, t, r);
-                        Rot(ref.Part2, code, false, reference, p, t, r, angle);
-                    }
+                // At the first level (the motor's own part) a link whose Bauteil2 is that part
+                // does not carry its Bauteil1.
+                int carriedId = -1;
+                if (ref.Part1 == f.Name && !link.RotVisited) {
+                    carriedId = ref.Part2;
+                } else if (ref.Part2 == f.Name && !link.RotVisited && !f.First) {
+                    carriedId = ref.Part1;
                 }
-                if (ref.Part2 == name && !link.RotVisited && !firstLevel) {
-                    MarkRot(i);
-                    TSceneObject* carried = Object(ref.Part1);
-                    const TSceneObject* refObject = Object(reference);
-                    if (carried && refObject) {
-                        CarryRigid(*refObject, *carried, p, t, r);
-                        Rot(ref.Part1, code, false, reference, p, t, r, angle);
-                    }
+                if (carriedId < 0) {
+                    break;
+                }
+                MarkRot(i);
+                TSceneObject* carried = Object(carriedId);
+                const TSceneObject* refObject = Object(f.Reference);
+                if (carried && refObject) {
+                    CarryRigid(*refObject, *carried, f.P, f.T, f.R);
+                    stack.push_back(
+                        {carriedId, f.Code, false, f.Reference, f.P, f.T, f.R, f.Angle, 0});
                 }
                 break;
             }
             case kKineRotTrans: {
-                const float s = (p + t + r) / 3600.0f;
-                if (ref.Part1 == name && !link.RotVisited) {
+                const float s = (f.P + f.T + f.R) / 3600.0f;
+                if (ref.Part1 == f.Name && !link.RotVisited) {
                     MarkRot(i);
                     if (TSceneObject* moved = Object(ref.Part2)) {
                         const TVector3f before = moved->AbsolutePosition();
@@ -392,8 +406,7 @@ void TKinematik::Rot(int name, uint8_t code, bool firstLevel, int reference, flo
                         ClearTransVisited();
                         Trans(ref.Part2, shift.X, shift.Y, shift.Z);
                     }
-                }
-                if (ref.Part2 == name && !link.RotVisited) {
+                } else if (ref.Part2 == f.Name && !link.RotVisited) {
                     MarkRot(i);
                     // The turning part travels by its own turning, as a rolling wheel does.
                     if (TSceneObject* moved = Object(ref.Part2)) {
@@ -413,34 +426,42 @@ void TKinematik::Rot(int name, uint8_t code, bool firstLevel, int reference, flo
 }
 
 void TKinematik::Trans(int name, float x, float y, float z) {
+    // Depth first like the rotation, on a stack of its own (parts and the next link to look
+    // at); each visit of a link moves at most one part.
     const TVector3f shift{x, y, z};
-    const std::vector<int>& incident = m_partLinks[static_cast<size_t>(name)];
-    for (const int i : incident) {
+    std::vector<std::pair<int, size_t>>& stack = m_transStack;
+    stack.clear();
+    stack.emplace_back(name, 0);
+    while (!stack.empty()) {
+        const int part = stack.back().first;
+        const std::vector<int>& incident = m_partLinks[static_cast<size_t>(part)];
+        if (stack.back().second >= incident.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const int i = incident[stack.back().second++];
         TKineData& link = m_links[static_cast<size_t>(i)];
         const TLinkRef ref = m_linkRefs[static_cast<size_t>(i)];
+        if (link.TransVisited) {
+            continue;
+        }
+        int movedId = -1;
         if (link.Modus == kKineRotFest) {
-            if (ref.Part1 == name && !link.TransVisited) {
-                MarkTrans(i);
-                if (TSceneObject* moved = Object(ref.Part2)) {
-                    moved->Translate(shift);
-                    Trans(ref.Part2, x, y, z);
-                }
+            if (ref.Part1 == part) {
+                movedId = ref.Part2;
+            } else if (ref.Part2 == part) {
+                movedId = ref.Part1;
             }
-            if (ref.Part2 == name && !link.TransVisited) {
-                MarkTrans(i);
-                if (TSceneObject* moved = Object(ref.Part1)) {
-                    moved->Translate(shift);
-                    Trans(ref.Part1, x, y, z);
-                }
-            }
-        } else if (link.Modus == kKineRotTrans) {
-            if (ref.Part1 == name && !link.TransVisited) {
-                MarkTrans(i);
-                if (TSceneObject* moved = Object(ref.Part2)) {
-                    moved->Translate(shift);
-                    Trans(ref.Part2, x, y, z);
-                }
-            }
+        } else if (link.Modus == kKineRotTrans && ref.Part1 == part) {
+            movedId = ref.Part2;
+        }
+        if (movedId < 0) {
+            continue;
+        }
+        MarkTrans(i);
+        if (TSceneObject* moved = Object(movedId)) {
+            moved->Translate(shift);
+            stack.emplace_back(movedId, 0);
         }
     }
 }

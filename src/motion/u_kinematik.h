@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "motion/u_colldata.h"
@@ -66,6 +67,17 @@ private:
         int Part1 = -1;
         int Part2 = -1;
     };
+    /// One level of the rotation propagation: the part that has just turned, how, and the
+    /// next of its links to look at.
+    struct TRotFrame {
+        int Name;
+        uint8_t Code;
+        bool First;
+        int Reference;
+        float P, T, R;
+        double Angle;
+        size_t Next;
+    };
     /// The step's view of the model: parts by exact name, their objects and their links.
     void Prepare();
     void PrepareIfStale();
@@ -105,6 +117,8 @@ private:
     std::vector<int> m_motorParts;  ///< per motor, its part's id or -1
     std::vector<int> m_rotMarked;   ///< links whose RotVisited is set
     std::vector<int> m_transMarked;
+    std::vector<TRotFrame> m_rotStack;
+    std::vector<std::pair<int, size_t>> m_transStack;
 };
 
 }  // namespace kx

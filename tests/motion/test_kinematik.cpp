@@ -415,3 +415,32 @@ TEST_F(KinematikTest, SequenceProgramsSeeTheLastRuleOfTheirNameFromAnotherThread
     EXPECT_TRUE(weg);    // in range whatever the trigger option
     EXPECT_TRUE(keine);  // no rule of that name: the block keeps its value
 }
+
+TEST(KinematikChain, AChainOfAHundredThousandLinksRunsWithoutExhaustingTheStack) {
+    TScene scene;
+    BuildMainScene(scene);
+    TDummyCube& root = *scene.PartsRoot();
+    constexpr int kParts = 100000;
+    std::vector<TKineData> links;
+    for (int i = 0; i < kParts; ++i) {
+        root.AddNewChild<TFreeForm>("P" + std::to_string(i));
+        if (i > 0) {
+            TKineData link = i == 1 ? Gear("P0", "P1", kAxisRollP, kAxisRollP, 1, 1)
+                                    : Rigid("P" + std::to_string(i - 1), "P" + std::to_string(i));
+            links.push_back(link);
+        }
+    }
+    links.push_back(RotTrans("P0", "P1", 0, 0, 360));
+    TMotors motors;
+    motors.Motor(1) = {1, 10, 2, "P0", 0};
+    std::vector<TCollData> rules;
+    TMotorPanels panels;
+    TKinematik kine(links, motors, rules, panels,
+                    [&root](std::string_view n) { return root.FindChild(n, false); }, {});
+    kine.Start();
+    kine.DoKinematik();
+    // Every part of the chain turned with the second and travelled with it.
+    const TSceneObject* last = root.FindChild("P" + std::to_string(kParts - 1), false);
+    EXPECT_NEAR(std::atan2(last->Up().X, last->Up().Y) * 180 / std::numbers::pi, 10, 1e-2);
+    EXPECT_NEAR(last->Position().Z, -1, kTol);
+}
