@@ -131,6 +131,16 @@ private slots:
         QVERIFY(highest != xs.end() - 1);
         QVERIFY(xs.back() < *highest);
         QCOMPARE(mode.Panel(1)->Status(), 2);
+        // The panel's buttons and track bar switch the motor from the next step on.
+        QTest::mouseClick(mode.Panel(1)->Button(0), Qt::LeftButton);
+        const float stopped = model.PartObject(slide)->Position().X;
+        mode.Tick();
+        QCOMPARE(model.PartObject(slide)->Position().X, stopped);
+        QTest::mouseClick(mode.Panel(1)->Button(1), Qt::LeftButton);
+        mode.Panel(1)->TrackBar()->setValue(10);
+        mode.Tick();
+        QVERIFY(model.PartObject(slide)->Position().X > stopped);
+        QCOMPARE(mode.Panel(1)->Status(), 1);
 
         Press(toggle);
         QVERIFY(!toggle->isChecked());
