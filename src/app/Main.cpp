@@ -37,6 +37,7 @@
 #include "app/qttranslations.h"
 #include "app/u_commandtable.h"
 #include "app/u_formstyle.h"
+#include "app/u_kinematikmode.h"
 #include "app/u_mainports.h"
 #include "app/u_paintedicons.h"
 #include "app/u_partstreedelegate.h"
@@ -53,6 +54,8 @@
 #include "foundation/u_stack.h"
 #include "model/MainObj.h"
 #include "online/d_ServerSettings.h"
+#include "motion/d_Jog.h"
+#include "motion/u_JogTypes.h"
 #include "placement/f_Conn.h"
 #include "view/f_EditModes.h"
 #include "view/f_ViewerGlue.h"
@@ -190,6 +193,7 @@ void TMainForm::FormCreate() {
     m_animation->Bind(*m_commands);
     BindPlacementCommands();
     BindPrintCommands(*this);
+    BindMotionControls();
     // The commands the model decides start as the model does: nothing selected, nothing to
     // undo.
     for (const char* id : {"menDelete", "menUndo", "menGroup", "menDeGroup"}) {
@@ -498,9 +502,49 @@ void TMainForm::BindViewCommands() {
     });
 }
 
+void TMainForm::BindMotionControls() {
+    m_kineMode = new TKinematikMode(*this);
+    QToolButton* kine = ToolButton("btnStartKinematik");
+    kine->setEnabled(true);
+    connect(kine, &QToolButton::pressed, this, [this, kine] {
+        // The button acts when pressed: up now means it is going down.
+        if (!kine->isChecked()) {
+            m_kineMode->Enter();
+        } else {
+            m_kineMode->Leave();
+        }
+    });
+    QToolButton* bodies = ToolButton("btnKugeln");
+    bodies->setEnabled(true);
+    bodies->setChecked(m_model->ShowCollisionBodies);
+    connect(bodies, &QToolButton::pressed, this, [this, bodies] {
+        m_model->ShowCollisionBodies = !bodies->isChecked();
+        m_model->Repaint();
+        RedrawView();
+    });
+    m_viewerHost->JogDial = [this](int x, int y) { RunJogDial(x, y); };
+}
+
+void TMainForm::RunJogDial(int x, int y) {
+    Stack().Push("TMainForm.RunJogDial", x, y);
+    // Types whose command the window cannot run yet are not offered.
+    const auto available = [this](int type) { return m_commands->Bound(JogTypeCommand(type)); };
+    int type = 0;
+    {
+        TdlgJog dial(this, available);
+        dial.PlaceAt(m_viewer->mapToGlobal(QPoint(x, y)));
+        dial.exec();
+        type = dial.ResultType();
+    }
+    const std::string command = JogTypeCommand(type);
+    if (!command.empty()) {
+        m_commands->Execute(command);
+    }
+}
+
 void TMainForm::CreateInteraction() {
     m_viewerHost = std::make_unique<TQtViewerHost>(m_viewer, this);
-    m_viewerHost->Kinematics = [this] { return ToolButton("btnStartKinematik")->isChecked(); };
+    m_viewerHost->Kinematics = [this] { return m_kineMode && m_kineMode->Active(); };
     m_viewerHost->PartsTreeRepaint = [this] { tvBausteine->viewport()->update(); };
     m_viewerHost->Dropped = [this](const std::string&) { m_library->Library().PartDropped(); };
     m_viewerInput =
@@ -1055,6 +1099,11 @@ void TMainForm::FormShow() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     Stack().Push("TMainForm.FormClose");
+    // The step must not run on while the window asks, nor on a model being freed.
+    if (m_kineMode && m_kineMode->Active()) {
+        m_kineMode->Leave();
+        ToolButton("btnStartKinematik")->setChecked(false);
+    }
     Param().SetLastGroup(m_library->LastGroup());
     if (!MayDiscardModel()) {
         event->ignore();

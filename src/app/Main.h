@@ -24,6 +24,7 @@ namespace kx {
 
 class TAnimationBar;
 class TCommandTable;
+class TKinematikMode;
 class TFormLichtManager;
 class TFormKoordinaten;
 class TdlgMeasureManager;
@@ -76,6 +77,11 @@ public:
     void RedrawView();
 
     QWidget* LibraryArea() const { return m_libraryArea; }
+    /// The strip of motor panels (pnlKinematik), shown in kinematics mode.
+    QWidget* MotorArea() const { return m_motorArea; }
+    TKinematikMode* KinematikMode() const { return m_kineMode; }
+    /// The jog dial centred on the view point (x, y); runs the command chosen there.
+    void RunJogDial(int x, int y);
     QScrollArea* ViewBox() const { return sb; }
     QTreeWidget* PartsTree() const { return tvBausteine; }
     QTreeWidget* GroupsTree() const { return tvGroups; }
@@ -149,6 +155,7 @@ private:
     void BindPlacementCommands();
     void GiveCoordinatesManagerTheModel();
     void CloseMeasureManager();
+    void BindMotionControls();
     void CreateLibrary();
     void CreateInteraction();
     /// The tree node chosen in the parts tree, if any.
@@ -188,6 +195,7 @@ private:
     TTreePopups* m_treePopups = nullptr;
     TPartsTreeDrag* m_partsTreeDrag = nullptr;
     std::unique_ptr<TPhaseWindowsQt> m_phaseWindows;
+    TKinematikMode* m_kineMode = nullptr;
     QToolBar* m_toolBar = nullptr;
     QSplitter* m_libSplitter = nullptr;
     QSplitter* m_leftSplitter = nullptr;

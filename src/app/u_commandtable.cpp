@@ -150,7 +150,11 @@ const std::vector<TCommandRow>& MainCommandRows() {
 }
 
 TCommandTable::TCommandTable(const std::vector<TCommandRow>& rows, QWidget* owner)
-    : QObject(owner), m_rows(rows), m_owner(owner) {}
+    : QObject(owner), m_rows(rows), m_owner(owner) {
+    for (const TCommandRow& row : m_rows) {
+        m_parents.insert(Q(row.Id), Q(row.Parent));
+    }
+}
 
 void TCommandTable::BuildMenus(QMenuBar* bar, bool developerMode) {
     for (const TCommandRow& row : m_rows) {
@@ -215,7 +219,7 @@ bool TCommandTable::Execute(const std::string& id) {
     const QString key = QString::fromStdString(id);
     const auto it = m_bindings.constFind(key);
     if (it == m_bindings.constEnd() || !it->Handler || (it->EnabledWhen && !it->EnabledWhen()) ||
-        !m_setStates.value(key, true)) {
+        !m_setStates.value(key, true) || LockedOut(key)) {
         return false;
     }
     // A copy: the handler may bind commands anew, which would free the one running.
@@ -250,7 +254,9 @@ void TCommandTable::UpdateEnabled() {
         const auto it = m_bindings.constFind(Q(row.Id));
         const bool bound = it != m_bindings.constEnd() && it->Handler;
         const auto set = m_setStates.constFind(Q(row.Id));
-        if (set != m_setStates.constEnd()) {
+        if (LockedOut(Q(row.Id))) {
+            action->setEnabled(false);
+        } else if (set != m_setStates.constEnd()) {
             action->setEnabled(bound && *set);
         } else {
             action->setEnabled(bound && (!it->EnabledWhen || it->EnabledWhen()));
@@ -277,8 +283,40 @@ void TCommandTable::SetEnabled(const std::string& id, bool enabled) {
     m_setStates.insert(key, enabled);
     if (QAction* action = m_actions.value(key, nullptr)) {
         const auto it = m_bindings.constFind(key);
-        action->setEnabled(enabled && it != m_bindings.constEnd() && it->Handler);
+        action->setEnabled(enabled && it != m_bindings.constEnd() && it->Handler &&
+                           !LockedOut(key));
     }
+}
+
+bool TCommandTable::Bound(const std::string& id) const {
+    const auto it = m_bindings.constFind(QString::fromStdString(id));
+    return it != m_bindings.constEnd() && it->Handler;
+}
+
+void TCommandTable::Lock(const std::vector<std::string>& openMenus) {
+    m_openMenus.clear();
+    for (const std::string& menu : openMenus) {
+        m_openMenus << QString::fromStdString(menu);
+    }
+    m_locked = true;
+    UpdateEnabled();
+}
+
+void TCommandTable::Unlock() {
+    m_locked = false;
+    UpdateEnabled();
+}
+
+bool TCommandTable::LockedOut(const QString& id) const {
+    if (!m_locked) {
+        return false;
+    }
+    QString top = id;
+    for (QString parent = m_parents.value(id); !parent.isEmpty();
+         parent = m_parents.value(parent)) {
+        top = parent;
+    }
+    return !m_openMenus.contains(top);
 }
 
 }  // namespace kx

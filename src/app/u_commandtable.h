@@ -72,7 +72,18 @@ public:
 
     const std::vector<TCommandRow>& Rows() const { return m_rows; }
 
+    /// Whether the command has a handler.
+    bool Bound(const std::string& id) const;
+    /// Locks every command outside the named top-level menus (kinematics mode): Execute
+    /// refuses them, by menu, shortcut or jog dial, and they show disabled until Unlock.
+    void Lock(const std::vector<std::string>& openMenus);
+    void Unlock();
+    bool Locked() const { return m_locked; }
+
 private:
+    /// Whether the lock holds the command back.
+    bool LockedOut(const QString& id) const;
+
     struct TBinding {
         std::function<void()> Handler;
         std::function<bool()> EnabledWhen;
@@ -84,6 +95,9 @@ private:
     QHash<QString, TBinding> m_bindings;
     QHash<QString, bool> m_setStates;  ///< commands whose state is set from outside
     bool m_updatePending = false;
+    QHash<QString, QString> m_parents;  ///< id -> id of the menu it sits in
+    bool m_locked = false;
+    QStringList m_openMenus;
 };
 
 }  // namespace kx

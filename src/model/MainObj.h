@@ -22,6 +22,8 @@
 #include "model/u_undo.h"
 #include "motion/u_colldata.h"
 #include "motion/u_kinedata.h"
+#include "motion/u_kinematik.h"
+#include "motion/u_motorstate.h"
 #include "placement/u_TMeasurement.h"
 #include "view/u_TCamera.h"
 #include "view/u_material.h"
@@ -268,6 +270,25 @@ public:
     std::string FileName;              ///< model file last loaded or saved
     int32_t AniLength = 100;           ///< animation length in frames
 
+    // --- Kinematics mode (MainObj_kine.cpp) ---------------------------------------------------
+    /// Panels from the motor records, rule states cleared; the model is locked until the stop.
+    void StartKinematik();
+    /// Panel speeds back into the motors; every part back at its stored pose.
+    void StopKinematik();
+    /// One kinematics step (the main window's timer calls it every 10 ms).
+    void DoKinematik();
+    void DoCollision();
+    /// Between StartKinematik and StopKinematik: nothing may change the model's lists or parts.
+    bool KinematikActive() const { return m_kinematikActive; }
+    /// The live motor states: the panels show them, rules and sequence programs switch them.
+    TMotorPanels& MotorPanels() { return m_motorPanels; }
+    /// What a sequence program's collision block named `name` sees (any thread, see
+    /// TKinematik::CollisionState).
+    bool CollisionState(std::string_view name, bool previous) const {
+        return m_kinematik.CollisionState(name, previous);
+    }
+    TKinematik& Kinematik() { return m_kinematik; }
+
     // --- Changes since the last save or load ---------------------------------------------------
     /// Notes that the model differs from its file (every change through the model calls it).
     void MarkModified() {
@@ -359,6 +380,18 @@ private:
     std::vector<THZData> m_semiFinished;
     std::array<TCamera, kStoredCameraCount> m_cameras;
     TModelInformation m_information;
+
+    TMotorPanels m_motorPanels;
+    TKinematik m_kinematik{
+        m_kineLinks,
+        m_motors,
+        m_collisionRules,
+        m_motorPanels,
+        [this](std::string_view name) { return KinematikPart(name); },
+        [this] { return KinematikGeneration(); }};
+    bool m_kinematikActive = false;
+    uint64_t KinematikGeneration() const;
+    TSceneObject* KinematikPart(std::string_view name) const;
 };
 
 /// Suspends undo snapshots for a scope and puts the previous state back afterwards, however

@@ -1,10 +1,33 @@
 // Collision rules between two placed parts, as plain records.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
 namespace kx {
+
+/// A flag written by the kinematics step and read by sequence programs from their own threads;
+/// copies (undo snapshots, the file document) take its current value.
+class TSharedFlag {
+public:
+    TSharedFlag(bool on = false) : m_on(on) {}  // NOLINT: converts like the bool it replaces
+    TSharedFlag(const TSharedFlag& other) : m_on(other.Load()) {}
+    TSharedFlag& operator=(const TSharedFlag& other) {
+        Store(other.Load());
+        return *this;
+    }
+    TSharedFlag& operator=(bool on) {
+        Store(on);
+        return *this;
+    }
+    bool Load() const { return m_on.load(std::memory_order_acquire); }
+    void Store(bool on) { m_on.store(on, std::memory_order_release); }
+    operator bool() const { return Load(); }  // NOLINT
+
+private:
+    std::atomic<bool> m_on;
+};
 
 /// A collision rule: while the two parts are closer (Active) or farther (not Active) than
 /// Abstand, the action fires. Parts are named, not referenced.
@@ -15,7 +38,7 @@ struct TCollData {
     float Abstand = 8;   ///< threshold, mm
     int32_t Aktion = 4;  ///< 0-3 act on the motor numbered Param1, 4 names the rule
     std::string Param1;
-    bool InRange = false;  ///< result of the last kinematics step
+    TSharedFlag InRange = false;  ///< result of the last kinematics step: Abstand > distance
 
     bool Uses(const std::string& partName) const {
         return ObjName1 == partName || ObjName2 == partName;

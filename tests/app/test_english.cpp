@@ -32,6 +32,7 @@
 #include "printing/d_Print.h"
 #include "printing/f_PrintProgress.h"
 #include "printing/u_sheetitems.h"
+#include "motion/d_Jog.h"
 #include "view/d_Bildgroesse.h"
 #include "view/d_CameraName.h"
 #include "view/f_GlInfo.h"
@@ -82,6 +83,9 @@ private slots:
             TdlgPrint print(*sheet);
             TdlgPhasePicture phasePicture;
             TFormAusgabe output(QImage(10, 10, QImage::Format_RGB32));
+            TdlgJog jog;
+            jog.show();
+            TdlgSelectJogType jogTypes(nullptr, {});
         }
         SetLanguage(std::move(old));
         QStringList list;

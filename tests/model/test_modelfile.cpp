@@ -824,5 +824,5 @@ TEST(SampleModels, LoadWithEveryPartAndSaveBackUnchanged) {
         EXPECT_EQ(kxtest::ReadFile(copy), kxtest::ReadFile(entry.path()));
         ++count;
     }
-    EXPECT_EQ(count, 3);
+    EXPECT_EQ(count, 5);
 }

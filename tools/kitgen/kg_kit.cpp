@@ -1066,6 +1066,51 @@ void Drives(std::vector<TKitPart>& kit) {
         p.GridBottom(xs, {0}, -kHalf);
         kit.push_back(p.Take());
     }
+    {
+        // A threaded rod turned by a motor; a slide on it travels along its axis.
+        TPart p("40710", "Gewindespindel 120", "Threaded spindle 120", 7);
+        p.Color(170, 170, 180).Price(1.4).KineRot(4).Rounded();
+        const double h = 60, pitch = 3;
+        std::vector<TPt2> prof{{0, -h}, {2.5, -h}};
+        for (double z = -h + 1; z + pitch <= h - 1; z += pitch) {
+            prof.push_back({2.5, z});
+            prof.push_back({3.6, z + pitch * 0.4});
+            prof.push_back({3.6, z + pitch * 0.6});
+            prof.push_back({2.5, z + pitch});
+        }
+        prof.push_back({2.5, h});
+        prof.push_back({0, h});
+        p.Add(Lathe(prof, 16), Cylinder(3.2, -h, h, 6));
+        for (const double z : {-h + kHalf, h - kHalf}) {
+            const int n = z < 0 ? 1 : 2;
+            p.Conn(MaleKind, gauge::Axle, "Achse " + std::to_string(n), "Axle " + std::to_string(n),
+                   V(0, 0, z), ZP, YP);
+        }
+        kit.push_back(p.Take());
+    }
+    {
+        TPart p("40711", "Spindelschlitten", "Spindle slide", 7);
+        p.Color(200, 30, 30).Price(0.9);
+        const std::vector<double> xs = Cells(2);
+        // The threaded bore shows on both ends; the spindle runs through it.
+        p.Add(HoledBox(V(-kCell, -kHalf, -kHalf), V(kCell, kHalf, kHalf), 0.6, 2,
+                       {{kFaceZN, {0}, {0}}, {kFaceZP, {0}, {0}}}, 4.2, 3, 16),
+              Box(V(-kCell, -kHalf, -kHalf), V(kCell, kHalf, kHalf)));
+        p.GridTop(xs, {0}, kHalf);
+        Bore(p, V(0, 0, 0), " Gewinde");
+        kit.push_back(p.Take());
+    }
+    {
+        // A turntable: its upper half turns about the up axis on the fixed lower half.
+        TPart p("40712", "Drehkranz 60", "Turntable 60", 7);
+        p.Color(60, 60, 65).Price(3.9).KineRot(2).Rounded();
+        const std::vector<double> xs = Cells(2);
+        p.Add(AlongY(Cylinder(30, -kHalf, -1, 40) + Cylinder(26, -1, 1, 40) +
+                     Cylinder(30, 1, kHalf, 40)),
+              AlongY(Cylinder(30, -kHalf, kHalf, 10)));
+        p.GridTop(xs, xs, kHalf).GridBottom(xs, xs, -kHalf);
+        kit.push_back(p.Take());
+    }
 }
 
 void Figures(std::vector<TKitPart>& kit) {

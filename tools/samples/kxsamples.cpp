@@ -75,6 +75,28 @@ public:
         m_model->Groups().push_back(std::move(group));
     }
 
+    void Rigid(const std::string& carrier, const std::string& carried) {
+        TKineData link;
+        link.Modus = kKineRotFest;
+        link.Bauteil1 = carrier;
+        link.Bauteil2 = carried;
+        link.Z1 = link.Z2 = 1;
+        m_model->KineLinks().push_back(link);
+    }
+
+    void Gear(const std::string& a, const std::string& b, uint8_t axisA, uint8_t axisB, int za,
+              int zb) {
+        TKineData link;
+        link.Modus = kKineRotRot;
+        link.Bauteil1 = a;
+        link.Bauteil2 = b;
+        link.Rotation1 = axisA;
+        link.Rotation2 = axisB;
+        link.Z1 = za;
+        link.Z2 = zb;
+        m_model->KineLinks().push_back(link);
+    }
+
     void Hose(int tag, float radius, uint32_t colour, int phase, bool smooth,
               const std::vector<TVector3f>& nodesMm) {
         auto hose = std::make_unique<THoseData>();
@@ -180,34 +202,127 @@ void Crane(TSampleBuilder& b, const fs::path& out) {
             base.push_back(b.Place("40002", x, 7.5f, z));
         }
     }
+    // The upper works stand on a turntable, which motor 1 turns.
+    const std::string turntable = b.Place("40712", 0, 7.5f, 0);
+    base.push_back(turntable);
     m.SetBauphase(2);
     for (float x : {-15.0f, 15.0f}) {
         for (float z : {-15.0f, 15.0f}) {
-            tower.push_back(b.Place("40102", x, 60, z, 0, 90));
-            tower.push_back(b.Place("40102", x, 180, z, 0, 90));
+            tower.push_back(b.Place("40102", x, 75, z, 0, 90));
+            tower.push_back(b.Place("40102", x, 195, z, 0, 90));
         }
     }
-    tower.push_back(b.Place("40105", 0, 247.5f, 0));
+    tower.push_back(b.Place("40105", 0, 262.5f, 0));
     m.SetBauphase(3);
     for (float x : {30.0f, 150.0f}) {
         for (float z : {-10.0f, 10.0f}) {
-            boom.push_back(b.Place("40102", x, 262.5f, z));
+            boom.push_back(b.Place("40102", x, 277.5f, z));
         }
     }
-    boom.push_back(b.Place("40004", -52.5f, 262.5f, 0));
     boom.push_back(b.Place("40004", -52.5f, 277.5f, 0));
-    boom.push_back(b.Place("40001", 195, 120, 0));
-    b.Hose(1, 0.05f, 0xFFFFFF, 3, false, {{195, 255, 0}, {195, 127.5f, 0}});
+    boom.push_back(b.Place("40004", -52.5f, 292.5f, 0));
+    boom.push_back(b.Place("40001", 195, 135, 0));
+    b.Hose(1, 0.05f, 0xFFFFFF, 3, false, {{195, 270, 0}, {195, 142.5f, 0}});
+    for (const auto* list : {&tower, &boom}) {
+        for (const std::string& part : *list) {
+            b.Rigid(turntable, part);
+        }
+    }
+    m.Motors().Motor(1) = {2, 1, 2, turntable, 0};
     b.Group("Fundament", base);
     b.Group("Turm", tower);
     b.Group("Ausleger", boom);
-    m.Information() = {
-        "Turmdrehkran",
-        "Korvex",
-        "Korvex designer",
-        "Kräne",
-        {"Drei Bauphasen: Fundament, Turm, Ausleger.", "Jede Bauphase ist auch eine Gruppe."}};
+    m.Information() = {"Turmdrehkran",
+                       "Korvex",
+                       "Korvex designer",
+                       "Kräne",
+                       {"Drei Bauphasen: Fundament, Turm, Ausleger. Jede Bauphase ist auch eine "
+                        "Gruppe.",
+                        "Motor 1 dreht den Drehkranz; Turm und Ausleger sind fest mit ihm "
+                        "verbunden. Das Seil bleibt beim Drehen stehen."}};
     b.Save(out / "Kran.kxm");
+}
+
+void GearTrain(TSampleBuilder& b, const fs::path& out) {
+    b.NewModel();
+    TkxMain& m = b.Model();
+    b.Place("40405", 0, 0, 0);
+    // Three gears on axles in bearing blocks; the pitch circles touch (module 1.5).
+    const float axis = 37.5f;
+    struct TStage {
+        const char* Gear;
+        int Teeth;
+        float X;
+    };
+    const TStage stages[] = {{"40704", 10, -45}, {"40705", 20, -22.5f}, {"40707", 40, 22.5f}};
+    std::vector<std::string> gears;
+    for (const TStage& stage : stages) {
+        b.Place("40001", stage.X, 7.5f, -22.5f);
+        b.Place("40001", stage.X, 22.5f, -22.5f);
+        b.Place("40005", stage.X, axis, -22.5f);
+        const std::string axle = b.Place("40302", stage.X, axis, -10);
+        gears.push_back(b.Place(stage.Gear, stage.X, axis, 0));
+        b.Rigid(gears.back(), axle);
+    }
+    for (float x : {-75.0f, -45.0f}) {
+        b.Place("40001", x, 7.5f, -52.5f);
+        b.Place("40001", x, 22.5f, -52.5f);
+    }
+    b.Place("40701", -60, axis, -52.5f);
+    // Meshing gears turn against each other: each link hands the turn on in the other sense.
+    b.Gear(gears[0], gears[1], kAxisRollP, kAxisRollN, stages[0].Teeth, stages[1].Teeth);
+    b.Gear(gears[1], gears[2], kAxisRollP, kAxisRollN, stages[1].Teeth, stages[2].Teeth);
+    m.Motors().Motor(1) = {1, 4, 2, gears[0], 0};
+    m.Information() = {"Zahnradgetriebe",
+                       "Korvex",
+                       "Korvex designer",
+                       "Kinematik",
+                       {"Motor 1 treibt das Zahnrad Z10; es treibt Z20, Z20 treibt Z40.",
+                        "Jedes Zahnrad dreht seine Achse mit. Kinematik einschalten: das große "
+                        "Rad dreht viermal langsamer als das kleine."}};
+    b.Save(out / "Zahnradgetriebe.kxm");
+}
+
+void SpindleDrive(TSampleBuilder& b, const fs::path& out) {
+    b.NewModel();
+    TkxMain& m = b.Model();
+    b.Place("40405", 0, 0, 0);
+    const float axis = 37.5f;
+    for (float x : {-52.5f, 52.5f}) {
+        b.Place("40001", x, 7.5f, 0);
+        b.Place("40001", x, 22.5f, 0);
+        b.Place("40005", x, axis, 0, 90);
+    }
+    // Spindle and slide lie along X: their own direction axes point that way.
+    const std::string spindle = b.Place("40710", 0, axis, 0, 90);
+    const std::string slide = b.Place("40711", 0, axis, 0, 90);
+    b.Place("40001", 82.5f, 7.5f, -15);
+    b.Place("40001", 82.5f, 22.5f, -15);
+    b.Place("40701", 89.5f, axis, -15, -90);
+    // Collision bodies mark the ends of the travel; shown or hidden with the toolbar button.
+    const std::string left = b.Place("COL01", -45, axis, 0);
+    const std::string right = b.Place("COL01", 45, axis, 0);
+    TKineData screw;
+    screw.Modus = kKineRotTrans;
+    screw.Bauteil1 = spindle;
+    screw.Bauteil2 = slide;
+    screw.Z1 = screw.Z2 = 1;
+    screw.DZ = 15;  // mm of travel per turn
+    m.KineLinks().push_back(screw);
+    m.Motors().Motor(1) = {1, 10, 2, spindle, 0};
+    // Within 21 mm of an end the motor turns round and the next step takes the slide back out
+    // of reach. The threshold lies between two step positions (a turn is 36 steps of 15/36 mm
+    // each): a position exactly at the threshold could reverse the motor twice in a row.
+    m.CollisionRules().push_back({true, slide, left, 21, 3, "1", false});
+    m.CollisionRules().push_back({true, slide, right, 21, 3, "1", false});
+    m.Information() = {"Spindelantrieb",
+                       "Korvex",
+                       "Korvex designer",
+                       "Kinematik",
+                       {"Motor 1 dreht die Gewindespindel; der Schlitten fährt 15 mm je "
+                        "Umdrehung.",
+                        "An beiden Enden kehrt eine Kollisionsregel den Motor um."}};
+    b.Save(out / "Spindelantrieb.kxm");
 }
 
 void Machine(TSampleBuilder& b, const fs::path& out) {
@@ -314,6 +429,8 @@ int main(int argc, char** argv) {
             SmallVehicle(builder, out);
             Crane(builder, out);
             Machine(builder, out);
+            GearTrain(builder, out);
+            SpindleDrive(builder, out);
         }
         SetParam(std::move(previous));
         if (!WriteFileAtomic(argv[2], "samples\n")) {
