@@ -77,16 +77,16 @@ public:
 
     void Hose(int tag, float radius, uint32_t colour, int phase, bool smooth,
               const std::vector<TVector3f>& nodesMm) {
-        auto hose = std::make_unique<THoseData>();
-        hose->Tag = tag;
-        hose->Radius = radius;
-        hose->Colour = hose->DisplayColour = colour;
-        hose->Phase = phase;
-        hose->Smooth = smooth;
+        THoseData hose;
+        hose.Tag = tag;
+        hose.Radius = radius;
+        hose.Colour = hose.DisplayColour = colour;
+        hose.Phase = phase;
+        hose.Smooth = smooth;
         for (const TVector3f& n : nodesMm) {
-            hose->Nodes.push_back(Mm(n.X, n.Y, n.Z));
+            hose.Nodes.push_back(Mm(n.X, n.Y, n.Z));
         }
-        m_model->Hoses().push_back(std::move(hose));
+        m_model->AddHoseFromRecord(hose);
     }
 
     void Save(const fs::path& file) {
