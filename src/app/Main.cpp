@@ -64,6 +64,7 @@
 #include "view/d_CameraName.h"
 #include "view/f_GlInfo.h"
 #include "view/f_LightManager.h"
+#include "generated/d_TubeManager.h"
 #include "view/r_glinfo.h"
 #include "view/u_picturefile.h"
 #include "view/u_scene.h"
@@ -384,6 +385,10 @@ void TMainForm::BindCommands() {
     c.Bind("menInfo", [this] {
         TFormInfo info(this);
         info.exec();
+    });
+    c.Bind("menTubeManager", [this] {
+        TDlgTubeManager::SchlauchManager1Click(*m_model, this);
+        RedrawView();
     });
     c.Bind("menLightManager", [this] {
         m_lightManager->move(sb->mapToGlobal(QPoint(0, 0)));

@@ -14,6 +14,7 @@
 #include "catalogue/f_Library.h"
 #include "foundation/u_language.h"
 #include "foundation/u_stack.h"
+#include "generated/d_TubeManager.h"
 #include "kx_gui_main.h"
 #include "model/d_SelectStage.h"
 #include "model/d_ShowBauphase.h"
@@ -56,6 +57,7 @@ private slots:
             TdlgSearch search(form.Library()->Library());
             TdlgAddCollection count;
             TdlgError error("x", Stack());
+            TDlgTubeManager tubes(form.Model());
         }
         SetLanguage(std::move(old));
         QStringList list;
