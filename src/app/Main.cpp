@@ -56,6 +56,7 @@
 #ifdef KX_HAVE_SPNAV
 #include "view/f_SpaceMouse.h"
 #endif
+#include "generated/d_TubeManager.h"
 #include "model/d_ShowBauphase.h"
 #include "model/f_Bauphasen.h"
 #include "model/u_groupstreebinding.h"
@@ -64,7 +65,6 @@
 #include "view/d_CameraName.h"
 #include "view/f_GlInfo.h"
 #include "view/f_LightManager.h"
-#include "generated/d_TubeManager.h"
 #include "view/r_glinfo.h"
 #include "view/u_picturefile.h"
 #include "view/u_scene.h"

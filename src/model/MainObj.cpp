@@ -418,9 +418,8 @@ void TkxMain::Repaint() {
         hose->SetVisible(false);
         if (PhaseShown(hose->Phase())) {
             hose->SetVisible(true);
-            hose->SetDisplayColour(paintOldWhite && hose->Phase() < m_currentPhase
-                                       ? kOldPhaseColor
-                                       : hose->Colour());
+            hose->SetDisplayColour(
+                paintOldWhite && hose->Phase() < m_currentPhase ? kOldPhaseColor : hose->Colour());
         }
     }
 
