@@ -106,7 +106,7 @@ void TPipeEx::SetDisplayColour(uint32_t c) {
 }
 
 void TPipeEx::BuildMesh() {
-    m_triangles = BuildTubeMesh(Shape());
+    BuildTubeMesh(Shape(), m_triangles);
 }
 
 THoseData TPipeEx::Record() const {

@@ -123,8 +123,22 @@ TVector3f TTubeSpline::Slope(double t) const {
 
 // --- Rings ------------------------------------------------------------------------------------
 
+TRingAngles::TRingAngles(int slices) {
+    slices = slices < 1 ? 1 : slices;
+    for (int i = 0; i < slices; ++i) {
+        const double theta = 2 * std::numbers::pi * i / slices;
+        Cos.push_back(static_cast<float>(std::cos(theta)));
+        Sin.push_back(static_cast<float>(std::sin(theta)));
+    }
+}
+
 void ComputeRing(const TVector3f& centre, const TVector3f& direction, float radius, int slices,
                  std::vector<TRingEntry>& ring) {
+    ComputeRing(centre, direction, radius, TRingAngles(slices), ring);
+}
+
+void ComputeRing(const TVector3f& centre, const TVector3f& direction, float radius,
+                 const TRingAngles& angles, std::vector<TRingEntry>& ring) {
     const TVector3f z{0, 0, 1}, x{1, 0, 0};
     TVector3f vx = Cross(z, direction), vy;
     if (SquaredLength(vx) < kRingEpsilon) {
@@ -142,15 +156,14 @@ void ComputeRing(const TVector3f& centre, const TVector3f& direction, float radi
     vy = SafeNormalized(vy);
     vx = vx * radius;
     vy = vy * radius;
-    ring.resize(static_cast<size_t>(slices) + 1);
-    for (int i = 0; i < slices; ++i) {
-        const double theta = 2 * std::numbers::pi * i / slices;
-        const TVector3f radial =
-            vx * static_cast<float>(std::cos(theta)) + vy * static_cast<float>(std::sin(theta));
-        ring[static_cast<size_t>(i)] = {centre + radial, radial};
+    const size_t slices = angles.Cos.size();
+    ring.resize(slices + 1);
+    for (size_t i = 0; i < slices; ++i) {
+        const TVector3f radial = vx * angles.Cos[i] + vy * angles.Sin[i];
+        ring[i] = {centre + radial, radial};
     }
     // The closing entry is the first one exactly, not the rounded value of a full turn.
-    ring[static_cast<size_t>(slices)] = ring[0];
+    ring[slices] = ring[0];
 }
 
 bool RingsTwisted(const std::vector<TRingEntry>& previous, const std::vector<TRingEntry>& current,
@@ -248,24 +261,30 @@ std::vector<TTubeSample> SampleTube(const TTubeShape& shape) {
 
 std::vector<TPipeVertex> BuildTubeMesh(const TTubeShape& shape) {
     std::vector<TPipeVertex> out;
+    BuildTubeMesh(shape, out);
+    return out;
+}
+
+void BuildTubeMesh(const TTubeShape& shape, std::vector<TPipeVertex>& out) {
+    out.clear();
     const std::vector<TTubeSample> samples = SampleTube(shape);
     if (samples.size() < 2 || shape.Slices < 1) {
-        return out;
+        return;
     }
     const bool outside = (shape.Parts & ppOutside) != 0;
     if (outside) {
         out.reserve((samples.size() - 1) * static_cast<size_t>(shape.Slices) * 6);
     }
+    const TRingAngles angles(shape.Slices);
     std::vector<TRingEntry> a, b;
-    ComputeRing(samples[0].Centre, samples[0].Direction, shape.Radius, shape.Slices, a);
+    ComputeRing(samples[0].Centre, samples[0].Direction, shape.Radius, angles, a);
     for (size_t s = 1; s < samples.size(); ++s) {
-        ComputeRing(samples[s].Centre, samples[s].Direction, shape.Radius, shape.Slices, b);
+        ComputeRing(samples[s].Centre, samples[s].Direction, shape.Radius, angles, b);
         if (outside) {
             JoinRings(a, b, shape.Slices, out);
         }
         std::swap(a, b);
     }
-    return out;
 }
 
 }  // namespace kx

@@ -54,9 +54,17 @@ private:
     std::vector<double> m_m[3];  // second derivatives at the nodes
 };
 
+/// Cosine and sine of i * 360 / slices for i = 0 ... slices - 1: the same for every ring.
+struct TRingAngles {
+    explicit TRingAngles(int slices);
+    std::vector<float> Cos, Sin;
+};
+
 /// Slices + 1 entries around the centre, the last repeating the first.
 void ComputeRing(const TVector3f& centre, const TVector3f& direction, float radius, int slices,
                  std::vector<TRingEntry>& ring);
+void ComputeRing(const TVector3f& centre, const TVector3f& direction, float radius,
+                 const TRingAngles& angles, std::vector<TRingEntry>& ring);
 
 /// Whether two successive rings have turned against each other so far that the previous one
 /// must be aligned before they are joined.
@@ -89,5 +97,7 @@ std::vector<TTubeSample> SampleTube(const TTubeShape& shape);
 
 /// The export mesh: joined rings along the centre line, no caps, no inside faces.
 std::vector<TPipeVertex> BuildTubeMesh(const TTubeShape& shape);
+/// The same into `out`, which is emptied first (its memory is used again).
+void BuildTubeMesh(const TTubeShape& shape, std::vector<TPipeVertex>& out);
 
 }  // namespace kx
