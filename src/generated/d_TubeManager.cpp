@@ -88,12 +88,12 @@ TDlgTubeManager::TDlgTubeManager(TkxMain& model, QWidget* parent)
     // The model's placed parts, camera and hoses, as copies.
     if (TDummyCube* parts = model.Scene().PartsRoot()) {
         for (const auto& child : parts->Children()) {
-            if (child->Kind() != TSceneObjectKind::FreeForm || !child->Visible()) {
+            if (child->Kind() != TSceneObjectKind::FreeForm) {
                 continue;
             }
             const auto& ff = static_cast<const TFreeForm&>(*child);
             m_manager.AddPart({ff.Position(), ff.Direction(), ff.Up(), ff.Scale(), ff.Mesh(),
-                               ff.DrawMaterial().Diffuse()});
+                               ff.DrawMaterial().Diffuse(), ff.Visible()});
         }
     }
     if (TSceneCamera* camera = model.Scene().Camera()) {

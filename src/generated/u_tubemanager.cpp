@@ -138,6 +138,7 @@ void TTubeManager::AddPart(const TTubePartCopy& part) {
     ff.SetScale(part.Scale);
     ff.SetMesh(part.Mesh);
     ff.Material().SetDiffuse(part.Colour);
+    ff.SetVisible(part.Visible);
     if (part.Colour.A < 1) {
         ff.Material().SetBlending(TBlendingMode::Transparent);
     }

@@ -25,6 +25,7 @@ struct TTubePartCopy {
     TVector3f Position, Direction, Up, Scale{1, 1, 1};
     TMeshPtr Mesh;
     TColor4f Colour;
+    bool Visible = true;  ///< hidden parts (other build phases) stay hidden
 };
 
 /// One hose in the manager's tree: its label, its image, its hose and the markers of its
