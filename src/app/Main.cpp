@@ -63,6 +63,7 @@
 #ifdef KX_HAVE_SPNAV
 #include "view/f_SpaceMouse.h"
 #endif
+#include "generated/d_TubeManager.h"
 #include "model/d_ShowBauphase.h"
 #include "model/f_Bauphasen.h"
 #include "model/u_groupstreebinding.h"
@@ -402,6 +403,10 @@ void TMainForm::BindCommands() {
         info.exec();
     });
     c.Bind("menServerSettings", [this] { EditServerSettings(this); });
+    c.Bind("menTubeManager", [this] {
+        TDlgTubeManager::SchlauchManager1Click(*m_model, this);
+        RedrawView();
+    });
     c.Bind("menLightManager", [this] {
         m_lightManager->move(sb->mapToGlobal(QPoint(0, 0)));
         m_lightManager->show();

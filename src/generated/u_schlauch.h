@@ -1,4 +1,5 @@
-// Hoses of a model: the register of hoses made in this run and the hose records themselves.
+// Hoses of a model: the register of hoses made in this run, the hose record of the model file,
+// and the kinds of hose.
 #pragma once
 
 #include <cstdint>
@@ -8,8 +9,6 @@
 #include "foundation/u_vector.h"
 
 namespace kx {
-
-class TSceneObject;
 
 /// An entry of the hose register: one per hose made by the hose command in this run. Not
 /// saved with the model.
@@ -30,8 +29,38 @@ struct THoseData {
     bool Smooth = false;                ///< a smooth curve through the nodes, else straight
     bool Visible = true;
     std::vector<TVector3f> Nodes;
-    /// The drawn object below the hoses node, once hoses are drawn; not owned.
-    TSceneObject* Object = nullptr;
+
+    bool operator==(const THoseData&) const = default;
 };
+
+/// A kind of hose the tube manager creates (kinds 1 to 5: pneumatic hose, pull cord, red
+/// cable, green cable, drive spring).
+struct THoseKind {
+    int LabelKey;       ///< MAIN2 key of its label
+    const char* Label;  ///< German default of the label
+    float Radius;
+    uint32_t Colour;
+    int Icon;  ///< image index in the manager's tree; becomes the hose's Tag
+};
+inline constexpr int kHoseKindCount = 5;
+/// Kind 1-5; anything else gives kind 1.
+const THoseKind& HoseKind(int kind);
+
+/// The label of a hose by its Tag when the manager is opened again: MAIN2 key and German
+/// default ("Schlauch" from MAINOBJ 16 for an unknown Tag, key 0).
+struct THoseLabel {
+    const char* Section;
+    int Key;
+    const char* Label;
+};
+THoseLabel HoseLabelForTag(int32_t tag);
+
+/// Radius and colour of a hose made by the model's hose command, kind 0-3 (pneumatic hose,
+/// cord, red cable, green cable); other kinds are pneumatic hoses.
+float ModelHoseRadius(int kind);
+uint32_t ModelHoseColour(int kind);
+
+/// The radius a hose of that Tag has when its file gives no usable one.
+float DefaultHoseRadius(int32_t tag);
 
 }  // namespace kx

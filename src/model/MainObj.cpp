@@ -361,7 +361,6 @@ void TkxMain::DeleteAll() {
     m_treeView->TreeReset();
     m_parts.Clear();
     m_hoseRegister.clear();
-    m_hoses.clear();
     m_groups.clear();
     ClearUndoList();
 
@@ -440,18 +439,15 @@ void TkxMain::Repaint() {
         }
     }
 
-    for (const auto& hose : m_hoses) {
-        if (hose->Phase == 0) {
+    for (TPipeEx* hose : Hoses()) {
+        if (hose->Phase() == 0) {
             continue;
         }
-        hose->Visible = false;
-        if (PhaseShown(hose->Phase)) {
-            hose->Visible = true;
-            hose->DisplayColour =
-                paintOldWhite && hose->Phase < m_currentPhase ? kOldPhaseColor : hose->Colour;
-        }
-        if (hose->Object) {
-            hose->Object->SetVisible(hose->Visible);
+        hose->SetVisible(false);
+        if (PhaseShown(hose->Phase())) {
+            hose->SetVisible(true);
+            hose->SetDisplayColour(
+                paintOldWhite && hose->Phase() < m_currentPhase ? kOldPhaseColor : hose->Colour());
         }
     }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "generated/u_hzdata.h"
+#include "generated/u_pipeex.h"
 #include "generated/u_schlauch.h"
 #include "model/u_TBauteil.h"
 #include "model/u_TGroup.h"
@@ -210,7 +211,9 @@ public:
 
     // --- The model's other lists --------------------------------------------------------------
     std::vector<TSchlauch>& HoseRegister() { return m_hoseRegister; }
-    std::vector<std::unique_ptr<THoseData>>& Hoses() { return m_hoses; }
+    /// The hoses node `Tubes` (nullptr in a scene without it) and the hoses below it.
+    TSceneObject* HoseRoot() const { return Node("Tubes"); }
+    std::vector<TPipeEx*> Hoses() const;
     std::vector<std::unique_ptr<TGroup>>& Groups() { return m_groups; }
     std::vector<TKineData>& KineLinks() { return m_kineLinks; }
     TMotors& Motors() { return m_motors; }
@@ -234,6 +237,27 @@ public:
 
     TScene& Scene() { return m_scene; }
     const TPartFiles& Files() const { return m_files; }
+
+    // --- Hoses (MainObj_hoses.cpp) ------------------------------------------------------------
+    /// A register entry and a straight hose of kind 0-3 named "Schlauch_" + register size;
+    /// returns the hose (nullptr without a hoses node) and its name.
+    TPipeEx* NewSchlauch(int kind, std::string& name);
+    /// The names of the register entries, in order.
+    void UpdateSchlauchItems(std::vector<std::string>& list) const;
+    void AddSchlauchNode(std::string_view name, double x, double y, double z);
+    /// The hose's display colour and radius into every register entry of its name.
+    void UpdateSchlauchData(const TPipeEx& hose);
+    /// One line per node: X, Y and Z as "%8.4f", with the decimal comma of the files.
+    void UpdateSchlauchNodes(std::string_view name, std::vector<std::string>& list) const;
+    std::optional<TVector3f> GetSchlauchNode(std::string_view name, size_t index) const;
+    void DeleteSchlauchNode(std::string_view name, size_t index);
+    /// The first hose of that name below the hoses node (letter case ignored), or nullptr.
+    TPipeEx* FindSchlauch(std::string_view name) const;
+    /// Replaces every hose of the model by copies of these (the tube manager's close): nodes,
+    /// kind, shape, colours and phase, no names. Marks the model as changed.
+    void ReplaceHoses(const std::vector<const TPipeEx*>& hoses);
+    /// Appends a hose from a file record below the hoses node.
+    TPipeEx* AddHoseFromRecord(const THoseData& record);
 
     // --- Model file (MainObj_file.cpp) --------------------------------------------------------
     void SetWaitView(TWaitView* view);
@@ -371,7 +395,6 @@ private:
     std::array<bool, kPhaseCount + 1> m_phaseVisible{};
 
     std::vector<TSchlauch> m_hoseRegister;
-    std::vector<std::unique_ptr<THoseData>> m_hoses;
     std::vector<std::unique_ptr<TGroup>> m_groups;
     std::vector<TKineData> m_kineLinks;
     TMotors m_motors;

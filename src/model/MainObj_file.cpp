@@ -119,9 +119,8 @@ TModelFile TkxMain::ToModelFile() const {
         f.Cameras.push_back(
             {c.Name, c.PositionX, c.PositionY, c.PositionZ, c.TargetX, c.TargetY, c.TargetZ});
     }
-    for (const auto& hose : m_hoses) {
-        f.Hoses.push_back(*hose);
-        f.Hoses.back().Object = nullptr;
+    for (const TPipeEx* hose : Hoses()) {
+        f.Hoses.push_back(hose->Record());
     }
     f.Keys.reserve(keyCount);
     for (const auto& r : m_parts) {
@@ -278,9 +277,7 @@ std::vector<std::string> TkxMain::ApplyModelFile(TModelFile& file, bool newModel
         m_semiFinished.push_back(hz);
     }
     for (const THoseData& h : file.Hoses) {
-        auto hose = std::make_unique<THoseData>(h);
-        hose->Object = nullptr;
-        m_hoses.push_back(std::move(hose));
+        AddHoseFromRecord(h);
     }
     AniLength = file.AniLength;
     if (file.HasCamera) {

@@ -1,10 +1,12 @@
 // A whole model file as plain data: parsed and checked in one go, and written back line by line.
 #include "model/u_modelfile.h"
 
+#include <cmath>
 #include <optional>
 
 #include "foundation/u_iniex.h"
 #include "foundation/u_language.h"
+#include "foundation/u_stack.h"
 #include "foundation/u_text.h"
 
 namespace kx {
@@ -171,22 +173,21 @@ void ParseHoses(const TSections& s, TModelFile& f) {
         const std::string sec = "TUBE" + IntToStr(t);
         THoseData hose;
         hose.Smooth = s.String(sec, "MODE", "") == "1";
+        hose.Tag = s.Int(sec, "TAG", 0);
+        hose.Radius = 0.2f;
         if (const auto radius = s.Value(sec, "RADIUS")) {
             const auto value = ParseFloat(*radius);
-            if (!value) {
-                throw TParseError{Fill(Text("MAINOBJ", 64,
-                                            "Die Modelldatei ist beschädigt: der Radius von "
-                                            "Schlauch %d ist keine Zahl (%s)."),
-                                       {IntToStr(t), *radius})};
+            if (value && std::isfinite(*value)) {
+                hose.Radius = static_cast<float>(*value);
+            } else {
+                // One hose with a broken radius is no reason to refuse the whole model.
+                hose.Radius = DefaultHoseRadius(hose.Tag);
+                Stack().Push("TModelFile.HoseRadius", IntToStr(t), *radius);
             }
-            hose.Radius = static_cast<float>(*value);
-        } else {
-            hose.Radius = 0.2f;
         }
         const int32_t colour = s.Int(sec, "COLOR", static_cast<int32_t>(kDefaultHoseColour));
         hose.Colour = static_cast<uint32_t>(colour);
         hose.DisplayColour = hose.Colour;
-        hose.Tag = s.Int(sec, "TAG", 0);
         hose.Phase = s.Int(sec, "PHASE", 0);
         const int32_t nodes = EntryCount(s, sec, "COUNT", 1);
         for (int32_t i = 1; i <= nodes; ++i) {

@@ -255,6 +255,11 @@ void TViewerWidget::initializeGL() {
     });
 }
 
+void TViewerWidget::SetCamera(const TSceneCamera* camera) {
+    m_renderer.SetCamera(camera);
+    update();
+}
+
 void TViewerWidget::DrawScene(unsigned framebuffer, int width, int height) {
     const int samples = AntialiasSamples(m_scene->Antialias());
     if (samples > 0 && m_target.Resize(width, height, samples)) {

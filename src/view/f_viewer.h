@@ -45,6 +45,8 @@ public:
     /// changing the scene.
     void SetScene(const TScene* scene);
     const TScene* Scene() const { return m_scene; }
+    /// Looks through this camera of the scene instead of its main camera (nullptr: main).
+    void SetCamera(const TSceneCamera* camera);
     /// Where input goes (not owned; nullptr drops it).
     void SetInputHandler(TViewerInput* handler) { m_input = handler; }
     void Redraw() { update(); }

@@ -738,6 +738,14 @@ void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
     glDepthFunc(GL_LESS);
 }
 
+void TRenderer::SetCamera(const TSceneCamera* camera) {
+    m_impl->Builder.SetCamera(camera);
+}
+
+uint64_t TRenderer::TubeMeshesBuilt() const {
+    return m_impl->Builder.TubeMeshesBuilt();
+}
+
 void TRenderer::Draw(const TScene& scene, const TGlViewport& viewport) {
     Draw(m_impl->Builder.Build(scene, viewport.Width, viewport.Height), viewport);
 }

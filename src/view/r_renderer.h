@@ -73,6 +73,10 @@ public:
     void ReleaseGl();
 
     const TRenderStats& LastStats() const { return m_stats; }
+    /// Draws scenes through this camera of theirs instead of the main camera (nullptr: main).
+    void SetCamera(const TSceneCamera* camera);
+    /// Hose shapes tessellated so far (only hoses whose shape changed are).
+    uint64_t TubeMeshesBuilt() const;
 
     // For the benchmark's reference drawing: the mesh cache and the lit program set up with a
     // frame's camera and lights (the program stays bound).

@@ -6,6 +6,9 @@
 #include <cmath>
 #include <numbers>
 
+#include "generated/u_pipeex.h"
+#include "view/r_tubemesh.h"
+
 namespace kx {
 
 namespace {
@@ -257,6 +260,24 @@ void TSceneFrameBuilder::Walk(const TSceneObject& object, const TMatrix4f& paren
             text.Color = Gl(label.Color());
             break;
         }
+        case TSceneObjectKind::Pipe: {
+            const auto& hose = static_cast<const TPipeEx&>(object);
+            const TMeshPtr& mesh = TubeMesh(hose);
+            if (!mesh || mesh->Positions.size() < 3) {
+                break;
+            }
+            const TColor3f c = ColorFromWin(hose.DisplayColour());
+            TGlMeshItem& item = m_frame.Meshes.emplace_back();
+            item.Id = object.Id();
+            item.Version = version;
+            item.Mesh = mesh;
+            item.World = ToGlMatrix(world);
+            item.Diffuse = Gl(c);
+            item.Ambient = Gl(TColor3f{c.R * 0.3f, c.G * 0.3f, c.B * 0.3f});
+            item.Blended = false;
+            item.Surface = 0;
+            break;
+        }
         case TSceneObjectKind::Light:
         case TSceneObjectKind::Camera:
             break;
@@ -269,13 +290,26 @@ void TSceneFrameBuilder::Walk(const TSceneObject& object, const TMatrix4f& paren
     }
 }
 
+const TMeshPtr& TSceneFrameBuilder::TubeMesh(const TPipeEx& hose) {
+    TTubeSlot& slot = m_tubes[hose.Id()];
+    slot.Seen = m_walk;
+    if (!slot.Mesh || slot.Geometry != hose.Versions().Geometry) {
+        slot.Geometry = hose.Versions().Geometry;
+        slot.Mesh = MakeTubeDisplayMesh(hose.Shape());
+        ++m_tubesBuilt;
+    }
+    return slot.Mesh;
+}
+
 const TGlFrame& TSceneFrameBuilder::Build(const TScene& scene, int width, int height) {
     const TSceneVersions versions = scene.Versions();
     if (m_valid && m_scene == &scene && versions == m_versions && width == m_width &&
-        height == m_height) {
+        height == m_height && m_builtCamera == m_camera) {
         return m_frame;
     }
     m_valid = true;
+    m_builtCamera = m_camera;
+    ++m_walk;
     m_scene = &scene;
     m_versions = versions;
     m_width = width;
@@ -292,7 +326,7 @@ const TGlFrame& TSceneFrameBuilder::Build(const TScene& scene, int width, int he
     m_frame.Background = Gl(scene.BackgroundColor());
 
     const float aspect = height > 0 ? float(width) / float(height) : 1;
-    if (const TSceneCamera* camera = scene.Camera()) {
+    if (const TSceneCamera* camera = m_camera ? m_camera : scene.Camera()) {
         m_frame.View = ToGlMatrix(camera->ViewMatrix());
         m_frame.Projection = ToGlMatrix(camera->ProjectionMatrix(aspect));
         m_frame.Eye = camera->AbsolutePosition();
@@ -308,6 +342,8 @@ const TGlFrame& TSceneFrameBuilder::Build(const TScene& scene, int width, int he
     for (TGlLines& axes : m_axes) {
         m_frame.Lines.push_back(std::move(axes));
     }
+    // Hoses that left the scene free their shapes.
+    std::erase_if(m_tubes, [this](const auto& entry) { return entry.second.Seen != m_walk; });
     return m_frame;
 }
 

@@ -80,6 +80,17 @@ TMatrix4f PerspectiveMatrix(float fovYDegrees, float aspect, float zNear, float 
     return r;
 }
 
+TMatrix4f OrthoMatrix(float halfWidth, float halfHeight, float zNear, float zFar) {
+    TMatrix4f r;
+    r.M = {};
+    r(0, 0) = halfWidth > 0 ? 1 / halfWidth : 1;
+    r(1, 1) = halfHeight > 0 ? 1 / halfHeight : 1;
+    r(2, 2) = static_cast<float>(-2.0 / (double(zFar) - zNear));
+    r(2, 3) = static_cast<float>(-(double(zFar) + zNear) / (double(zFar) - zNear));
+    r(3, 3) = 1;
+    return r;
+}
+
 TMatrix4f LookAtMatrix(const TVector3f& eye, const TVector3f& centre, const TVector3f& up) {
     TVector3f f = Normalized(centre - eye);
     if (Length(f) == 0) {

@@ -59,6 +59,9 @@ struct TMatrix4f {
 /// Perspective projection (OpenGL clip space, depth -1..1) with the vertical field of view in
 /// degrees.
 TMatrix4f PerspectiveMatrix(float fovYDegrees, float aspect, float zNear, float zFar);
+/// Parallel projection of the box -halfWidth..halfWidth, -halfHeight..halfHeight, with the
+/// eye looking down -Z between -zNear and -zFar.
+TMatrix4f OrthoMatrix(float halfWidth, float halfHeight, float zNear, float zFar);
 
 /// View matrix of an eye at `eye` looking towards `centre` with the given up vector. When up is
 /// parallel to the line of sight, a perpendicular up is chosen instead.

@@ -26,6 +26,7 @@ enum class TSceneObjectKind : uint8_t {
     Grid,       ///< TGrid: the floor grid
     Light,      ///< TLightSource: an omnidirectional point light
     Camera,     ///< TSceneCamera
+    Pipe,       ///< TPipeEx: a hose, tessellated by the view from its nodes
 };
 
 /// Change counters: the contract between the scene graph and the renderer.

@@ -292,6 +292,24 @@ void TSceneCamera::SetTargetObject(TSceneObject* target) {
     }
 }
 
+void TSceneCamera::SetOrthogonal(bool on) {
+    if (on != m_orthogonal) {
+        m_orthogonal = on;
+        NoteGeometryChanged();
+    }
+}
+
+void TSceneCamera::SetSceneScale(float scale) {
+    if (Positive(scale) && scale != m_sceneScale) {
+        m_sceneScale = scale;
+        NoteGeometryChanged();
+    }
+}
+
+float TSceneCamera::OrthoHalfHeight() const {
+    return 100 / (m_focalLength * m_sceneScale);
+}
+
 float TSceneCamera::FieldOfViewY() const {
     return static_cast<float>(2.0 * std::atan(50.0 / m_focalLength) * 180.0 / std::numbers::pi);
 }
@@ -309,6 +327,11 @@ TMatrix4f TSceneCamera::ViewMatrix() const {
 
 TMatrix4f TSceneCamera::ProjectionMatrix(float aspect) const {
     const float zFar = m_depthOfView > m_nearPlane ? m_depthOfView : m_nearPlane * 2;
+    if (m_orthogonal) {
+        // Nothing behind a parallel camera is out of sight either: it looks at a plane.
+        const float h = OrthoHalfHeight();
+        return OrthoMatrix(h * (aspect > 0 ? aspect : 1), h, -zFar, zFar);
+    }
     return PerspectiveMatrix(FieldOfViewY(), aspect, m_nearPlane, zFar);
 }
 
@@ -321,6 +344,13 @@ TVector3f TSceneCamera::ScreenToVector(float x, float y, int width, int height) 
     const TVector3f nearPoint = inverse.TransformPoint({nx, ny, -1});
     const TVector3f farPoint = inverse.TransformPoint({nx, ny, 0});
     return Normalized(farPoint - nearPoint);
+}
+
+TVector3f TSceneCamera::ScreenToWorld(float x, float y, int width, int height) const {
+    const float w = width > 0 ? float(width) : 1;
+    const float h = height > 0 ? float(height) : 1;
+    const TMatrix4f inverse = (ProjectionMatrix(w / h) * ViewMatrix()).Inverse();
+    return inverse.TransformPoint({2 * x / w - 1, 2 * y / h - 1, -1});
 }
 
 float TSceneCamera::DistanceToTarget() const {

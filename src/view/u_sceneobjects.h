@@ -226,6 +226,15 @@ public:
     TSceneObject* TargetObject() const { return m_target; }
     void SetTargetObject(TSceneObject* target);
 
+    /// A parallel projection instead of the perspective one: the view shows
+    /// 2 * 100 / (FocalLength * SceneScale) units from bottom to top, whatever the distance.
+    bool Orthogonal() const { return m_orthogonal; }
+    void SetOrthogonal(bool on);
+    float SceneScale() const { return m_sceneScale; }
+    void SetSceneScale(float scale);  ///< values that are not positive are refused
+    /// Half the height the orthogonal view shows, in scene units.
+    float OrthoHalfHeight() const;
+
     float FieldOfViewY() const;     ///< degrees
     TVector3f LookAtPoint() const;  ///< world coordinates
     TMatrix4f ViewMatrix() const;
@@ -233,6 +242,9 @@ public:
     /// The unit direction (world coordinates) from the camera through the point (x, y) of a
     /// view of width x height pixels, x from the left, y from the bottom.
     TVector3f ScreenToVector(float x, float y, int width, int height) const;
+    /// The world point on the near plane under the point (x, y) of the view (x from the left,
+    /// y from the bottom).
+    TVector3f ScreenToWorld(float x, float y, int width, int height) const;
 
     /// Orbits the target, keeping the distance and looking at the target: the camera's frame
     /// pitches by pitchDelta degrees about its horizontal axis (Right) and then turns by
@@ -249,6 +261,8 @@ private:
     float m_focalLength = 150;
     float m_depthOfView = 999999;
     float m_nearPlane = 0.05f;
+    float m_sceneScale = 1;
+    bool m_orthogonal = false;
     TSceneObject* m_target = nullptr;
 };
 

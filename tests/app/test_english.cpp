@@ -18,6 +18,7 @@
 #include "catalogue/u_partcache.h"
 #include "foundation/u_language.h"
 #include "foundation/u_stack.h"
+#include "generated/d_TubeManager.h"
 #include "kx_gui_main.h"
 #include "model/MainObj.h"
 #include "model/d_PhasePicture.h"
@@ -86,6 +87,7 @@ private slots:
             TdlgJog jog;
             jog.show();
             TdlgSelectJogType jogTypes(nullptr, {});
+            TDlgTubeManager tubes(form.Model());
         }
         SetLanguage(std::move(old));
         QStringList list;

@@ -24,11 +24,12 @@ TCollData Rule(const std::string& a, const std::string& b) {
     return c;
 }
 
-std::unique_ptr<THoseData> Hose(uint32_t colour, int phase, bool visible) {
-    auto h = std::make_unique<THoseData>();
-    h->Colour = colour;
-    h->Phase = phase;
-    h->Visible = visible;
+TPipeEx& Hose(TScene& scene, uint32_t colour, int phase, bool visible) {
+    auto& h = scene.Root().FindChild("Tubes", false)->AddNewChild<TPipeEx>();
+    h.SetColour(colour);
+    h.SetDisplayColour(colour);
+    h.SetPhase(phase);
+    h.SetVisible(visible);
     return h;
 }
 
@@ -291,8 +292,7 @@ TEST_F(ModelTest, DeleteAllEmptiesTheModel) {
     m_model->SetPhaseVisible(2, false);
     m_model->FileName = "/tmp/x.kxm";
     m_model->HoseRegister().emplace_back().Name = "Schlauch_1";
-    m_model->Hoses().push_back(std::make_unique<THoseData>());
-    m_scene.Root().FindChild("Tubes", false)->AddNewChild<TDummyCube>("Schlauch_1");
+    m_scene.Root().FindChild("Tubes", false)->AddNewChild<TPipeEx>("Schlauch_1");
     m_scene.Root().FindChild("Outline", false)->AddNewChild<TDummyCube>("o");
     m_model->KineLinks().push_back(Link(a, ""));
     m_model->CollisionRules().push_back(Rule(a, ""));
@@ -384,17 +384,16 @@ TEST_F(ModelTest, RepaintRestoresPosesAndHidesAndWhitensPhasesAsTheSettingsSay) 
 
 TEST_F(ModelTest, RepaintHidesCollisionBodiesOnRequestAndLeavesUnphasedHosesAlone) {
     const std::string body = Add("COL01");
-    auto& hoses = m_model->Hoses();
-    hoses.push_back(Hose(0x00FF00, 0, false));
-    hoses.push_back(Hose(0x00FF00, 1, false));
+    TPipeEx& unphased = Hose(m_scene, 0x00FF00, 0, false);
+    TPipeEx& phased = Hose(m_scene, 0x00FF00, 1, false);
     m_model->SetBauphase(2);
     Param().SetPaintOldWhite(true);
 
     m_model->Repaint();
     EXPECT_TRUE(Object(body)->Visible());
-    EXPECT_FALSE(hoses[0]->Visible);
-    EXPECT_TRUE(hoses[1]->Visible);
-    EXPECT_EQ(hoses[1]->DisplayColour, 0xFFFFFFu);
+    EXPECT_FALSE(unphased.Visible());
+    EXPECT_TRUE(phased.Visible());
+    EXPECT_EQ(phased.DisplayColour(), 0xFFFFFFu);
 
     m_model->ShowCollisionBodies = false;
     m_model->Repaint();

@@ -99,16 +99,16 @@ public:
 
     void Hose(int tag, float radius, uint32_t colour, int phase, bool smooth,
               const std::vector<TVector3f>& nodesMm) {
-        auto hose = std::make_unique<THoseData>();
-        hose->Tag = tag;
-        hose->Radius = radius;
-        hose->Colour = hose->DisplayColour = colour;
-        hose->Phase = phase;
-        hose->Smooth = smooth;
+        THoseData hose;
+        hose.Tag = tag;
+        hose.Radius = radius;
+        hose.Colour = hose.DisplayColour = colour;
+        hose.Phase = phase;
+        hose.Smooth = smooth;
         for (const TVector3f& n : nodesMm) {
-            hose->Nodes.push_back(Mm(n.X, n.Y, n.Z));
+            hose.Nodes.push_back(Mm(n.X, n.Y, n.Z));
         }
-        m_model->Hoses().push_back(std::move(hose));
+        m_model->AddHoseFromRecord(hose);
     }
 
     void Save(const fs::path& file) {
@@ -390,6 +390,52 @@ void Machine(TSampleBuilder& b, const fs::path& out) {
     b.Save(out / "Getriebe.kxm");
 }
 
+// Every kind of hose the tube manager lays: a pneumatic circuit, two cables from a switch to a
+// motor, a pull cord from the boom and a drive spring between two wheels.
+void Lines(TSampleBuilder& b, const fs::path& out) {
+    b.NewModel();
+    TkxMain& m = b.Model();
+    b.Place("40405", 0, 0, 0);
+    b.Place("40405", 0, 0, 120);
+    b.Place("40602", -60, 7.5f, -30);
+    b.Place("40601", 50, 7.5f, -25);
+    b.Place("40504", -75, 7.5f, 60);
+    b.Place("40004", 40, 7.5f, 70);
+    b.Place("40004", 40, 22.5f, 70);
+    b.Place("40701", 40, 37.5f, 70);
+    for (float y : {60.0f, 180.0f}) {
+        b.Place("40102", -90, y, 130, 0, 90);
+    }
+    b.Place("40203", 0, 22.5f, 150);
+    b.Place("40203", 80, 22.5f, 150);
+    // Pneumatic hose, smooth, from the valve to the cylinder.
+    b.Hose(0, 0.2f, 0xFF4040, 0, true,
+           {{-67.5f, 7.5f, -22.5f}, {-60, 30, -5}, {0, 35, -10}, {35, 25, -25}, {35, 15, -25}});
+    // Red and green cable from the switch to the motor.
+    b.Hose(2, 0.05f, 0x0000FF, 0, true, {{-70, 15, 55}, {-30, 20, 65}, {25, 40, 62}});
+    b.Hose(3, 0.05f, 0x008000, 0, true, {{-70, 15, 65}, {-30, 24, 75}, {25, 40, 78}});
+    // Pull cord, straight segments, hanging from the mast.
+    b.Hose(1, 0.05f, 0xFFFFFF, 0, false, {{-90, 240, 130}, {-40, 240, 130}, {-40, 60, 130}});
+    // Drive spring around two wheels, in build phase 2.
+    m.SetBauphase(2);
+    b.Hose(1, 0.2f, 0x0000FF, 2, true,
+           {{0, 52.5f, 150},
+            {80, 52.5f, 150},
+            {105, 22.5f, 150},
+            {80, -7.5f, 150},
+            {0, -7.5f, 150},
+            {-25, 22.5f, 150},
+            {0, 52.5f, 150}});
+    m.Information() = {"Schläuche und Kabel",
+                       "Korvex",
+                       "Korvex designer",
+                       "Technik",
+                       {"Ein Pneumatikschlauch, ein rotes und ein grünes Kabel, ein Seilzug und "
+                        "eine Antriebsfeder.",
+                        "Im Schlauch-Manager (Alt+1) lassen sich alle Stützpunkte bearbeiten."}};
+    b.Save(out / "Leitungen.kxm");
+}
+
 class TScratchDir {
 public:
     TScratchDir() {
@@ -431,6 +477,7 @@ int main(int argc, char** argv) {
             Machine(builder, out);
             GearTrain(builder, out);
             SpindleDrive(builder, out);
+            Lines(builder, out);
         }
         SetParam(std::move(previous));
         if (!WriteFileAtomic(argv[2], "samples\n")) {
