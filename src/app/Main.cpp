@@ -417,11 +417,13 @@ void TMainForm::BindViewCommands() {
     });
     c.Bind("menHires", [this] {
         m_model->MeshFolder = "hires";
+        m_viewer->SetLowQuality(false);
         m_model->Repaint();
         RedrawView();
     });
     c.Bind("menLores", [this] {
         m_model->MeshFolder = "lores";
+        m_viewer->SetLowQuality(true);
         m_model->Repaint();
         RedrawView();
     });
@@ -455,7 +457,8 @@ void TMainForm::BindViewCommands() {
             info = QueryGlInfo();
             m_viewer->doneCurrent();
         }
-        TFormGlInfo dlg(GlReport(info, m_viewer->format()), this);
+        TFormGlInfo dlg(GlReport(info, m_viewer->format(), &m_viewer->Renderer().LastStats()),
+                        this);
         dlg.exec();
     });
     c.Bind(
