@@ -10,6 +10,8 @@
 #include <random>
 #include <vector>
 
+#include "catalogue/u_normals.h"
+#include "catalogue/u_stl.h"
 #include "view/r_headless.h"
 #include "view/r_meshcache.h"
 #include "view/r_renderer.h"
@@ -62,7 +64,7 @@ TMeshPtr MakePartMesh(TVector3f size, float roundness, int triangles) {
 struct TModel {
     TScene Scene;
     std::vector<TMeshPtr> Meshes;
-    std::vector<TMeshPtr> Coarse;  ///< a twelfth of the facets, like the kit's lores meshes
+    std::vector<TMeshPtr> Coarse;  ///< the kit's lores meshes (none for synthetic parts)
     uint64_t Triangles = 0;
     int Side = 0;
     float Spacing = 0;
@@ -70,15 +72,35 @@ struct TModel {
 
 // Parts of eight definitions on a square floor plan, a few layers high, in kit sizes (mm,
 // scaled by 0.1 like every placed part), each turned at random.
-std::unique_ptr<TModel> MakeModel(int parts) {
+// A kit part's detailed or coarse mesh as the build wrote it, with its normals.
+TMeshPtr KitMesh(const std::string& folder, const std::string& number) {
+    auto mesh = std::make_shared<TMesh>();
+    const std::string base = std::string(KX_RUNTIME_DIR) + "/" + folder + "/" + number;
+    if (!LoadStlFile(base + ".stl", *mesh)) {
+        return nullptr;
+    }
+    LoadNormalsFromFile(*mesh, base + ".nrm");
+    return mesh;
+}
+
+// kitMeshes: eight parts of the kit with their detailed and coarse meshes, instead of the
+// synthetic rounded bricks (which have no coarse meshes of their own).
+std::unique_ptr<TModel> MakeModel(int parts, bool kitMeshes = false) {
     auto model = std::make_unique<TModel>();
     BuildMainScene(model->Scene);
     model->Scene.SetBackgroundColor({0.94f, 0.94f, 0.94f});
     const TVector3f sizes[8] = {{30, 15, 15},   {15, 15, 15}, {60, 7.5f, 15}, {15, 30, 15},
                                 {45, 15, 7.5f}, {20, 20, 20}, {30, 5, 30},    {15, 15, 60}};
+    const char* numbers[8] = {"40001", "40002", "40004", "40005",
+                              "40205", "40705", "40103", "40402"};
     for (int k = 0; k < 8; ++k) {
-        model->Meshes.push_back(MakePartMesh(sizes[k], 0.3f + 0.05f * k, 1000 + k * 570));
-        model->Coarse.push_back(MakePartMesh(sizes[k], 0.3f + 0.05f * k, (1000 + k * 570) / 12));
+        TMeshPtr hires = kitMeshes ? KitMesh("hires", numbers[k]) : nullptr;
+        TMeshPtr lores = kitMeshes ? KitMesh("lores", numbers[k]) : nullptr;
+        if (!hires) {
+            hires = MakePartMesh(sizes[k], 0.3f + 0.05f * k, 1000 + k * 570);
+        }
+        model->Meshes.push_back(hires);
+        model->Coarse.push_back(lores);
     }
     std::mt19937 random(42);
     std::uniform_real_distribution<float> unit(-1, 1);
@@ -267,7 +289,7 @@ void BM_RenderDetail(benchmark::State& state) {
     const int parts = int(state.range(0));
     const bool closeUp = state.range(1) == 1;
     const auto loadStart = TClock::now();
-    auto model = MakeModel(parts);
+    auto model = MakeModel(parts, true);
     const double buildSeconds = Seconds(loadStart);
     if (closeUp) {
         // The camera's target moves to a corner of the model, the camera close in front of it.
@@ -276,7 +298,8 @@ void BM_RenderDetail(benchmark::State& state) {
         if (TSceneObject* target = camera.TargetObject()) {
             target->SetPosition({corner, 4, corner});
         }
-        camera.SetPosition({corner + 30, 25, corner + 45});
+        camera.SetPosition({corner + 12, 14, corner + 16});
+        model->Scene.CameraLightToCamera();
     }
     TDetailSettings all = FullDetail();
     all.Culling = false;
