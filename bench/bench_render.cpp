@@ -10,6 +10,8 @@
 #include <random>
 #include <vector>
 
+#include "catalogue/u_normals.h"
+#include "catalogue/u_stl.h"
 #include "view/r_headless.h"
 #include "view/r_meshcache.h"
 #include "view/r_renderer.h"
@@ -62,25 +64,51 @@ TMeshPtr MakePartMesh(TVector3f size, float roundness, int triangles) {
 struct TModel {
     TScene Scene;
     std::vector<TMeshPtr> Meshes;
+    std::vector<TMeshPtr> Coarse;  ///< the kit's lores meshes (none for synthetic parts)
     uint64_t Triangles = 0;
+    int Side = 0;
+    float Spacing = 0;
 };
 
 // Parts of eight definitions on a square floor plan, a few layers high, in kit sizes (mm,
 // scaled by 0.1 like every placed part), each turned at random.
-std::unique_ptr<TModel> MakeModel(int parts) {
+// A kit part's detailed or coarse mesh as the build wrote it, with its normals.
+TMeshPtr KitMesh(const std::string& folder, const std::string& number) {
+    auto mesh = std::make_shared<TMesh>();
+    const std::string base = std::string(KX_RUNTIME_DIR) + "/" + folder + "/" + number;
+    if (!LoadStlFile(base + ".stl", *mesh)) {
+        return nullptr;
+    }
+    LoadNormalsFromFile(*mesh, base + ".nrm");
+    return mesh;
+}
+
+// kitMeshes: eight parts of the kit with their detailed and coarse meshes, instead of the
+// synthetic rounded bricks (which have no coarse meshes of their own).
+std::unique_ptr<TModel> MakeModel(int parts, bool kitMeshes = false) {
     auto model = std::make_unique<TModel>();
     BuildMainScene(model->Scene);
     model->Scene.SetBackgroundColor({0.94f, 0.94f, 0.94f});
     const TVector3f sizes[8] = {{30, 15, 15},   {15, 15, 15}, {60, 7.5f, 15}, {15, 30, 15},
                                 {45, 15, 7.5f}, {20, 20, 20}, {30, 5, 30},    {15, 15, 60}};
+    const char* numbers[8] = {"40001", "40002", "40004", "40005",
+                              "40205", "40705", "40103", "40402"};
     for (int k = 0; k < 8; ++k) {
-        model->Meshes.push_back(MakePartMesh(sizes[k], 0.3f + 0.05f * k, 1000 + k * 570));
+        TMeshPtr hires = kitMeshes ? KitMesh("hires", numbers[k]) : nullptr;
+        TMeshPtr lores = kitMeshes ? KitMesh("lores", numbers[k]) : nullptr;
+        if (!hires) {
+            hires = MakePartMesh(sizes[k], 0.3f + 0.05f * k, 1000 + k * 570);
+        }
+        model->Meshes.push_back(hires);
+        model->Coarse.push_back(lores);
     }
     std::mt19937 random(42);
     std::uniform_real_distribution<float> unit(-1, 1);
     const int layers = parts >= 10000 ? 10 : 4;
     const int side = int(std::ceil(std::sqrt(double(parts) / layers)));
     const float spacing = 7;  // scene units (70 mm)
+    model->Side = side;
+    model->Spacing = spacing;
     TDummyCube& root = *model->Scene.PartsRoot();
     for (int i = 0; i < parts; ++i) {
         const int layer = i / (side * side);
@@ -89,6 +117,7 @@ std::unique_ptr<TModel> MakeModel(int parts) {
         auto& part = root.AddNewChild<TFreeForm>(name);
         const TMeshPtr& mesh = model->Meshes[(i * 7 + layer) % 8];
         part.SetMesh(mesh);
+        part.SetCoarseMesh(model->Coarse[size_t((i * 7 + layer) % 8)]);
         part.SetScale(0.1f);
         part.SetPosition({(float(cell % side) - side / 2.0f) * spacing, float(layer) * 4,
                           (float(cell / side) - side / 2.0f) * spacing});
@@ -188,6 +217,10 @@ void BM_RenderParts(benchmark::State& state) {
     const int parts = int(state.range(0));
     auto model = MakeModel(parts);
     TRenderer renderer;
+    // Every detailed mesh, as the reference draws it.
+    TDetailSettings all = FullDetail();
+    all.Culling = false;
+    renderer.SetDetail(all);
     TGlRenderTarget target;
     target.Resize(kWidth, kHeight, 0);
     const TGlViewport viewport = target.Viewport();
@@ -229,6 +262,130 @@ void BM_RenderParts(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderParts)->Arg(1000)->Iterations(8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderParts)->Arg(10000)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// Share of pixels that differ noticeably between two pictures of one size.
+double DifferentPixels(const TRgbaImage& a, const TRgbaImage& b) {
+    size_t differ = 0;
+    for (size_t i = 0; i + 3 < a.Pixels.size(); i += 4) {
+        for (size_t c = 0; c < 3; ++c) {
+            if (std::abs(int(a.Pixels[i + c]) - int(b.Pixels[i + c])) > 24) {
+                ++differ;
+                break;
+            }
+        }
+    }
+    return double(differ) / double(a.Pixels.size() / 4);
+}
+
+// Culling and level of detail against every part drawn with its detailed mesh, at rest and
+// while the camera moves; the model seen whole (view 0) and a close-up of a corner (view 1).
+// Both renderers draw in turn in the same run, so the ratio holds whatever the machine's load.
+void BM_RenderDetail(benchmark::State& state) {
+    THeadlessContext context;
+    if (!context.Valid()) {
+        state.SkipWithError(context.Error().c_str());
+        return;
+    }
+    const int parts = int(state.range(0));
+    const bool closeUp = state.range(1) == 1;
+    const auto loadStart = TClock::now();
+    auto model = MakeModel(parts, true);
+    const double buildSeconds = Seconds(loadStart);
+    if (closeUp) {
+        // The camera's target moves to a corner of the model, the camera close in front of it.
+        const float corner = model->Side / 2.0f * model->Spacing;
+        TSceneCamera& camera = *model->Scene.Camera();
+        if (TSceneObject* target = camera.TargetObject()) {
+            target->SetPosition({corner, 4, corner});
+        }
+        camera.SetPosition({corner + 12, 14, corner + 16});
+        model->Scene.CameraLightToCamera();
+    }
+    TDetailSettings all = FullDetail();
+    all.Culling = false;
+    TRenderer full, fast;
+    full.SetDetail(all);
+    TGlRenderTarget fullTarget, fastTarget;
+    fullTarget.Resize(kWidth, kHeight, 0);
+    fastTarget.Resize(kWidth, kHeight, 0);
+    const auto firstStart = TClock::now();
+    fast.Draw(model->Scene, fastTarget.Viewport());
+    glFinish();
+    const double firstSeconds = Seconds(firstStart);
+    full.Draw(model->Scene, fullTarget.Viewport());
+    glFinish();
+    const double difference = DifferentPixels(full.RenderImage(model->Scene, kWidth, kHeight), [&] {
+        fast.Draw(model->Scene, fastTarget.Viewport());
+        return fastTarget.ReadImage();
+    }());
+    if (const char* picture = std::getenv("KX_BENCH_PICTURE")) {
+        const std::string name =
+            std::string(picture) + std::to_string(parts) + (closeUp ? "-corner" : "-whole");
+        SavePng(name + "-full.png", full.RenderImage(model->Scene, kWidth, kHeight));
+        SavePng(name + "-fast.png", fastTarget.ReadImage());
+    }
+
+    double fullSeconds = 0, fastSeconds = 0, movingSeconds = 0;
+    int frames = 0;
+    float turn = 0;
+    TDetailSettings moving;
+    moving.Moving = true;
+    for (auto _ : state) {
+        turn = turn > 0 ? -0.5f : 0.5f;
+        model->Scene.Camera()->MoveAroundTarget(0, turn);
+        auto start = TClock::now();
+        full.Draw(model->Scene, fullTarget.Viewport());
+        glFinish();
+        fullSeconds += Seconds(start);
+
+        fast.SetDetail({});
+        start = TClock::now();
+        fast.Draw(model->Scene, fastTarget.Viewport());
+        glFinish();
+        fastSeconds += Seconds(start);
+
+        fast.SetDetail(moving);
+        start = TClock::now();
+        fast.Draw(model->Scene, fastTarget.Viewport());
+        glFinish();
+        movingSeconds += Seconds(start);
+        ++frames;
+    }
+    fast.SetDetail({});
+    fast.Draw(model->Scene, fastTarget.Viewport());
+    const TRenderStats& stats = fast.LastStats();
+    state.counters["full_ms"] = fullSeconds / frames * 1000;
+    state.counters["fast_ms"] = fastSeconds / frames * 1000;
+    state.counters["moving_ms"] = movingSeconds / frames * 1000;
+    state.counters["speedup"] = fullSeconds / fastSeconds;
+    state.counters["diff_pct"] = difference * 100;
+    state.counters["Mtri_full"] = double(full.LastStats().Triangles) / 1e6;
+    state.counters["Mtri_fast"] = double(stats.Triangles) / 1e6;
+    state.counters["culled"] = stats.CulledItems;
+    state.counters["coarse"] = stats.CoarseItems;
+    state.counters["hidden"] = stats.HiddenItems;
+    state.counters["draw_calls"] = stats.DrawCalls;
+    state.counters["model_s"] = buildSeconds;
+    state.counters["first_frame_s"] = firstSeconds;
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) {
+            resident = 0;
+        }
+        std::fclose(f);
+    }
+    state.counters["rss_MB"] = double(resident) * 4096 / 1e6;
+}
+BENCHMARK(BM_RenderDetail)
+    ->Args({10000, 0})
+    ->Args({10000, 1})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderDetail)
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 // The renderer's own work per frame without GL: walking the scene after a camera move.
 void BM_BuildFrame(benchmark::State& state) {

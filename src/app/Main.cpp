@@ -439,11 +439,13 @@ void TMainForm::BindViewCommands() {
     });
     c.Bind("menHires", [this] {
         m_model->MeshFolder = "hires";
+        m_viewer->SetLowQuality(false);
         m_model->Repaint();
         RedrawView();
     });
     c.Bind("menLores", [this] {
         m_model->MeshFolder = "lores";
+        m_viewer->SetLowQuality(true);
         m_model->Repaint();
         RedrawView();
     });
@@ -477,7 +479,8 @@ void TMainForm::BindViewCommands() {
             info = QueryGlInfo();
             m_viewer->doneCurrent();
         }
-        TFormGlInfo dlg(GlReport(info, m_viewer->format()), this);
+        TFormGlInfo dlg(GlReport(info, m_viewer->format(), &m_viewer->Renderer().LastStats()),
+                        this);
         dlg.exec();
     });
     c.Bind(

@@ -104,6 +104,32 @@ TMeshPtr TffCache::LoadPartMesh(const TPartFiles& files, std::string_view meshDi
     return data.WithNormals;
 }
 
+TMeshPtr TffCache::LoadCoarseMesh(const TPartFiles& files, std::string_view number) {
+    std::lock_guard lock(m_mutex);
+    const std::string key = LowerCase(number);
+    if (const auto main = m_meshes.find(key);
+        main != m_meshes.end() && main->second.MeshDir == "lores") {
+        return nullptr;
+    }
+    const auto [it, added] = m_coarse.try_emplace(key);
+    if (!added) {
+        return it->second;
+    }
+    const auto file = files.FindPart("lores", number, "stl");
+    if (!file) {
+        return nullptr;
+    }
+    auto mesh = std::make_shared<TMesh>();
+    if (!LoadStlFile(*file, *mesh) || mesh->Positions.size() < 3) {
+        return nullptr;
+    }
+    if (const auto nrm = files.FindPart("lores", number, "nrm")) {
+        LoadNormalsFromFile(*mesh, *nrm);
+    }
+    it->second = std::move(mesh);
+    return it->second;
+}
+
 bool TffCache::Contains(std::string_view number) const {
     std::lock_guard lock(m_mutex);
     return m_meshes.count(LowerCase(number)) != 0;
@@ -112,11 +138,13 @@ bool TffCache::Contains(std::string_view number) const {
 void TffCache::Invalidate(std::string_view number) {
     std::lock_guard lock(m_mutex);
     m_meshes.erase(LowerCase(number));
+    m_coarse.erase(LowerCase(number));
 }
 
 void TffCache::Clear() {
     std::lock_guard lock(m_mutex);
     m_meshes.clear();
+    m_coarse.clear();
 }
 
 size_t TffCache::Count() const {

@@ -30,6 +30,11 @@ public:
         return GetDef(files, number, CurrentCatalogueSettings());
     }
 
+    /// The number's coarse mesh from lores/ with its normals, drawn where the part is small on
+    /// screen; nullptr when there is none or the number's mesh came from lores/ itself. Never
+    /// throws; forgotten with the number like the mesh.
+    TMeshPtr LoadCoarseMesh(const TPartFiles& files, std::string_view number);
+
     bool Contains(std::string_view number) const;
     /// Forget one number, after the program rewrote its definition.
     void Invalidate(std::string_view number);
@@ -66,6 +71,11 @@ public:
     TMeshPtr LoadPartMesh(const TPartFiles& files, std::string_view meshDir,
                           std::string_view number);
 
+    /// The number's coarse mesh from lores/ with its normals, drawn where the part is small on
+    /// screen; nullptr when there is none or the number's mesh came from lores/ itself. Never
+    /// throws; forgotten with the number like the mesh.
+    TMeshPtr LoadCoarseMesh(const TPartFiles& files, std::string_view number);
+
     bool Contains(std::string_view number) const;
     /// Forget one number, after the program rewrote its mesh or normals.
     void Invalidate(std::string_view number);
@@ -83,7 +93,8 @@ private:
     TffData& Load(const TPartFiles& files, std::string_view meshDir, std::string_view number);
 
     mutable std::mutex m_mutex;
-    std::map<std::string, TffData> m_meshes;  // lower-case number
+    std::map<std::string, TffData> m_meshes;   // lower-case number
+    std::map<std::string, TMeshPtr> m_coarse;  // lower-case number; nullptr: none
     size_t m_parses = 0;
 };
 

@@ -63,6 +63,12 @@ TFreeForm& TBasicPartObjectBuilder::Build(TDummyCube& partsRoot, TMaterialLibrar
         mesh = PlaceholderMesh();
     }
     obj.SetMesh(PreparedMesh(mesh, def, request.Offset));
+    // A stand-in box stays a box from afar too.
+    if (meshDir != "lores" && mesh != PlaceholderMesh()) {
+        if (const TMeshPtr coarse = meshes.LoadCoarseMesh(files, def.Number)) {
+            obj.SetCoarseMesh(PreparedMesh(coarse, def, request.Offset));
+        }
+    }
     obj.SetPosition({0, 0, 0});
     obj.SetDirection(partsRoot.Direction());
     obj.SetScale(0.1f);

@@ -13,6 +13,8 @@
 #include "foundation/u_language.h"
 #include "view/r_glinfo.h"
 
+#include "view/r_renderer.h"
+
 namespace kx {
 
 namespace {
@@ -40,7 +42,7 @@ QString Depths(int red, int green, int blue, int alpha) {
 }
 }  // namespace
 
-TGlReport GlReport(const TGlInfo& info, const QSurfaceFormat& format) {
+TGlReport GlReport(const TGlInfo& info, const QSurfaceFormat& format, const TRenderStats* stats) {
     const auto yesNo = [](bool b) { return b ? Text(20, "ja") : Text(21, "nein"); };
     const bool doubleBuffered = format.swapBehavior() != QSurfaceFormat::SingleBuffer;
     TGlReport report;
@@ -65,6 +67,15 @@ TGlReport GlReport(const TGlInfo& info, const QSurfaceFormat& format) {
         {Text(17, "Hilfspuffer"), QString::number(info.AuxBuffers)},
         {Text(18, "Subpixel"), QString::number(info.SubpixelBits)},
         {Text(19, "Abtastungen"), QString::number(std::max(0, format.samples()))}};
+    if (stats) {
+        report.Frame = {
+            {Text(27, "Dreiecke"), QString::number(stats->Triangles)},
+            {Text(28, "Zeichenaufrufe"), QString::number(stats->DrawCalls)},
+            {Text(29, "Objekte"), QString::number(stats->Items)},
+            {Text(30, "außerhalb der Sicht"), QString::number(stats->CulledItems)},
+            {Text(31, "vereinfacht gezeichnet"), QString::number(stats->CoarseItems)},
+            {Text(32, "zu klein, nicht gezeichnet"), QString::number(stats->HiddenItems)}};
+    }
     return report;
 }
 
@@ -74,6 +85,9 @@ TFormGlInfo::TFormGlInfo(const TGlReport& report, QWidget* parent) : QDialog(par
     auto* tabs = new QTabWidget(this);
     tabs->addTab(Page(report.Common, tabs), Text(2, "Common"));
     tabs->addTab(Page(report.Buffers, tabs), Text(3, "Buffer and pixel depths"));
+    if (!report.Frame.empty()) {
+        tabs->addTab(Page(report.Frame, tabs), Text(26, "Letztes Bild"));
+    }
     auto* close = new QPushButton(Text(4, "&Close"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);

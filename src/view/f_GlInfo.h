@@ -16,10 +16,15 @@ struct TGlInfo;
 struct TGlReport {
     std::vector<std::pair<QString, QString>> Common;
     std::vector<std::pair<QString, QString>> Buffers;
+    std::vector<std::pair<QString, QString>> Frame;  ///< what the view's last frame cost
 };
 
-/// The rows of both pages for a context: what it says of itself and the format of its surface.
-TGlReport GlReport(const TGlInfo& info, const QSurfaceFormat& format);
+struct TRenderStats;
+
+/// The rows of the pages for a context: what it says of itself and the format of its surface,
+/// and with stats what the view's last frame drew.
+TGlReport GlReport(const TGlInfo& info, const QSurfaceFormat& format,
+                   const TRenderStats* stats = nullptr);
 
 class TFormGlInfo : public QDialog {
     Q_OBJECT

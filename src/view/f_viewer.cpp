@@ -207,6 +207,26 @@ TViewerWidget::TViewerWidget(QWidget* parent) : QOpenGLWidget(parent) {
     m_watch->setInterval(20);
     connect(m_watch, &QTimer::timeout, this, &TViewerWidget::CheckScene);
     m_watch->start();
+    m_rest = new QTimer(this);
+    m_rest->setSingleShot(true);
+    m_rest->setInterval(kRestMilliseconds);
+    connect(m_rest, &QTimer::timeout, this, &TViewerWidget::CameraRested);
+}
+
+void TViewerWidget::SetLowQuality(bool on) {
+    TDetailSettings detail = m_renderer.Detail();
+    detail.LowQuality = on;
+    m_renderer.SetDetail(detail);
+    update();
+}
+
+void TViewerWidget::CameraRested() {
+    TDetailSettings detail = m_renderer.Detail();
+    if (detail.Moving) {
+        detail.Moving = false;
+        m_renderer.SetDetail(detail);
+        update();
+    }
 }
 
 void TViewerWidget::SetAutoRedraw(bool on) {
@@ -280,6 +300,18 @@ void TViewerWidget::paintGL() {
         return;
     }
     m_drawnVersions = m_scene->Versions();
+    // A camera that moved since the last frame is likely to move on: draw coarser until it
+    // rests, so orbiting a big model keeps up with the mouse.
+    if (const TSceneCamera* camera = m_scene->Camera()) {
+        const TMatrix4f view = camera->ViewMatrix();
+        if (!(view.M == m_drawnView.M)) {
+            m_drawnView = view;
+            TDetailSettings detail = m_renderer.Detail();
+            detail.Moving = true;
+            m_renderer.SetDetail(detail);
+            m_rest->start();
+        }
+    }
     DrawScene(defaultFramebufferObject(), w, h);
 }
 

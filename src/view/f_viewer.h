@@ -60,6 +60,10 @@ public:
     /// Why the view shows nothing, if it cannot draw (no usable OpenGL 3.3).
     const std::string& GlError() const { return m_glError; }
     TRenderer& Renderer() { return m_renderer; }
+    /// The "lores" quality: parts switch to their coarse meshes from larger sizes on.
+    void SetLowQuality(bool on);
+    /// How long the camera must rest before the frame is drawn in full detail again.
+    static constexpr int kRestMilliseconds = 250;
 
 protected:
     void initializeGL() override;
@@ -77,6 +81,7 @@ private:
     void CheckScene();
     void ReleaseGl();
     void DrawScene(unsigned framebuffer, int width, int height);
+    void CameraRested();
 
     const TScene* m_scene = nullptr;
     TViewerInput* m_input = nullptr;
@@ -85,6 +90,9 @@ private:
     std::string m_glError;
     QTimer* m_watch = nullptr;
     TSceneVersions m_drawnVersions;
+    // While the camera moves, frames are drawn coarser; this brings the full frame after it.
+    QTimer* m_rest = nullptr;
+    TMatrix4f m_drawnView;
 };
 
 }  // namespace kx

@@ -43,6 +43,8 @@ struct TGlMeshItem {
     /// Changes whenever anything of the item (including its world matrix) changes.
     uint64_t Version = 0;
     TMeshPtr Mesh;
+    /// A simpler mesh of the same shape, drawn where the item is small on screen (may be null).
+    TMeshPtr Coarse;
     TGlMatrix World;
     TGlColor Diffuse{0.8f, 0.8f, 0.8f, 1};
     TGlColor Ambient{0.2f, 0.2f, 0.2f, 1};

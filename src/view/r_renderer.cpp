@@ -147,9 +147,16 @@ struct TRenderer::TImpl {
     int FrameCounter = 0;
     uint64_t PreparedRevision = 0;
     const TGlFrame* PreparedFrame = nullptr;
+    TDetailSettings PreparedDetail;
+    int PreparedWidth = 0;
+    int PreparedHeight = 0;
+    TRenderStats PreparedCounts;
+    // Last frame's detail of each item, for the hysteresis at the switch points.
+    std::unordered_map<uint64_t, TDetail> PreviousDetail;
 
     GLuint TextureFor(const TGlSurface& surface);
-    void PrepareBatches(const TGlFrame& frame, TRenderStats& stats);
+    void PrepareBatches(const TGlFrame& frame, const TDetailSettings& detail, int viewportHeight,
+                        TRenderStats& stats);
     void PrepareLines(const TGlFrame& frame, TRenderStats& stats);
     void SetSurfaceUniforms(const TGlFrame& frame, const TGlMatrix& viewProj);
     void ApplySurface(const TGlSurface& surface, bool mirrored, bool outlineSecondPass);
@@ -265,7 +272,8 @@ void TRenderer::TImpl::DrawTexts(const TGlFrame& frame, const TGlMatrix& viewPro
     glDisable(GL_CULL_FACE);
 }
 
-void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, TRenderStats& stats) {
+void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, const TDetailSettings& detail,
+                                      int viewportHeight, TRenderStats& stats) {
     for (auto& [key, batch] : Batches) {
         batch->Items.clear();
         batch->Signature = 0;
@@ -275,16 +283,56 @@ void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, TRenderStats& stats
     TBatch* last = nullptr;
     TBatchKey lastKey{nullptr, 0, false};
     const uint32_t surfaceCount = uint32_t(frame.Surfaces.size());
+    const TGlMatrix viewProj = frame.Projection * frame.View;
+    const TFrustum frustum(viewProj);
+    if (PreviousDetail.size() > 2 * frame.Meshes.size() + 1024) {
+        PreviousDetail.clear();
+    }
+    const TMesh* lastMesh = nullptr;
+    const TGlGpuMesh* lastGpu = nullptr;
     for (uint32_t i = 0; i < frame.Meshes.size(); ++i) {
         const TGlMeshItem& item = frame.Meshes[i];
         if (!item.Mesh || item.Mesh->Positions.size() < 3) {
             continue;
         }
+        ++stats.Items;
+        if (item.Mesh.get() != lastMesh) {
+            lastMesh = item.Mesh.get();
+            lastGpu = Meshes.Get(item.Mesh);
+        }
+        if (!lastGpu) {
+            continue;
+        }
+        const TVector3f centre = TransformPoint(item.World, lastGpu->Center);
+        const float radius = lastGpu->Radius * MaxScale(item.World);
+        if (detail.Culling && !frustum.Intersects(centre, radius)) {
+            ++stats.CulledItems;
+            continue;
+        }
+        TDetail level = TDetail::Full;
+        if (detail.LevelOfDetail) {
+            const float w = viewProj(3, 0) * centre.X + viewProj(3, 1) * centre.Y +
+                            viewProj(3, 2) * centre.Z + viewProj(3, 3);
+            const float pixels = ProjectedRadius(radius, w, frame.Projection(1, 1), viewportHeight);
+            TDetail& previous = PreviousDetail.try_emplace(item.Id, TDetail::Full).first->second;
+            level = ChooseDetail(pixels, detail, previous,
+                                 item.Coarse && item.Coarse->Positions.size() >= 3);
+            previous = level;
+            if (level == TDetail::Hidden) {
+                ++stats.HiddenItems;
+                continue;
+            }
+        }
         if (IsTransparent(item)) {
+            // Sorted one by one later; their few triangles are not worth a coarse mesh.
             Transparent.push_back(i);
             continue;
         }
-        const TBatchKey key{item.Mesh.get(), item.Surface < surfaceCount ? item.Surface : 0,
+        const TMeshPtr& drawn = level == TDetail::Coarse ? item.Coarse : item.Mesh;
+        if (level == TDetail::Coarse) {
+            ++stats.CoarseItems;
+        }
+        const TBatchKey key{drawn.get(), item.Surface < surfaceCount ? item.Surface : 0,
                             Determinant3(item.World) < 0};
         if (!last || !(key == lastKey)) {
             auto& slot = Batches[key];
@@ -295,7 +343,7 @@ void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, TRenderStats& stats
             lastKey = key;
             if (!last->Used) {
                 last->Used = true;
-                last->Mesh = item.Mesh;
+                last->Mesh = drawn;
             }
         }
         last->Items.push_back(i);
@@ -564,11 +612,21 @@ void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
 
     // An unchanged frame keeps last time's batches; their item indices are still right.
     if (frame.Revision == 0 || frame.Revision != im.PreparedRevision ||
-        &frame != im.PreparedFrame) {
-        im.PrepareBatches(frame, stats);
+        &frame != im.PreparedFrame || !(m_detail == im.PreparedDetail) ||
+        viewport.Width != im.PreparedWidth || viewport.Height != im.PreparedHeight) {
+        im.PrepareBatches(frame, m_detail, viewport.Height, stats);
         im.PrepareLines(frame, stats);
         im.PreparedRevision = frame.Revision;
         im.PreparedFrame = &frame;
+        im.PreparedDetail = m_detail;
+        im.PreparedWidth = viewport.Width;
+        im.PreparedHeight = viewport.Height;
+        im.PreparedCounts = stats;
+    } else {
+        stats.Items = im.PreparedCounts.Items;
+        stats.CulledItems = im.PreparedCounts.CulledItems;
+        stats.CoarseItems = im.PreparedCounts.CoarseItems;
+        stats.HiddenItems = im.PreparedCounts.HiddenItems;
     }
     if (++im.FrameCounter % 64 == 0) {
         im.Meshes.Collect();
@@ -750,10 +808,34 @@ void TRenderer::Draw(const TScene& scene, const TGlViewport& viewport) {
     Draw(m_impl->Builder.Build(scene, viewport.Width, viewport.Height), viewport);
 }
 
+namespace {
+
+// Pictures, exports and video frames are kept: they are drawn with every part in full detail,
+// and only what lies wholly outside the picture is left out.
+class TFullDetailScope {
+public:
+    explicit TFullDetailScope(TRenderer& renderer)
+        : m_renderer(renderer), m_saved(renderer.Detail()) {
+        TDetailSettings full = FullDetail();
+        full.Culling = m_saved.Culling;
+        renderer.SetDetail(full);
+    }
+    ~TFullDetailScope() { m_renderer.SetDetail(m_saved); }
+    TFullDetailScope(const TFullDetailScope&) = delete;
+    TFullDetailScope& operator=(const TFullDetailScope&) = delete;
+
+private:
+    TRenderer& m_renderer;
+    TDetailSettings m_saved;
+};
+
+}  // namespace
+
 TRgbaImage TRenderer::RenderImage(const TGlFrame& frame, int width, int height, int samples) {
     if (!Initialize() || !m_impl->Target.Resize(width, height, samples)) {
         return {};
     }
+    const TFullDetailScope full(*this);
     Draw(frame, m_impl->Target.Viewport());
     return m_impl->Target.ReadImage();
 }
@@ -762,6 +844,7 @@ TRgbaImage TRenderer::RenderImage(const TScene& scene, int width, int height, in
     if (!Initialize() || !m_impl->Target.Resize(width, height, samples)) {
         return {};
     }
+    const TFullDetailScope full(*this);
     Draw(scene, m_impl->Target.Viewport());
     return m_impl->Target.ReadImage();
 }

@@ -8,6 +8,7 @@
 
 #include "view/r_frame.h"
 #include "view/r_image.h"
+#include "view/u_detail.h"
 #include "view/u_scene.h"
 
 namespace kx {
@@ -23,6 +24,10 @@ struct TRenderStats {
     int LineUploads = 0;
     int TransparentItems = 0;
     uint64_t Triangles = 0;
+    int Items = 0;        ///< mesh items of the frame with geometry
+    int CulledItems = 0;  ///< wholly outside the view
+    int CoarseItems = 0;  ///< drawn with their coarse mesh
+    int HiddenItems = 0;  ///< too small to draw
 };
 
 /// Reads a texture file into pixels; the default reads PNG, BMP and JPEG.
@@ -59,8 +64,12 @@ public:
     /// redone only for what the scene's change counters say changed.
     void Draw(const TScene& scene, const TGlViewport& viewport);
 
+    /// How much of each part Draw draws (culling, level of detail, the camera moving).
+    void SetDetail(const TDetailSettings& settings) { m_detail = settings; }
+    const TDetailSettings& Detail() const { return m_detail; }
+
     /// Draws into an offscreen buffer of the given size with that many samples per pixel
-    /// (0: none) and returns the picture; empty if the GL fails.
+    /// (0: none) and returns the picture, always in full detail; empty if the GL fails.
     TRgbaImage RenderImage(const TGlFrame& frame, int width, int height, int samples = 0);
     TRgbaImage RenderImage(const TScene& scene, int width, int height, int samples = 0);
 
@@ -90,6 +99,7 @@ private:
     bool m_tried = false;
     std::string m_error;
     TRenderStats m_stats;
+    TDetailSettings m_detail;
 };
 
 }  // namespace kx

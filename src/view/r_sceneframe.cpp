@@ -158,6 +158,7 @@ void TSceneFrameBuilder::Walk(const TSceneObject& object, const TMatrix4f& paren
             item.Id = object.Id();
             item.Version = Mix(version, m.Version());
             item.Mesh = ff.Mesh();
+            item.Coarse = ff.CoarseMesh();
             item.World = ToGlMatrix(world);
             item.Diffuse = Gl(m.Diffuse());
             item.Ambient = Gl(m.Ambient());

@@ -51,6 +51,15 @@ TFreeForm::~TFreeForm() {
 void TFreeForm::SetMesh(TMeshPtr mesh) {
     if (mesh != m_mesh) {
         m_mesh = std::move(mesh);
+        // A coarse copy of the old shape would show the old shape from afar.
+        m_coarse.reset();
+        NoteGeometryChanged();
+    }
+}
+
+void TFreeForm::SetCoarseMesh(TMeshPtr mesh) {
+    if (mesh != m_coarse) {
+        m_coarse = std::move(mesh);
         NoteGeometryChanged();
     }
 }
@@ -59,6 +68,7 @@ void TFreeForm::ModifyMesh(const std::function<void(TMesh&)>& change) {
     auto copy = m_mesh ? std::make_shared<TMesh>(*m_mesh) : std::make_shared<TMesh>();
     change(*copy);
     m_mesh = std::move(copy);
+    m_coarse.reset();
     NoteGeometryChanged();
 }
 

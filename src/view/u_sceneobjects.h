@@ -45,7 +45,10 @@ public:
     ~TFreeForm() override;
 
     const TMeshPtr& Mesh() const { return m_mesh; }
-    void SetMesh(TMeshPtr mesh);  ///< nullptr: no geometry
+    void SetMesh(TMeshPtr mesh);  ///< nullptr: no geometry; forgets the coarse mesh
+    /// A simpler mesh of the same shape for when the object is small on screen (nullptr: none).
+    const TMeshPtr& CoarseMesh() const { return m_coarse; }
+    void SetCoarseMesh(TMeshPtr mesh);
     /// Copies the mesh (or starts an empty one), lets `change` edit the copy and installs it;
     /// other holders of the old mesh keep it unchanged.
     void ModifyMesh(const std::function<void(TMesh&)>& change);
@@ -69,6 +72,7 @@ private:
     void MaterialChanged() override { NoteMaterialChanged(); }
 
     TMeshPtr m_mesh;
+    TMeshPtr m_coarse;
     TMaterial m_material;
     TMaterialPtr m_libMaterial;
     TBauteil* m_bauteil = nullptr;

@@ -4,6 +4,7 @@
 
 #include <epoxy/gl.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "kx_test_support.h"
@@ -348,3 +349,54 @@ TEST_F(Renderer, MirroredPartsShowTheirOutsideAndEmptyMeshesAreSkipped) {
 }
 
 }  // namespace
+
+TEST_F(Renderer, PartsOutsideTheViewAreLeftOutAndSmallOnesDrawnCoarse) {
+    TGlFrame frame = MakeFrame(kSize, kSize);
+    // An orthographic view 8 wide: its left and right planes stand at x = -4 and 4.
+    frame.Projection = Scaling({0.25f, 0.25f, -0.02f}) * Translation({0, 0, 40});
+    const TMeshPtr box = MakeBox(2, 2, 2);
+    const float radius = std::sqrt(3.0f);  // the box's bounding sphere
+    TGlRenderTarget target;
+    ASSERT_TRUE(target.Resize(kSize, kSize, 0));
+    const auto draw = [&](const TGlFrame& f, const TDetailSettings& detail) {
+        m_renderer.SetDetail(detail);
+        m_renderer.Draw(f, target.Viewport());
+        return target.ReadImage();
+    };
+    frame.Meshes.push_back(MakeItem(Id(0), box, {1, 0, 0, 1}, {4 + radius + 0.05f, 0, 0}));
+    draw(frame, {});
+    EXPECT_EQ(m_renderer.LastStats().CulledItems, 1);
+    EXPECT_EQ(m_renderer.LastStats().DrawCalls, 0);
+    frame.Meshes[0].World = Translation({4 + radius - 0.05f, 0, 0});
+    frame.Meshes[0].Version = 2;
+    draw(frame, {});
+    EXPECT_EQ(m_renderer.LastStats().CulledItems, 0);
+    EXPECT_EQ(m_renderer.LastStats().InstancedBatches, 1);
+
+    // A part across the edge looks the same whether or not anything is culled.
+    frame.Meshes[0].World = Translation({4, 1, 0});
+    frame.Meshes[0].Version = 3;
+    frame.Meshes.push_back(MakeItem(Id(1), box, {0, 0, 1, 1}, {40, 0, 0}));
+    TDetailSettings none = FullDetail();
+    none.Culling = false;
+    const TRgbaImage culled = draw(frame, {});
+    EXPECT_EQ(m_renderer.LastStats().CulledItems, 1);
+    EXPECT_EQ(culled.Pixels, draw(frame, none).Pixels);
+
+    // Far away (small on screen) the coarse mesh is drawn; pictures always take the full one.
+    TGlFrame far = MakeFrame(kSize, kSize, {0, 0, 40});
+    TGlMeshItem item = MakeItem(Id(2), box, {0, 1, 0, 1});
+    item.Coarse = MakeBox(2, 2, 2);
+    far.Meshes.push_back(item);
+    draw(far, {});
+    EXPECT_EQ(m_renderer.LastStats().CoarseItems, 1);
+    Render(far);
+    EXPECT_EQ(m_renderer.LastStats().CoarseItems, 0);
+    EXPECT_EQ(m_renderer.Detail(), TDetailSettings{});  // the picture left the setting as it was
+    // So far that it would cover less than a pixel: not drawn at all.
+    TGlFrame tiny = MakeFrame(kSize, kSize, {0, 0, 400});
+    tiny.Meshes.push_back(item);
+    draw(tiny, {});
+    EXPECT_EQ(m_renderer.LastStats().HiddenItems, 1);
+    m_renderer.SetDetail({});
+}
