@@ -7,6 +7,13 @@ include(GNUInstallDirs)
 set(KX_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/korvex-designer)
 
 install(TARGETS kxdesigner RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The batch command works on the same data; the library server stands alone.
+foreach(tool kxbatch kxserver)
+    if(TARGET ${tool})
+        install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    endif()
+endforeach()
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/dist/server DESTINATION ${CMAKE_INSTALL_DOCDIR} OPTIONAL)
 # The data the build writes beside the executable; test programs stay behind.
 foreach(dir def hires lores icon samples help Python)
     install(DIRECTORY ${KX_RUNTIME_DIR}/${dir} DESTINATION ${KX_SHARE_DIR} OPTIONAL

@@ -25,6 +25,12 @@ export KORVEX_CONFIG_DIR=$tmp/config KORVEX_SYSTEM_CONFIG_DIR=$tmp/sysconfig
 version=$(env -u DISPLAY "$tmp/usr/bin/kxdesigner" --version)
 grep -q '^Korvex designer [0-9]' <<<"$version" || fail "--version printed: $version"
 env -u DISPLAY "$tmp/usr/bin/kxdesigner" --help | grep -q SUPERMODUS || fail "--help"
+# The batch command finds the kit under share/ too: it writes a parts list of a sample.
+csv_sample=$(ls "$share"/korvex-designer/samples/*.kxm | head -n 1)
+env -u DISPLAY "$tmp/usr/bin/kxbatch" partslist "$csv_sample" "$tmp/parts.csv" ||
+  fail "installed kxbatch could not write a parts list"
+[ "$(wc -l <"$tmp/parts.csv")" -gt 1 ] || fail "the installed kxbatch found no parts"
+"$tmp/usr/bin/kxserver" --help >/dev/null || fail "kxserver --help"
 status=0
 QT_QPA_PLATFORM=offscreen "$tmp/usr/bin/kxdesigner" --no-such-option 2>"$tmp/err" || status=$?
 [ "$status" = 2 ] || fail "unknown option gave status $status"
