@@ -43,6 +43,7 @@
 #include "app/u_partstreedelegate.h"
 #include "app/u_partstreedrag.h"
 #include "app/u_printcommands.h"
+#include "app/u_recoverykeeper.h"
 #include "app/u_treepopups.h"
 #include "catalogue/d_Search.h"
 #include "catalogue/f_Library.h"
@@ -195,6 +196,7 @@ void TMainForm::FormCreate() {
     BindPlacementCommands();
     BindPrintCommands(*this);
     BindMotionControls();
+    new TRecoveryKeeper(*this);
     // The commands the model decides start as the model does: nothing selected, nothing to
     // undo.
     for (const char* id : {"menDelete", "menUndo", "menGroup", "menDeGroup"}) {

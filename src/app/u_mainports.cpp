@@ -121,8 +121,11 @@ bool TMainFormPorts::EditModelInformation(TModelInformation& info) {
     return true;
 }
 
-void TMainFormPorts::ModifiedChanged(bool) {
+void TMainFormPorts::ModifiedChanged(bool modified) {
     m_form.UpdateCaption();
+    if (OnModifiedChanged) {
+        OnModifiedChanged(modified);
+    }
 }
 
 namespace {

@@ -44,6 +44,8 @@ public:
     std::function<void(int)> OnPhaseChanged;
     std::function<void()> OnCollectionChanged;
     std::function<void()> OnGroupsChanged;
+    /// After the model became changed or unchanged (the caption is updated first).
+    std::function<void(bool)> OnModifiedChanged;
     std::function<void()> OnKineChanged;
     std::function<void()> OnMeasurementsChanged;
     std::function<void(TFreeForm&, const std::string&, int)> OnConnectorWindow;

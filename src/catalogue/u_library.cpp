@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <map>
+#include <unordered_map>
 
 #include "catalogue/u_partfiles.h"
 #include "foundation/u_language.h"
@@ -219,6 +220,12 @@ std::vector<std::pair<std::string, int32_t>> ParseCollectionLines(
         if (number.empty()) {
             continue;
         }
+        if (!IsPartNumber(number)) {
+            // Only the line's position goes into the trace: the line itself may be huge.
+            Stack().Push("ParseCollectionLines.Refused",
+                         static_cast<int64_t>(&raw - lines.data()) + 1);
+            continue;
+        }
         int32_t total = UnlimitedCount;
         if (hash != std::string::npos) {
             std::string_view rest = std::string_view(line).substr(hash + 1);
@@ -280,6 +287,7 @@ TLibraryFillResult TPartLibrary::Fill(const TPartFiles& files, const TLibraryFil
     Stack().Push("tkxmain.FillBauteileView");
     TLibraryFillResult result;
     m_entries.clear();
+    m_entryIndex.clear();
     for (auto& set : m_pages) {
         for (TSnapViewData& page : set) {
             if (!page.IsCollection) {
@@ -332,6 +340,10 @@ TLibraryFillResult TPartLibrary::Fill(const TPartFiles& files, const TLibraryFil
         ++tiles;
     }
     result.Shown = tiles;
+    m_entryIndex.clear();
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        m_entryIndex.emplace(UpperCase(m_entries[i].Number), i);  // the first entry wins
+    }
 
     for (auto& set : m_pages) {
         for (TSnapViewData& page : set) {
@@ -386,12 +398,8 @@ TLibraryFillResult TPartLibrary::Fill(const TPartFiles& files, const TLibraryFil
 }
 
 const TBibData* TPartLibrary::FindEntry(std::string_view number) const {
-    for (const TBibData& e : m_entries) {
-        if (SameText(e.Number, number)) {
-            return &e;
-        }
-    }
-    return nullptr;
+    const auto it = m_entryIndex.find(UpperCase(number));
+    return it == m_entryIndex.end() ? nullptr : &m_entries[it->second];
 }
 
 // --- Visible tab ------------------------------------------------------------------------------
@@ -529,10 +537,15 @@ void TPartLibrary::AddToCollection(const std::vector<std::pair<std::string, int3
     if (replace) {
         collection.Clear();
     }
+    // Large files come in here: an index keeps the merge linear in the number of lines.
+    std::unordered_map<std::string, size_t> index;
+    for (size_t i = 0; i < collection.Items.size(); ++i) {
+        index.emplace(UpperCase(collection.Items[i].Number()), i);
+    }
     for (const auto& [number, total] : lines) {
-        const int index = collection.IndexOf(number);
-        if (index >= 0) {
-            TSnapViewItem& item = collection.Items[static_cast<size_t>(index)];
+        const auto [it, added] = index.emplace(UpperCase(number), collection.Items.size());
+        if (!added) {
+            TSnapViewItem& item = collection.Items[it->second];
             const int32_t sum = AddTotals(item.Total(), total);
             item.SetCounter(sum, sum);
         } else {

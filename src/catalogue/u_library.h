@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "catalogue/u_defObj.h"
@@ -125,7 +126,8 @@ struct TCollectionPrintRow {
 /// The lines of the parts overview written in developer mode.
 std::vector<std::string> PartsOverviewLines(std::vector<TBibData> entries, std::string_view date);
 
-/// A collection file's lines as (number, total) pairs; blank lines are skipped.
+/// A collection file's lines as (number, total) pairs; blank lines are skipped, and so are
+/// lines whose number could not name a part (each leaves a trace entry).
 std::vector<std::pair<std::string, int32_t>> ParseCollectionLines(
     const std::vector<std::string>& lines);
 
@@ -242,6 +244,7 @@ private:
     TLibraryView* m_view = nullptr;
     TLibraryModel* m_model = nullptr;
     std::vector<TBibData> m_entries;
+    std::unordered_map<std::string, size_t> m_entryIndex;  ///< upper-case number -> entry
     std::array<std::array<TSnapViewData, LibraryTabCount>, 2> m_pages;
     TLibrarySet m_visible = TLibrarySet::New;
     std::array<int, 2> m_activeTab{0, 0};

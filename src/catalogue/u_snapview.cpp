@@ -170,13 +170,19 @@ std::vector<std::string> CaptionLines(std::string_view text, const TTextMetrics&
     for (const std::string& w : words) {
         widest = std::max(widest, metrics.Width(w));
     }
+    // A line's width grows by the width of the blank and word added to it; measuring each
+    // joined line anew would cost the square of the words on the line.
     std::vector<std::string> lines{words.front()};
+    int lineWidth = metrics.Width(words.front());
     for (size_t i = 1; i < words.size(); ++i) {
-        std::string joined = lines.back() + ' ' + words[i];
-        if (metrics.Width(joined) < widest) {
-            lines.back() = std::move(joined);
+        const int added = metrics.Width(" " + words[i]);
+        if (lineWidth + added < widest) {
+            lines.back() += ' ';
+            lines.back() += words[i];
+            lineWidth += added;
         } else {
             lines.push_back(words[i]);
+            lineWidth = metrics.Width(words[i]);
         }
     }
     return lines;

@@ -639,6 +639,12 @@ bool TkxParam::GetUsePython() {
 void TkxParam::SetUsePython(bool value) {
     WriteBool("USEPYTHON", value);
 }
+int32_t TkxParam::GetAutosaveMinutes() {
+    return ReadInteger("AUTOSAVEMINUTES", 5);
+}
+void TkxParam::SetAutosaveMinutes(int32_t value) {
+    WriteInteger("AUTOSAVEMINUTES", value);
+}
 int32_t TkxParam::GetCountFavourites() {
     return ReadInteger("COUNTFAVOURITES", 8);
 }

@@ -118,6 +118,9 @@ public:
     void SetJog(int n, int32_t value);
     std::string GetLastCollectionFile();
     void SetLastCollectionFile(const std::string& value);
+    /// Minutes between two recovery copies of a changed model; 0 or less switches them off.
+    int32_t GetAutosaveMinutes();  ///< default 5
+    void SetAutosaveMinutes(int32_t value);
     /// The stored text split at every ";" (an empty text gives no entries).
     std::vector<std::string> GetCustomColors();
     void SetCustomColors(const std::vector<std::string>& colors);

@@ -288,6 +288,13 @@ bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes,
         ::unlink(tmpl.c_str());
         return fail(std::error_code(err, std::generic_category()).message());
     }
+    // The rename itself lives in the folder: without this a power cut may bring back the old
+    // name, or no file at all on a first save.
+    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
     return true;
 }
 

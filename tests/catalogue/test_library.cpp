@@ -7,6 +7,7 @@
 #include "catalogue/u_library.h"
 #include "catalogue/u_partfiles.h"
 #include "foundation/u_param.h"
+#include "foundation/u_stack.h"
 #include "foundation/u_text.h"
 #include "kx_test_support.h"
 
@@ -640,4 +641,61 @@ TEST_F(Library, CollectionOpenedBeforeTheFillTakesTheEntriesPictures) {
     EXPECT_EQ(m_lib.Collection().Items[0].ImageIndex(), m_lib.FindEntry("31010")->ImageIndex);
     EXPECT_EQ(m_lib.Collection().Items[0].Hint, "BAUSTEIN");
     EXPECT_EQ(m_lib.CollectionLines(), (std::vector<std::string>{"31010#2"}));
+}
+
+TEST_F(Library, CollectionLinesThatNameNoPartAreRefusedWithATraceEntry) {
+    Standard();
+    FillLib();
+    std::string many;
+    for (int i = 0; i < 20000; ++i) {
+        many += "wort ";
+    }
+    const std::string longNumber(65, 'A');
+    // Good lines on either side of every refused one: a bad line costs only itself.
+    kxtest::WriteFile(m_dir / "c.kxc", "31010#2\r\n" + many + "#3\r\n../def/31010#1\r\n" +
+                                           longNumber + "#1\r\na\\b#4\r\n31010#1\r\n32064#5\r\n");
+    Stack().Clear();
+    ASSERT_TRUE(m_lib.OpenCollection(m_dir / "c.kxc"));
+    EXPECT_EQ(m_lib.CollectionLines(), (std::vector<std::string>{"31010#3", "32064#5"}));
+    std::vector<std::string> refused;
+    for (const std::string& line : Stack().Lines()) {
+        const size_t at = line.find("ParseCollectionLines.Refused");
+        if (at != std::string::npos) {
+            refused.push_back(line.substr(at));
+        }
+    }
+    EXPECT_EQ(refused, (std::vector<std::string>{
+                           "ParseCollectionLines.Refused(2)", "ParseCollectionLines.Refused(3)",
+                           "ParseCollectionLines.Refused(4)", "ParseCollectionLines.Refused(5)"}));
+}
+
+TEST_F(Library, CollectionOpenMergesNumbersOfAnyLetterCaseIntoOneTile) {
+    Standard();
+    FillLib();
+    kxtest::WriteFile(m_dir / "a.kxc", "k1#1\r\n31010#2\r\n");
+    kxtest::WriteFile(m_dir / "b.kxc", "K1#2\r\n31003#1\r\nk1#999999\r\n31010#1\r\n");
+    ASSERT_TRUE(m_lib.OpenCollection(m_dir / "a.kxc"));
+    ASSERT_TRUE(m_lib.MergeCollection(m_dir / "b.kxc"));
+    EXPECT_EQ(m_lib.CollectionLines(),
+              (std::vector<std::string>{"k1#999999", "31010#3", "31003#1"}));
+    EXPECT_EQ(m_lib.Collection().Items[1].Hint, "BAUSTEIN 30");  // the entry found by index
+}
+
+TEST(SnapViewLayout, CaptionLayoutMeasuresEachWordAboutOnce) {
+    // One long word makes every line wide, so thousands of short words share a line: the
+    // layout must not measure that line again for each word it gains.
+    std::string text(4000, 'x');
+    for (int i = 0; i < 5000; ++i) {
+        text += " ab";
+    }
+    size_t measured = 0;
+    TTextMetrics m;
+    m.Width = [&measured](std::string_view s) {
+        measured += s.size();
+        return static_cast<int>(s.size()) * 6;
+    };
+    const std::vector<std::string> lines = CaptionLines(text, m);
+    ASSERT_EQ(lines.size(), 5u);  // the long word, then 1333 short words a line (3 x 1333 < 4000)
+    EXPECT_EQ(lines[1].size(), 1333u * 3 - 1);
+    EXPECT_LT(measured, 4 * text.size());
 }
