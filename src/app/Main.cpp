@@ -48,6 +48,7 @@
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
+#include "generated/d_HalbzeugEditor.h"
 #include "model/MainObj.h"
 #include "placement/f_Conn.h"
 #include "view/f_EditModes.h"
@@ -379,6 +380,10 @@ void TMainForm::BindCommands() {
     c.Bind("menShowOnlySelected", [this] {
         m_model->HideAllPartsExceptSelection();
         RedrawView();
+    });
+    c.Bind("menHalbzeug", [this] {
+        THalbzeugEditor editor(*m_model, &m_library->Library(), this);
+        editor.exec();
     });
     c.Bind("menModelInfo", [this] { m_model->ShowModellInformation(); });
     c.Bind("menInfo", [this] {

@@ -214,6 +214,9 @@ public:
     std::vector<TCollData>& CollisionRules() { return m_collisionRules; }
     std::vector<std::unique_ptr<TMeasurement>>& Measurements() { return m_measurements; }
     std::vector<THZData>& SemiFinishedParts() { return m_semiFinished; }
+    /// Stores a new plastic strip under the next free number and bakes it; returns the
+    /// number, or an empty text when it could not be baked (the model stays as it was).
+    std::string AddSemiFinished(THZData part, std::string* error = nullptr);
     std::array<TCamera, kStoredCameraCount>& Cameras() { return m_cameras; }
     TModelInformation& Information() { return m_information; }
     /// Drops groups without members and refills the groups tree.
