@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <fstream>
 
 #include "catalogue/u_partcache.h"
 #include "catalogue/u_partfiles.h"
@@ -32,6 +33,33 @@ std::string FloatText(float v) {
     std::string s(buf, res.ptr);
     std::replace(s.begin(), s.end(), '.', ',');
     return s;
+}
+
+/// Replaces a file through a temporary file beside it, so no reader ever sees half a file. The
+/// baked files are rebuilt from the model at every load, so they go without the wait for the
+/// disk that a user's own files get.
+bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std::string& error) {
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
+    const std::filesystem::path temp =
+        path.parent_path() / ("." + path.filename().string() + ".new");
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out.flush()) {
+            error = "cannot write " + temp.string();
+            out.close();
+            std::filesystem::remove(temp, ec);
+            return false;
+        }
+    }
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        error = ec.message() + ": " + path.string();
+        std::filesystem::remove(temp, ec);
+        return false;
+    }
+    return true;
 }
 
 bool IsOpening(int32_t kind) {
@@ -425,15 +453,14 @@ THZBakeResult BakePart(const TPartFiles& files, std::string_view number,
     mesh->Normals = TFFBase::FlatNormals(mesh->Positions);
     const std::string stl = std::string(number) + ".stl";
     const std::string def = std::string(number) + ".def";
+    const std::string stlBytes = EncodeBinaryStl(*mesh);
     for (const char* folder : {"hires", "lores"}) {
-        if (!WriteStlFile(files.UserPath(folder, stl), *mesh, &result.Error)) {
+        if (!ReplaceFile(files.UserPath(folder, stl), stlBytes, result.Error)) {
             return result;
         }
     }
     const std::vector<std::string> lines = StripDefinitionLines(number, description, strip);
-    std::error_code ec;
-    std::filesystem::create_directories(files.UserPath("def", def).parent_path(), ec);
-    if (!WriteTextFile(files.UserPath("def", def), lines, &result.Error)) {
+    if (!ReplaceFile(files.UserPath("def", def), Utf8ToCp1252(JoinLines(lines)), result.Error)) {
         return result;
     }
     save.SetMesh(std::move(mesh));
