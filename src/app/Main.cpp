@@ -750,6 +750,10 @@ bool TMainForm::LoadFile(const QString& fileName, bool newModel) {
     }
     SetStatusText(0, Text("MAIN2", 3, "Modell erfolgreich geladen"));
     m_library->Library().RefreshCollection();
+    // The model's own strips can be placed again from the library.
+    for (const THZData& strip : m_model->SemiFinishedParts()) {
+        m_library->Library().AddGeneratedPart(strip.Name, strip.Bez);
+    }
     return true;
 }
 
