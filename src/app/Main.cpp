@@ -53,6 +53,7 @@
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
+#include "generated/d_HalbzeugEditor.h"
 #include "model/MainObj.h"
 #include "online/d_ServerSettings.h"
 #include "motion/d_Jog.h"
@@ -398,6 +399,10 @@ void TMainForm::BindCommands() {
     c.Bind("menShowOnlySelected", [this] {
         m_model->HideAllPartsExceptSelection();
         RedrawView();
+    });
+    c.Bind("menHalbzeug", [this] {
+        THalbzeugEditor editor(*m_model, &m_library->Library(), this);
+        editor.exec();
     });
     c.Bind("menModelInfo", [this] { m_model->ShowModellInformation(); });
     c.Bind("menInfo", [this] {
@@ -846,6 +851,10 @@ bool TMainForm::LoadFile(const QString& fileName, bool newModel) {
     SetStatusText(0, Text("MAIN2", 3, "Modell erfolgreich geladen"));
     m_animation->ModelReplaced();
     m_library->Library().RefreshCollection();
+    // The model's own strips can be placed again from the library.
+    for (const THZData& strip : m_model->SemiFinishedParts()) {
+        m_library->Library().AddGeneratedPart(strip.Name, strip.Bez);
+    }
     return true;
 }
 

@@ -69,6 +69,7 @@ const std::vector<TCommandRow>& MainCommandRows() {
          K::Item},
         {"menAlign", "menBearbeiten", 25, "Objekt(e) ausrichten", "", K::Item},
         {"menCable", "menBearbeiten", 26, "Kabel erzeugen", "Ctrl+K", K::Item},
+        {"menHalbzeug", "menBearbeiten", 2101, "Kunststoff-Flachband...", "", K::Item},
         {"menAddMeasurement", "menBearbeiten", 125, "Bemaßung einfügen", "", K::Item},
         {"menShowOnlySelected", "menBearbeiten", 27, "Nur selektierte Bauteile sichtbar", "",
          K::Item},

@@ -270,6 +270,23 @@ const TSnapViewData& TPartLibrary::Page(const TLibraryPage& page) const {
     return m_pages.at(static_cast<size_t>(page.Set)).at(static_cast<size_t>(page.Tab));
 }
 
+void TPartLibrary::AddGeneratedPart(std::string_view number, std::string_view name) {
+    const TLibraryPage page{TLibrarySet::New, NewObjectsTab};
+    auto& items = Page(page).Items;
+    std::erase_if(items, [number](const TSnapViewItem& t) { return SameText(t.Number(), number); });
+    std::erase_if(m_entries, [number](const TBibData& e) { return SameText(e.Number, number); });
+    items.push_back(
+        TSnapViewItem::Make(-1, std::string(number), std::string(number), std::string(name), 0));
+    TBibData e;
+    e.Number = number;
+    e.OrgNumber = UpperName(number);
+    e.Name = UpperName(name);
+    e.Group = 19;
+    e.Page = page;
+    m_entries.push_back(std::move(e));
+    Changed(page);
+}
+
 void TPartLibrary::Changed(const TLibraryPage& page) {
     if (m_view) {
         m_view->PageChanged(page);

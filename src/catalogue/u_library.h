@@ -188,6 +188,9 @@ public:
     bool RemoveSelectedFavourite();
     /// "Bauteil(e) im Modell selektieren".
     void FindPartsInModel();
+    /// A part the program made (a baked plastic strip): its tile on the objects tab, where it
+    /// can be dragged into the model; a tile of the same number is replaced.
+    void AddGeneratedPart(std::string_view number, std::string_view name);
 
     // --- Collection -----------------------------------------------------------------------
     TSnapViewData& Collection() { return m_pages[0][CollectionTab]; }

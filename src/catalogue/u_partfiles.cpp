@@ -84,12 +84,12 @@ std::vector<std::string> TPartFiles::DefinitionNumbers() const {
     return numbers;  // the index is keyed by the lower-case name, hence sorted without case
 }
 
-void TPartFiles::Refresh() {
+void TPartFiles::Refresh() const {
     std::lock_guard lock(m_mutex);
     m_indices.clear();
 }
 
-void TPartFiles::Refresh(std::string_view subdir) {
+void TPartFiles::Refresh(std::string_view subdir) const {
     std::lock_guard lock(m_mutex);
     m_indices.erase(LowerCase(subdir));
 }

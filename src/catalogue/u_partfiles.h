@@ -47,9 +47,9 @@ public:
     std::vector<std::string> DefinitionNumbers() const;
 
     /// Forget every folder listing; the next lookup lists the folders again.
-    void Refresh();
+    void Refresh() const;
     /// Forget the listing of one sub-folder.
-    void Refresh(std::string_view subdir);
+    void Refresh(std::string_view subdir) const;
 
 private:
     struct TFolderIndex {

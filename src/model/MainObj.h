@@ -228,6 +228,9 @@ public:
     /// The definition of a placed part's name (characters 2 to 6), from the model's cache.
     std::shared_ptr<const TDefObj> PartDefinition(std::string_view partName) const;
     std::vector<THZData>& SemiFinishedParts() { return m_semiFinished; }
+    /// Stores a new plastic strip under the next free number and bakes it; returns the
+    /// number, or an empty text when it could not be baked (the model stays as it was).
+    std::string AddSemiFinished(THZData part, std::string* error = nullptr);
     std::array<TCamera, kStoredCameraCount>& Cameras() { return m_cameras; }
     TModelInformation& Information() { return m_information; }
     /// Drops groups without members and refills the groups tree.

@@ -6,7 +6,9 @@
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
 #include "foundation/u_text.h"
+#include "generated/u_HalbzeugFlachband.h"
 #include "model/MainObj.h"
+#include "model/u_semifinished.h"
 #include "view/u_scene.h"
 #include "view/u_sceneobjects.h"
 
@@ -203,6 +205,8 @@ TModelFileResult TkxMain::LoadModellLines(const std::string& fileName, bool newM
     if (!result) {
         return result;
     }
+    const std::vector<std::string> refusedStrips =
+        PrepareSemiFinished(file, m_semiFinished, newModel);
 
     // From here on the model changes. Should anything still go wrong, it is rebuilt from this
     // copy of itself, with its undo steps and the state the file does not hold.
@@ -244,6 +248,13 @@ TModelFileResult TkxMain::LoadModellLines(const std::string& fileName, bool newM
             reason));
     }
 
+    for (const std::string& number : refusedStrips) {
+        m_view->ShowInformation(WithValue(
+            Language().GetText("HALBZEUG", 1,
+                               "Das Halbzeug \"%s\" hat keine gültige Nummer und wurde nicht "
+                               "geladen."),
+            number));
+    }
     if (!result.MissingParts.empty()) {
         std::string text =
             Language().GetText("MAINOBJ", 13, "Folgende Bauteile sind nicht vorhanden: ");
@@ -273,7 +284,12 @@ std::vector<std::string> TkxMain::ApplyModelFile(TModelFile& file, bool newModel
         DeleteAll();
     }
     m_information = file.Information;
+    // The strips become parts before the file's parts are placed, so that those find their
+    // definitions and meshes.
     for (const THZData& hz : file.SemiFinished) {
+        if (hz.Typ == 0) {
+            BakeSemiFinished(m_files, hz, m_defs, m_meshes);
+        }
         m_semiFinished.push_back(hz);
     }
     for (const THoseData& h : file.Hoses) {
@@ -401,14 +417,16 @@ std::vector<std::string> TkxMain::ApplyModelFile(TModelFile& file, bool newModel
 
 void TkxMain::PlaceFilePart(TPartRecord& record, bool newModel, bool first,
                             std::vector<std::string>& missing) {
-    const std::string number = TBauteil::ShortName(record.StoredName);
+    // A merged strip that had to take another number brings its parts under that number.
+    const std::string& wanted = record.NewName.empty() ? record.StoredName : record.NewName;
+    const std::string number = TBauteil::ShortName(wanted);
     if (!m_files.FindDef(number) || !m_files.FindPart(MeshFolder, number, "stl")) {
         missing.push_back(number);
     }
     m_lastAdded = nullptr;
     // A part without mesh still gets its record and a stand-in object, so it is kept, shown
     // and saved back as it was.
-    record.NewName = AddBaustein(number, record.StoredName);
+    record.NewName = AddBaustein(number, wanted);
     TFreeForm* object = m_lastAdded;
     TBauteil* part = object && !record.NewName.empty() ? object->Bauteil() : nullptr;
     if (!part) {

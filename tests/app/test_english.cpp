@@ -19,6 +19,7 @@
 #include "foundation/u_language.h"
 #include "foundation/u_stack.h"
 #include "generated/d_TubeManager.h"
+#include "generated/d_HalbzeugEditor.h"
 #include "kx_gui_main.h"
 #include "model/MainObj.h"
 #include "model/d_PhasePicture.h"
@@ -88,6 +89,16 @@ private slots:
             jog.show();
             TdlgSelectJogType jogTypes(nullptr, {});
             TDlgTubeManager tubes(form.Model());
+            THalbzeugEditor strip(form.Model(), nullptr);
+            for (const THZModData& step :
+                 {THZModData{1, 2, 0, 4, 0}, THZModData{3, 100, 0, 0, 0},
+                  THZModData{4, 100, 0, 0, 1}, THZModData{5, 100, 0, 0, 90},
+                  THZModData{2, 10, 20, 4, 0}, THZModData{0, 50, 0, 0, 0}}) {
+                strip.EnterStep(step);
+                strip.AddStep();
+            }
+            (void)THalbzeugEditor::StepText({3, 1, 0, 0, 1});
+            (void)THalbzeugEditor::StepText({4, 1, 0, 0, 0});
         }
         SetLanguage(std::move(old));
         QStringList list;

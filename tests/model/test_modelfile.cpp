@@ -509,7 +509,7 @@ TEST_F(ModelFileTest, HiddenSectionsSurviveABuildWithoutTheirFeatures) {
     WriteLines("later.kxm", file);
     const TModelFileResult r = Load("later.kxm", true);
     ASSERT_TRUE(r.Success) << r.Error;
-    EXPECT_EQ(r.MissingParts, (std::vector<std::string>{"X0001"}));
+    EXPECT_TRUE(r.MissingParts.empty());  // the strip was baked as the model loaded
     EXPECT_EQ(m_model->FindBauteil("FX0001_1")->Keys().size(), 1u);
     EXPECT_EQ(Saved("again.kxm"), kxtest::ReadFile(PathOf("later.kxm")));
 }
@@ -832,4 +832,94 @@ TEST(SampleModels, LoadWithEveryPartAndSaveBackUnchanged) {
         ++count;
     }
     EXPECT_EQ(count, 6);
+}
+
+// --- Plastic strips ---------------------------------------------------------------------------
+
+namespace {
+
+/// A file as the program writes it: its stored cameras end the part sections for the scanner.
+TModelFile StripModel() {
+    TModelFile f;
+    f.Cameras.resize(kStoredCameraCount);
+    return f;
+}
+
+TPartRecord StripPart(const std::string& name, double x) {
+    TPartRecord p;
+    p.StoredName = name;
+    p.XPos = x;
+    p.YDir = 0;
+    p.ZDir = 1;
+    p.YUp = 1;
+    p.Color = 0x2020FF;
+    p.Phase = 1;
+    return p;
+}
+
+}  // namespace
+
+TEST_F(ModelFileTest, StripsAreBakedIntoTheUserFolderBeforeTheirPartsArePlaced) {
+    TModelFile f = StripModel();
+    f.SemiFinished.push_back({"X0001", "Winkel", 0, {{1, 100, 0, 4, 0}, {5, 200, 0, 0, 90}}});
+    f.SemiFinished.push_back({"../../evil", "", 0, {{1, 100, 0, 4, 0}}});
+    f.SemiFinished.push_back({"31010", "", 0, {{1, 100, 0, 4, 0}}});
+    f.Parts = {StripPart("FX0001_1", 0), StripPart("F31010_1", 1)};
+    f.Links.push_back({});
+    f.Links.back().Bauteil1 = "FX0001_1";
+    f.Links.back().Bauteil2 = "F31010_1";
+    WriteLines("strip.kxm", ModelFileLines(f));
+
+    const TModelFileResult r = Load("strip.kxm", true);
+    ASSERT_TRUE(r.Success) << r.Error;
+    EXPECT_TRUE(r.MissingParts.empty());
+    EXPECT_TRUE(std::filesystem::exists(m_dir / "user/def/X0001.def"));
+    EXPECT_TRUE(std::filesystem::exists(m_dir / "user/hires/X0001.stl"));
+    EXPECT_TRUE(std::filesystem::exists(m_dir / "user/lores/X0001.stl"));
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "prog/def/X0001.def"));
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "evil"));
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "user/def/31010.def"));
+    ASSERT_EQ(m_model->SemiFinishedParts().size(), 1u);
+    ASSERT_EQ(m_ports.Messages.size(), 2u);
+    EXPECT_NE(m_ports.Messages[0].find("../../evil"), std::string::npos);
+    EXPECT_NE(m_ports.Messages[1].find("31010"), std::string::npos);
+    ASSERT_NE(Object("FX0001_1"), nullptr);
+    EXPECT_GT(Object("FX0001_1")->Mesh()->TriangleCount(), 364u);
+    EXPECT_EQ(m_defs.GetDef(m_files, "X0001")->ConnCount(), 1);
+    // The shipped part of the refused strip's number is untouched.
+    EXPECT_EQ(m_defs.GetDef(m_files, "31010")->ConnCount(), 2);
+}
+
+TEST_F(ModelFileTest, MergingAStripOfATakenNumberGivesItTheNextFreeNumber) {
+    TModelFile first = StripModel();
+    first.SemiFinished.push_back({"X0001", "eins", 0, {{1, 100, 0, 4, 0}}});
+    first.Parts = {StripPart("FX0001_1", 0)};
+    WriteLines("first.kxm", ModelFileLines(first));
+    TModelFile second = first;
+    second.SemiFinished[0].Mods = {{1, 100, 0, 4, 0}, {1, 200, 0, 4, 0}, {0, 300, 0, 0, 0}};
+    second.SemiFinished.push_back({"X0002", "zwei", 0, {{0, 50, 0, 0, 0}}});
+    second.Parts.push_back(StripPart("FX0002_1", 2));
+    second.Links.push_back({});
+    second.Links.back().Bauteil1 = "FX0001_1";
+    second.Links.back().Bauteil2 = "FX0002_1";
+    WriteLines("second.kxm", ModelFileLines(second));
+
+    ASSERT_TRUE(Load("first.kxm", true).Success);
+    ASSERT_TRUE(Load("second.kxm", false).Success);
+    // X0001 keeps its one hole; the merged X0001 becomes X0003 (X0002 comes with the file).
+    const auto& strips = m_model->SemiFinishedParts();
+    ASSERT_EQ(strips.size(), 3u);
+    EXPECT_EQ(strips[1].Name, "X0003");
+    EXPECT_EQ(strips[1].Mods.size(), 3u);
+    EXPECT_EQ(strips[2].Name, "X0002");
+    EXPECT_EQ(m_defs.GetDef(m_files, "X0001")->ConnCount(), 1);
+    EXPECT_EQ(m_defs.GetDef(m_files, "X0003")->ConnCount(), 2);
+    EXPECT_EQ(PartNames(), (std::vector<std::string>{"FX0001_1", "FX0003_1", "FX0002_1"}));
+    ASSERT_EQ(m_model->KineLinks().size(), 1u);
+    EXPECT_EQ(m_model->KineLinks()[0].Bauteil1, "FX0003_1");
+
+    // The same strip merged again is not kept twice.
+    ASSERT_TRUE(Load("first.kxm", false).Success);
+    EXPECT_EQ(m_model->SemiFinishedParts().size(), 3u);
+    EXPECT_EQ(m_model->Parts().Count(), 4u);
 }
