@@ -163,6 +163,7 @@ TLibraryPanel::TLibraryPanel(QWidget* parent) : QWidget(parent) {
     connect(menEditSort, &QAction::triggered, this, [this] { EditSortCommand(); });
     connect(menImportExternalPart, &QAction::triggered, this,
             [this] { ImportExternalPartCommand(); });
+    BuildPartToolItems();
     SetDeveloperMode(false);
 
     auto* buttons = new QVBoxLayout;
@@ -205,11 +206,14 @@ void TLibraryPanel::DoLanguage() {
     menEditSort->setText(Main(LibraryText::EditSort, "Sortierung bearbeiten"));
     menImportExternalPart->setText(
         Main(LibraryText::ImportExternalPart, "Bauteil aus externer Quelle importieren..."));
+    PartToolLanguage();
 }
 
 void TLibraryPanel::SetDeveloperMode(bool on) {
     for (QAction* a :
-         {m_developerLine, menCopyPart, menEditDef, menEditSort, menImportExternalPart}) {
+         {m_developerLine, menCopyPart, menEditDef, menEditSort, menImportExternalPart, menEditPart,
+          menUploadPart, menWriteVersion, menPartNamesInClipboard, menIncVersionsnummer,
+          menDefGenerator->menuAction(), menDefmaker, menOpenInBlender, menCloseMenu}) {
         a->setVisible(on);
     }
 }
@@ -378,9 +382,10 @@ void TLibraryPanel::ShowTileMenu(TSnapView* view, int index, const QPoint& globa
     menRemoveFromCollection->setVisible(data.IsCollection);
     menRemoveFavourite->setVisible(data.IsFavourites);
     for (QAction* a : {menAddToCollection, menEditInCollection, menRemoveFromCollection,
-                       menRemoveFavourite, menFindInModel}) {
+                       menRemoveFavourite, menFindInModel, menExportPart}) {
         a->setEnabled(onTile);
     }
+    UpdatePartToolStates();
     if (onTile) {
         m_tileMenu->popup(globalPos);
     }

@@ -404,10 +404,9 @@ bool TPartLibrary::ShowPart(const TPartFiles& files, std::string_view number,
             if (page.IsCollection || page.IsFavourites) {
                 continue;
             }
-            const auto old = std::remove_if(page.Items.begin(), page.Items.end(),
-                                            [&](const TSnapViewItem& item) {
-                                                return SameText(item.Number(), number);
-                                            });
+            const auto old = std::remove_if(
+                page.Items.begin(), page.Items.end(),
+                [&](const TSnapViewItem& item) { return SameText(item.Number(), number); });
             if (old != page.Items.end()) {
                 page.Items.erase(old, page.Items.end());
                 page.Selected = -1;
@@ -452,6 +451,16 @@ bool TPartLibrary::ShowPart(const TPartFiles& files, std::string_view number,
     }
     Changed(shown);
     return true;
+}
+
+std::vector<std::string> TPartLibrary::PartNameLines(const TLibraryPage& page) const {
+    std::vector<std::string> lines;
+    for (const TSnapViewItem& item : Page(page).Items) {
+        const TBibData* e = FindEntry(item.Number());
+        lines.push_back(item.Number() + "\t" + (e ? e->OrgNumber : std::string()) + "\t" +
+                        (e ? e->Name : std::string()));
+    }
+    return lines;
 }
 
 const TBibData* TPartLibrary::FindEntry(std::string_view number) const {

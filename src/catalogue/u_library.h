@@ -152,6 +152,10 @@ public:
     bool ShowPart(const TPartFiles& files, std::string_view number,
                   const TCatalogueSettings& settings, TLibraryFillPort& port);
 
+    /// "Bauteilnamen in Clipboard": a line "number, tab, article number, tab, name" for each
+    /// tile of a tab, in the tab's order.
+    std::vector<std::string> PartNameLines(const TLibraryPage& page) const;
+
     const std::vector<TBibData>& Entries() const { return m_entries; }
     const TBibData* FindEntry(std::string_view number) const;
 

@@ -2,6 +2,7 @@
 #include "catalogue/u_partpackage.h"
 
 #include <cstring>
+#include <fstream>
 #include <system_error>
 #include <vector>
 
@@ -122,6 +123,13 @@ bool IsPartNumber(std::string_view text) {
 bool LooksLikePartPackage(std::string_view bytes) {
     return bytes.size() >= PartPackageMagic.size() &&
            bytes.substr(0, PartPackageMagic.size()) == PartPackageMagic;
+}
+
+bool IsPartPackageFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string start(PartPackageMagic.size(), '\0');
+    in.read(start.data(), static_cast<std::streamsize>(start.size()));
+    return in && LooksLikePartPackage(start);
 }
 
 std::string BuildPartPackage(const TPartPackage& package) {

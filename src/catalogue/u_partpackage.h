@@ -43,6 +43,10 @@ bool IsPartNumber(std::string_view text);
 /// True if the bytes start like a package (the file manager's and the command line's test).
 bool LooksLikePartPackage(std::string_view bytes);
 
+/// True if the file starts like a package; the file manager offers "*.part" files of every kind
+/// (partial downloads too), so the start of the file decides.
+bool IsPartPackageFile(const std::filesystem::path& file);
+
 /// The bytes of a package.
 std::string BuildPartPackage(const TPartPackage& package);
 
