@@ -5,6 +5,8 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QProcess>
+#include <cstdlib>
+#include <stdexcept>
 
 #include "catalogue/f_Library.h"
 #include "catalogue/u_defObj.h"
