@@ -11,3 +11,12 @@ if(KX_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
 endif()
+
+# With clang the fuzz targets are built (libFuzzer comes with clang only); in a sanitizer build
+# every library is instrumented for the fuzzer's coverage too, so it explores the core's code.
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    set(KX_FUZZ ON)
+    if(KX_SANITIZE)
+        add_compile_options(-fsanitize=fuzzer-no-link)
+    endif()
+endif()

@@ -50,6 +50,7 @@
 #include "catalogue/f_Splash.h"
 #include "catalogue/u_partcache.h"
 #include "catalogue/u_partfiles.h"
+#include "catalogue/u_partpackage.h"
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
@@ -602,6 +603,7 @@ void TMainForm::CreateLibrary() {
     c.Bind("menOpenCollection", [this] { m_library->OpenCollectionCommand(); });
     c.Bind("menMergeCollection", [this] { m_library->MergeCollectionCommand(); });
     c.Bind("menSaveCollection", [this] { m_library->SaveCollectionCommand(); });
+    c.Bind("menImportPart", [this] { m_library->ImportPackageCommand(); });
     c.Bind("menAddSelectedToCollection",
            [this] { m_library->Library().AddSelectedPartsToCollection(); });
     m_library->OpenLastCollection();
@@ -1087,7 +1089,10 @@ void TMainForm::FormShow() {
     GiveCoordinatesManagerTheModel();
     FillDateiPop();
     const QString start = Q(Param().StartFile);
-    if (!start.isEmpty()) {
+    if (!start.isEmpty() && IsPartPackageFile(std::filesystem::path(start.toStdString()))) {
+        // A part package opened from the file manager or named on the command line.
+        m_library->ImportPackageFile(start);
+    } else if (!start.isEmpty()) {
         if (LoadFile(start, true)) {
             m_model->FileName = start.toStdString();
             SetCaptionFile(start);

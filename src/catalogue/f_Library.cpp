@@ -27,7 +27,6 @@
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
-#include "model/u_partslist.h"
 
 namespace kx {
 
@@ -157,15 +156,6 @@ TLibraryPanel::TLibraryPanel(QWidget* parent) : QWidget(parent) {
     menEditDef = m_tileMenu->addAction(QString());
     menEditSort = m_tileMenu->addAction(QString());
     menImportExternalPart = m_tileMenu->addAction(QString());
-    menTileNamesToClipboard = m_tileMenu->addAction(QString());
-    menTileNamesToClipboard->setObjectName(QStringLiteral("menTileNamesToClipboard"));
-    connect(menTileNamesToClipboard, &QAction::triggered, this, [this] {
-        std::vector<std::string> numbers;
-        for (const TSnapViewItem& tile : m_library.Page(m_library.ActivePage()).Items) {
-            numbers.push_back(tile.Number());
-        }
-        QGuiApplication::clipboard()->setText(QString::fromStdString(TileNamesText(numbers)));
-    });
     menCopyPart->setObjectName(QStringLiteral("menCopyPart"));
     menEditDef->setObjectName(QStringLiteral("menEditDef"));
     menEditSort->setObjectName(QStringLiteral("menEditSort"));
@@ -175,6 +165,7 @@ TLibraryPanel::TLibraryPanel(QWidget* parent) : QWidget(parent) {
     connect(menEditSort, &QAction::triggered, this, [this] { EditSortCommand(); });
     connect(menImportExternalPart, &QAction::triggered, this,
             [this] { ImportExternalPartCommand(); });
+    BuildPartToolItems();
     SetDeveloperMode(false);
 
     auto* buttons = new QVBoxLayout;
@@ -217,13 +208,14 @@ void TLibraryPanel::DoLanguage() {
     menEditSort->setText(Main(LibraryText::EditSort, "Sortierung bearbeiten"));
     menImportExternalPart->setText(
         Main(LibraryText::ImportExternalPart, "Bauteil aus externer Quelle importieren..."));
-    menTileNamesToClipboard->setText(
-        Main(LibraryText::TileNamesToClipboard, "Bauteilnamen in Clipboard"));
+    PartToolLanguage();
 }
 
 void TLibraryPanel::SetDeveloperMode(bool on) {
-    for (QAction* a : {m_developerLine, menCopyPart, menEditDef, menEditSort, menImportExternalPart,
-                       menTileNamesToClipboard}) {
+    for (QAction* a :
+         {m_developerLine, menCopyPart, menEditDef, menEditSort, menImportExternalPart, menEditPart,
+          menUploadPart, menWriteVersion, menPartNamesInClipboard, menIncVersionsnummer,
+          menDefGenerator->menuAction(), menDefmaker, menOpenInBlender, menCloseMenu}) {
         a->setVisible(on);
     }
 }
@@ -392,9 +384,10 @@ void TLibraryPanel::ShowTileMenu(TSnapView* view, int index, const QPoint& globa
     menRemoveFromCollection->setVisible(data.IsCollection);
     menRemoveFavourite->setVisible(data.IsFavourites);
     for (QAction* a : {menAddToCollection, menEditInCollection, menRemoveFromCollection,
-                       menRemoveFavourite, menFindInModel}) {
+                       menRemoveFavourite, menFindInModel, menExportPart}) {
         a->setEnabled(onTile);
     }
+    UpdatePartToolStates();
     if (onTile) {
         m_tileMenu->popup(globalPos);
     }

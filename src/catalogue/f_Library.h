@@ -4,9 +4,12 @@
 #include <QPixmap>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "catalogue/u_library.h"
+#include "catalogue/u_outsideprograms.h"
+#include "catalogue/u_partpublish.h"
 
 class QAction;
 class QMenu;
@@ -35,7 +38,20 @@ inline constexpr int CopyPart = 204;            ///< "Bauteil kopieren"
 inline constexpr int EditDef = 205;             ///< "Bauteil bearbeiten (Dialog)"
 inline constexpr int EditSort = 206;            ///< "Sortierung bearbeiten"
 inline constexpr int ImportExternalPart = 207;  ///< "Bauteil aus externer Quelle importieren..."
-inline constexpr int TileNamesToClipboard = 250;  ///< "Bauteilnamen in Clipboard"
+inline constexpr int ExportPart = 240;          ///< "Bauteil exportieren (.part)"
+inline constexpr int EditPart = 241;            ///< "Bauteil bearbeiten (Texteditor)"
+inline constexpr int UploadPart = 242;          ///< "Bauteil upload (ftp)"
+inline constexpr int WriteVersion = 243;        ///< "Versionsnummer online schreiben"
+inline constexpr int PartNamesInClipboard = 244;  ///< "Bauteilnamen in Clipboard"
+inline constexpr int IncVersion = 245;        ///< "Versionsnummer erhöhen und veröffentlichen"
+inline constexpr int DefGenerator = 246;      ///< "DefGenerator"
+inline constexpr int ProfileGenerator = 247;  ///< "Alu-Nutprofil"
+inline constexpr int Defmaker = 248;          ///< "Defmaker"
+inline constexpr int Blender = 249;           ///< "Blender"
+inline constexpr int CloseMenu = 250;         ///< "Schliessen"
+inline constexpr int PackageFilter = 251;     ///< "Bauteil (*.part)|*.part|Alle Dateien (*.*)|*.*"
+inline constexpr int NoDefmaker = 252;        ///< tooltip while the editor command is empty
+inline constexpr int NoServer = 253;          ///< tooltip while no server connection exists
 }  // namespace LibraryText
 
 /// The library strip of the main window. It owns the library (TPartLibrary) and is its view.
@@ -80,6 +96,31 @@ public:
     void ImportExternalPartCommand();
     void EditSortCommand();
     void EditDefCommand();
+    void EditPartCommand();
+    void UploadPartCommand();
+    void WriteVersionCommand();
+    void PartNamesToClipboardCommand();
+    void PublishRevisionCommand();
+    void ProfileGeneratorCommand();
+    void DefmakerCommand();
+    void BlenderCommand();
+
+    // --- Part packages (everyone) ----------------------------------------------------------
+    /// "Bauteil exportieren (.part)" for the actual part.
+    void ExportPartCommand();
+    /// "Import" -> "Bauteil (*.part)": asks for the file, then ImportPackageFile.
+    void ImportPackageCommand();
+    /// Imports a package after the question; the library shows the part at once. True if
+    /// the part was imported.
+    bool ImportPackageFile(const QString& file);
+
+    /// Answers the package commands' file choices instead of the file dialog when set (save,
+    /// proposed name) -> chosen file, empty when cancelled.
+    std::function<QString(bool save, const QString& proposed)> PackageFileChooser;
+
+    /// The server the upload commands talk to; without one they are disabled.
+    void SetUploadPort(TPartUploadPort* port);
+
     /// Shows the maintainer commands in the tile menu (developer mode) or hides them.
     void SetDeveloperMode(bool on);
 
@@ -111,6 +152,12 @@ public:
 protected:
     /// The file dialog of the collection commands; an empty name when cancelled.
     virtual QString ChooseCollectionFile(bool save);
+    /// The file dialog of the package commands; an empty name when cancelled.
+    virtual QString ChoosePackageFile(bool save, const QString& proposed);
+    /// The profile generator's input box; nothing when cancelled.
+    virtual std::optional<QString> AskProfileLength();
+    /// Starts an outside program without waiting for it; false if it cannot be started.
+    virtual bool StartProgram(const TLaunch& launch);
 
 signals:
     /// A tile is being dragged; the drag carries PartMimeType with the number.
@@ -118,6 +165,11 @@ signals:
 
 private:
     void ShowTileMenu(TSnapView* view, int index, const QPoint& globalPos);
+    void BuildPartToolItems();
+    void PartToolLanguage();
+    void UpdatePartToolStates();
+    void Launch(const TLaunch& launch);
+    QString PackageFilter() const;
     QString CollectionFilter() const;
 
     TPartLibrary m_library;
@@ -139,7 +191,18 @@ private:
     QAction* menEditDef;
     QAction* menEditSort;
     QAction* menImportExternalPart;
-    QAction* menTileNamesToClipboard;
+    QAction* menExportPart = nullptr;
+    QAction* menEditPart = nullptr;
+    QAction* menUploadPart = nullptr;
+    QAction* menWriteVersion = nullptr;
+    QAction* menPartNamesInClipboard = nullptr;
+    QAction* menIncVersionsnummer = nullptr;
+    QMenu* menDefGenerator = nullptr;
+    QAction* menProfileGenerator = nullptr;
+    QAction* menDefmaker = nullptr;
+    QAction* menOpenInBlender = nullptr;
+    QAction* menCloseMenu = nullptr;
+    TPartUploadPort* m_uploadPort = nullptr;
 };
 
 }  // namespace kx

@@ -414,6 +414,74 @@ TLibraryFillResult TPartLibrary::Fill(const TPartFiles& files, const TLibraryFil
     return result;
 }
 
+bool TPartLibrary::ShowPart(const TPartFiles& files, std::string_view number,
+                            const TCatalogueSettings& settings, TLibraryFillPort& port) {
+    Stack().Push("TPartLibrary.ShowPart", std::string(number));
+    const std::optional<fs::path> file = files.FindDef(number);
+    if (!file) {
+        return false;
+    }
+    TMiniDefObj mini;
+    try {
+        mini = ReadMiniDefObj(*file, number, settings);
+    } catch (const TDefFileError&) {
+        return false;
+    }
+    for (int s = 0; s < 2; ++s) {
+        for (int t = 0; t < LibraryTabCount; ++t) {
+            TSnapViewData& page = m_pages[static_cast<size_t>(s)][static_cast<size_t>(t)];
+            if (page.IsCollection || page.IsFavourites) {
+                continue;
+            }
+            const auto old = std::remove_if(
+                page.Items.begin(), page.Items.end(),
+                [&](const TSnapViewItem& item) { return SameText(item.Number(), number); });
+            if (old != page.Items.end()) {
+                page.Items.erase(old, page.Items.end());
+                page.Selected = -1;
+                Changed({static_cast<TLibrarySet>(s), t});
+            }
+        }
+    }
+    std::erase_if(m_entries, [&](const TBibData& e) { return SameText(e.Number, number); });
+    if (mini.Hide) {
+        return false;
+    }
+    TBibData e;
+    e.Number = std::string(number);
+    e.OrgNumber = UpperName(mini.OrgNumber);
+    e.Name = UpperName(mini.Name);
+    e.Group = mini.Group;
+    e.Version = mini.Version;
+    e.Page = PageForGroup(mini.Group);
+    if (const auto icon = files.FindPart("icon", number, "bmp")) {
+        e.ImageIndex = port.LoadIcon(*icon);
+    }
+    TSnapViewData& page = Page(e.Page);
+    page.Items.push_back(
+        TSnapViewItem::Make(e.ImageIndex, e.Number, mini.OrgNumber, mini.Name, mini.SortOrder));
+    page.SortByKey();
+    const TLibraryPage shown = e.Page;
+    m_entries.push_back(std::move(e));
+    for (TSnapViewItem& item : Collection().Items) {
+        if (!SameText(item.Number(), number)) {
+            continue;
+        }
+        const TSnapViewItem fresh = CollectionTile(item.Number(), item.Total());
+        for (TSnapViewSection& section : item.Sections) {
+            if (section.Kind == TSnapSectionKind::Image) {
+                section.ImageIndex = fresh.ImageIndex();
+                break;
+            }
+        }
+        item.Label = fresh.Label;
+        item.Hint = fresh.Hint;
+        Changed({TLibrarySet::New, CollectionTab});
+    }
+    Changed(shown);
+    return true;
+}
+
 const TBibData* TPartLibrary::FindEntry(std::string_view number) const {
     const auto it = m_entryIndex.find(UpperCase(number));
     return it == m_entryIndex.end() ? nullptr : &m_entries[it->second];

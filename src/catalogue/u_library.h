@@ -148,6 +148,12 @@ public:
     TLibraryFillResult Fill(const TPartFiles& files, const TLibraryFillOptions& options,
                             TLibraryFillPort& port);
 
+    /// Shows a part whose files were just written (an imported package, a generated profile):
+    /// its tile joins its tab, or replaces the one of that number. False if its definition
+    /// cannot be read or it is hidden.
+    bool ShowPart(const TPartFiles& files, std::string_view number,
+                  const TCatalogueSettings& settings, TLibraryFillPort& port);
+
     const std::vector<TBibData>& Entries() const { return m_entries; }
     const TBibData* FindEntry(std::string_view number) const;
 

@@ -519,8 +519,9 @@ private slots:
         };
         m_panel->ChangeLibrary(1);
         TSnapView* plain = View(TLibrarySet::New, 1);
-        QCOMPARE(visibleItems(plain, 2), (QStringList{"Bauteil zur Sammlung hinzufügen",
-                                                      "Bauteil(e) im Modell selektieren"}));
+        QCOMPARE(visibleItems(plain, 2),
+                 (QStringList{"Bauteil zur Sammlung hinzufügen", "Bauteil(e) im Modell selektieren",
+                              "Bauteil exportieren (.part)"}));
         QCOMPARE(m_panel->GetActualPartNumber(), plain->Data().Items[2].Number());
         m_panel->ChangeLibrary(0);
         m_panel->NewPages()->setCurrentIndex(CollectionTab);
@@ -528,13 +529,13 @@ private slots:
         QTRY_VERIFY(coll->TileRect(0).height() > 0);
         QCOMPARE(visibleItems(coll, 0),
                  (QStringList{"Bauteil in Sammlung bearbeiten", "Bauteil aus Sammlung entfernen",
-                              "Bauteil(e) im Modell selektieren"}));
+                              "Bauteil(e) im Modell selektieren", "Bauteil exportieren (.part)"}));
         m_panel->NewPages()->setCurrentIndex(FavouritesTab);
         TSnapView* fav = View(TLibrarySet::New, FavouritesTab);
         QTRY_VERIFY(fav->TileRect(0).height() > 0);
         QCOMPARE(visibleItems(fav, 0),
                  (QStringList{"Bauteil zur Sammlung hinzufügen", "Bauteil aus Favoriten entfernen",
-                              "Bauteil(e) im Modell selektieren"}));
+                              "Bauteil(e) im Modell selektieren", "Bauteil exportieren (.part)"}));
     }
 
     void tileMenuSelectsInModel() {

@@ -181,7 +181,7 @@ private slots:
         library.ShowLibraryPage({TLibrarySet::New, 0});
         const auto& tiles = library.Page(library.ActivePage()).Items;
         QVERIFY(tiles.size() >= 2);
-        form.Library()->findChild<QAction*>(QStringLiteral("menTileNamesToClipboard"))->trigger();
+        form.Library()->findChild<QAction*>(QStringLiteral("menPartNamesInClipboard"))->trigger();
         const QString names = QGuiApplication::clipboard()->text();
         QVERIFY2(names.startsWith(QStringLiteral("render(\"%1\", LINE_NORMAL)\r\nrender(\"%2\"")
                                       .arg(QString::fromStdString(tiles[0].Number()),

@@ -57,6 +57,16 @@ done
 type=$(XDG_DATA_DIRS="$share" gio info -a standard::content-type "$tmp/no-extension" |
   sed -n 's/.*content-type: //p')
 [ "$type" = application/x-korvex-model ] || fail "content sniffing gave '$type'"
+# Part packages share "*.part" with partial downloads: the package's first bytes decide.
+printf '2 TALVERO PART  000000000000000000000000AB123' >"$tmp/Teil.part"
+head -c 200 /dev/urandom >"$tmp/download.part"
+for f in Teil.part download.part; do
+  want=application/x-korvex-part
+  [ "$f" = download.part ] && want=application/x-partial-download
+  type=$(XDG_DATA_DIRS="$share:/usr/share" gio info -a standard::content-type "$tmp/$f" |
+    sed -n 's/.*content-type: //p')
+  [ "$type" = "$want" ] || fail "$f has the type '$type', not $want"
+done
 
 # The Debian package: computed dependencies, the program and its data in it.
 (cd "$tmp" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/pkg" >/dev/null)

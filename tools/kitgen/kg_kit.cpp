@@ -1160,6 +1160,30 @@ void Objects(std::vector<TKitPart>& kit) {
         p.GridBottom({0}, {0}, -kHalf);
         kit.push_back(p.Take());
     }
+    {
+        // Base part of the aluminium slot profile: 11 mm square with a groove in each side. The
+        // maintainers' definition generator writes its definition for any other length.
+        TPart p("41904", "Alu-Nutprofil 100mm", "Aluminium slot profile 100mm", 19);
+        p.Color(192, 192, 192).Price(1.5);
+        const double h = 50, a = 5.5, g = 1.5, core = 2.5;
+        TGeo hires = Box(V(-h, -core, -core), V(h, core, core));
+        for (int sy : {1, -1}) {
+            for (int sz : {1, -1}) {
+                hires += Box(V(-h, sy > 0 ? g : -a, sz > 0 ? g : -a),
+                             V(h, sy > 0 ? a : -g, sz > 0 ? a : -g));
+            }
+        }
+        p.Add(hires, Box(V(-h, -a, -a), V(h, a, a)));
+        p.Conn(FemaleKind, 4, "Nut 1", "Groove 1", V(0, 0, -a), ZN, YP);
+        p.Conn(FemaleKind, 4, "Nut 2", "Groove 2", V(0, a, 0), YP, XP);
+        p.Conn(FemaleKind, 4, "Nut 3", "Groove 3", V(0, 0, a), ZP, YP);
+        p.Conn(FemaleKind, 4, "Nut 4", "Groove 4", V(0, -a, 0), YN, XP);
+        p.Conn(MaleKind, 4, "Zapfen 1", "Pin 1", V(h + 2, 0, 0), XP, YP);
+        p.Conn(MaleKind, 4, "Zapfen 2", "Pin 2", V(-h - 2, 0, 0), XN, YP);
+        p.Conn(FemaleKind, 3, "Loch 1", "Hole 1", V(-h, 0, 0), XN, YP);
+        p.Conn(FemaleKind, 3, "Loch 2", "Hole 2", V(h, 0, 0), XP, YP);
+        kit.push_back(p.Take());
+    }
     kit.push_back(CollisionSphere("COL01", 15));
     kit.push_back(CollisionSphere("COL02", 30));
     {

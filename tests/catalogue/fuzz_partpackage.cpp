@@ -1,0 +1,56 @@
+// Fuzz target of the part package importer: any bytes, checked and, when sound, unpacked.
+#include <unistd.h>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "catalogue/u_partfiles.h"
+#include "catalogue/u_partpackage.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+/// A scratch pair of part folders of this process; whatever an import wrote must stay inside.
+const fs::path& Root() {
+    static const fs::path root =
+        fs::temp_directory_path() / ("kx-fuzz-partpackage-" + std::to_string(::getpid()));
+    return root;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    // The importer reads the catalogue settings; they must come from a scratch folder, never
+    // from the user's own.
+    const std::string config = (Root() / "config").string();
+    ::setenv("KORVEX_CONFIG_DIR", config.c_str(), 1);
+    ::setenv("KORVEX_SYSTEM_CONFIG_DIR", config.c_str(), 1);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const kx::TPackageParse parse = kx::ParsePartPackage(bytes);
+    if (parse.Package && !kx::IsPartNumber(parse.Package->Number)) {
+        __builtin_trap();
+    }
+    std::error_code ec;
+    fs::remove_all(Root() / "user", ec);
+    kx::TPartFiles files(Root() / "prog", Root() / "user");
+    const kx::TImportPackageResult r =
+        kx::ImportPartBytes(files, bytes, [](const std::string&) { return true; });
+    if ((r.Status == kx::TImportStatus::Imported) != parse.Package.has_value()) {
+        __builtin_trap();
+    }
+    // Nothing may appear beside the two part folders.
+    for (const auto& e : fs::directory_iterator(Root(), ec)) {
+        if (e.path().filename() != "user" && e.path().filename() != "config") {
+            __builtin_trap();
+        }
+    }
+    return 0;
+}
