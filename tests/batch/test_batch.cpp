@@ -88,7 +88,8 @@ TEST_F(BatchTest, ThePartsListIsReadBackByPythonsCsvModule) {
               "40004|Baustein 60|2\n"
               "40102|Statikträger 120|12\n"
               "40105|Knotenbaustein|1\n"
-              "40405|Grundplatte 180x90|1\n");
+              "40405|Grundplatte 180x90|1\n"
+              "40712|Drehkranz 60|1\n");
     // Lines end in CR LF, also the last.
     const std::string bytes = kxtest::ReadFile(Out("kran.csv"));
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");

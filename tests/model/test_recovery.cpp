@@ -113,8 +113,7 @@ TEST_F(RecoveryTest, RestoreBringsBackTheChangedModelWithoutItsFileName) {
     EXPECT_TRUE(Param().GetLastFile(1).empty());  // the recovery file is no recent file
 
     // A broken copy leaves the model as it is.
-    kxtest::WriteFile(copies[0].File,
-                      "[COMMON]\r\nCount=0\r\nTubeCount=1\r\n[TUBE1]\r\nRadius=zwei\r\n");
+    kxtest::WriteFile(copies[0].File, "[COMMON]\r\nCount=zwei\r\n");
     EXPECT_FALSE(next.Restore(copies[0]));
     EXPECT_EQ(PartNames(), before);
 }

@@ -71,6 +71,7 @@ TEST_F(KeyFrameTest, RecordingNeedsASelectionAndTakesEveryCoSelectedPart) {
     const std::string a = Add("31010");
     const std::string b = Add("32064");
     const std::string c = Add("31010");
+    m_model->MarkSaved();
     EXPECT_FALSE(m_model->RecordAnimation(5));
     ASSERT_EQ(m_ports.Messages.size(), 1u);
     EXPECT_EQ(m_ports.Messages[0], "Es wurde noch kein Bauteil selektiert.");

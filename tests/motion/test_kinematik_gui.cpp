@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include "app/Main.h"
+#include "app/d_SaveChanges.h"
 #include "app/d_Message.h"
 #include "app/u_commandtable.h"
 #include "app/u_kinematikmode.h"
@@ -195,11 +196,13 @@ private slots:
         QVERIFY(form.LoadFile(QStringLiteral(KX_RUNTIME_DIR "/samples/Zahnradgetriebe.kxm"), true));
         Press(form.ToolButton("btnStartKinematik"));
         QVERIFY(form.KinematikMode()->Active());
+        // Unsaved work, so that closing asks.
+        form.Model().MarkModified();
         bool stoppedWhenAsked = false;
-        AnswerNextDialog<TdlgMessage>([&](TdlgMessage* dlg) {
+        AnswerNextDialog<TdlgSaveChanges>([&](TdlgSaveChanges* dlg) {
             stoppedWhenAsked =
                 !form.KinematikMode()->Active() && !form.KinematikMode()->KineTimer()->isActive();
-            dlg->NoButton()->click();
+            dlg->CancelButton()->click();
         });
         form.close();
         QVERIFY(stoppedWhenAsked);

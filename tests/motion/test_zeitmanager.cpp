@@ -22,6 +22,8 @@ protected:
             m_model->FindBauteil(m_a)->AddKey(MakeKey({{float(t), 0, 0}, {0, 1, 0}, {0, 0, 1}}, t));
         }
         m_model->FindBauteil(m_b)->AddKey(MakeKey({}, 5));
+        // The model as if just saved: what the time manager changes shows in the flag.
+        m_model->MarkSaved();
     }
     std::vector<int32_t> Times(const std::string& name) const {
         std::vector<int32_t> out;

@@ -189,7 +189,7 @@ private slots:
                  qPrintable(names));
         QCOMPARE(names.count(QStringLiteral("\r\n")), qsizetype(tiles.size()));
 
-        // Phase 1 of the crane: the base plate and four blocks, two parts per row.
+        // Phase 1 of the crane: the base plate, four blocks and the turntable, two parts a row.
         form.Model().SetBauphase(1);
         AnswerNextDialog<TdlgPhasePicture>([](TdlgPhasePicture* d) {
             d->PerRowField()->setText(QStringLiteral("2"));
@@ -199,7 +199,7 @@ private slots:
         auto* output = form.findChild<TFormAusgabe*>();
         QVERIFY(output);
         QVERIFY(QTest::qWaitForWindowExposed(output));
-        QCOMPARE(output->Picture().size(), QSize(2 * 74 + 4, 80 + 4));
+        QCOMPARE(output->Picture().size(), QSize(2 * 74 + 4, 2 * 80 + 4));
         Screenshot(*output, "i25-phase-picture");
         QVERIFY(output->SavePictureAs(tmp.path() + "/phase"));
         QCOMPARE(QImage(tmp.path() + "/phase.bmp").size(), output->Picture().size());
