@@ -154,6 +154,13 @@ TLibraryPanel::TLibraryPanel(QWidget* parent) : QWidget(parent) {
     menEditDef = m_tileMenu->addAction(QString());
     menEditSort = m_tileMenu->addAction(QString());
     menImportExternalPart = m_tileMenu->addAction(QString());
+    menUploadPart = m_tileMenu->addAction(QString());
+    menUploadPart->setObjectName(QStringLiteral("menUploadPart"));
+    connect(menUploadPart, &QAction::triggered, this, [this] {
+        if (UploadPart) {
+            UploadPart(GetActualPartNumber());
+        }
+    });
     menCopyPart->setObjectName(QStringLiteral("menCopyPart"));
     menEditDef->setObjectName(QStringLiteral("menEditDef"));
     menEditSort->setObjectName(QStringLiteral("menEditSort"));
@@ -205,11 +212,14 @@ void TLibraryPanel::DoLanguage() {
     menEditSort->setText(Main(LibraryText::EditSort, "Sortierung bearbeiten"));
     menImportExternalPart->setText(
         Main(LibraryText::ImportExternalPart, "Bauteil aus externer Quelle importieren..."));
+    menUploadPart->setText(
+        QString::fromStdString(Language().GetText("D_PARTUPLOAD", 1, "Bauteil upload (ftp)")));
 }
 
 void TLibraryPanel::SetDeveloperMode(bool on) {
     for (QAction* a :
-         {m_developerLine, menCopyPart, menEditDef, menEditSort, menImportExternalPart}) {
+         {m_developerLine, menCopyPart, menEditDef, menEditSort, menImportExternalPart,
+          menUploadPart}) {
         a->setVisible(on);
     }
 }

@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QWidget>
 #include <array>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "catalogue/u_library.h"
@@ -81,6 +83,8 @@ public:
     void EditDefCommand();
     /// Shows the maintainer commands in the tile menu (developer mode) or hides them.
     void SetDeveloperMode(bool on);
+    /// The maintainers' "Bauteil upload (ftp)" for a part number; the tile menu offers it when set.
+    std::function<void(const std::string& number)> UploadPart;
 
     /// Renews every caption from the language table.
     void DoLanguage();
@@ -138,6 +142,7 @@ private:
     QAction* menEditDef;
     QAction* menEditSort;
     QAction* menImportExternalPart;
+    QAction* menUploadPart;
 };
 
 }  // namespace kx

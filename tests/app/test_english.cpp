@@ -23,7 +23,11 @@
 #include "motion/f_AniOpt.h"
 #include "motion/f_Animation.h"
 #include "motion/f_Zeitmanager.h"
+#include "online/d_CloudCollection.h"
+#include "online/d_OnlineLibrary.h"
 #include "online/d_ServerSettings.h"
+#include "online/d_SoftwareUpdate.h"
+#include "online/f_InternetBauteile.h"
 #include "view/d_Bildgroesse.h"
 #include "view/d_CameraName.h"
 #include "view/f_GlInfo.h"
@@ -67,6 +71,11 @@ private slots:
             TDlgZeitManager timeManager(form.Model(), TPartFiles(), 1, 100);
             TdlgSaveChanges saveChanges{QString()};
             TdlgServerSettings server(TWebSettings{});
+            TPartFiles partFiles;
+            TFormInternetBauteile partUpdate(partFiles, {});
+            TdlgSoftwareUpdate softwareUpdate(QStringLiteral("Version"), {}, QUrl());
+            TdlgOnlineLibrary onlineLibrary(true);
+            TdlgCloudCollection cloudCollection;
         }
         SetLanguage(std::move(old));
         QStringList list;
