@@ -111,6 +111,22 @@ void PublishModels(const fs::path& data, const std::vector<TModelData>& models) 
     WriteFile(data / "downloads/modelle/kxmodels.xml", xml.toStdString());
 }
 
+/// Waits for the next modal dialog of type T until ready says its first request is answered,
+/// then lets act answer it; the dialog's own requests run undisturbed meanwhile.
+template <typename T>
+void AnswerWhenReady(std::function<bool(T*)> ready, std::function<void(T*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, ready, act] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (dialog && ready(dialog)) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start();
+}
 }  // namespace
 
 class TestOnlineWindows : public QObject {
@@ -288,15 +304,16 @@ private slots:
         form.Model().AddBaustein("40002");
         form.Model().AddBaustein("40002");
         int asked = 0;
-        kxtest::AnswerNextDialog<TdlgOnlineLibrary>([&](TdlgOnlineLibrary* dlg) {
-            QTRY_COMPARE(dlg->Models().size(), size_t(3));
-            dlg->SelectModel(0);
-            kxtest::AnswerNextDialog<TdlgSaveChanges>([&](TdlgSaveChanges* question) {
-                ++asked;
-                question->DiscardButton()->click();
+        AnswerWhenReady<TdlgOnlineLibrary>(
+            [](TdlgOnlineLibrary* dlg) { return dlg->Models().size() == 3; },
+            [&](TdlgOnlineLibrary* dlg) {
+                dlg->SelectModel(0);
+                kxtest::AnswerNextDialog<TdlgSaveChanges>([&](TdlgSaveChanges* question) {
+                    ++asked;
+                    question->DiscardButton()->click();
+                });
+                dlg->DownloadSelected();
             });
-            dlg->DownloadSelected();
-        });
         form.Commands().Execute("menOnlineLibrary");
         QCOMPARE(asked, 1);
         QCOMPARE(form.Model().Parts().Count(), size_t(1));
@@ -393,12 +410,16 @@ private slots:
         // Through the menu the collection lands in the library.
         TMainForm form;
         form.show();
-        kxtest::AnswerNextDialog<TdlgCloudCollection>([&](TdlgCloudCollection* dlg) {
-            auto* rows = dlg->findChild<QTreeWidget*>(QStringLiteral("lvCollections"));
-            QTRY_COMPARE(rows->topLevelItemCount(), 2);
-            rows->setCurrentItem(rows->findItems(QStringLiteral("1234"), Qt::MatchExactly)[0]);
-            dlg->DownloadSelected();
-        });
+        AnswerWhenReady<TdlgCloudCollection>(
+            [](TdlgCloudCollection* dlg) {
+                return dlg->findChild<QTreeWidget*>(QStringLiteral("lvCollections"))
+                           ->topLevelItemCount() == 2;
+            },
+            [&](TdlgCloudCollection* dlg) {
+                auto* rows = dlg->findChild<QTreeWidget*>(QStringLiteral("lvCollections"));
+                rows->setCurrentItem(rows->findItems(QStringLiteral("1234"), Qt::MatchExactly)[0]);
+                dlg->DownloadSelected();
+            });
         form.Commands().Execute("menCollectionOnline");
         QCOMPARE(form.Library()->Library().Collection().Items.size(), size_t(2));
         QVERIFY(form.close());
