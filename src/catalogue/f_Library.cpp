@@ -217,9 +217,8 @@ void TLibraryPanel::DoLanguage() {
 }
 
 void TLibraryPanel::SetDeveloperMode(bool on) {
-    for (QAction* a :
-         {m_developerLine, menCopyPart, menEditDef, menEditSort, menImportExternalPart,
-          menUploadPart}) {
+    for (QAction* a : {m_developerLine, menCopyPart, menEditDef, menEditSort, menImportExternalPart,
+                       menUploadPart}) {
         a->setVisible(on);
     }
 }

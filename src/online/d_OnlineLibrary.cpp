@@ -19,8 +19,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <functional>
 #include <fstream>
+#include <functional>
 
 #include "app/u_formstyle.h"
 #include "foundation/u_language.h"

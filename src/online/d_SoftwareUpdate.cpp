@@ -49,7 +49,7 @@ std::function<bool(const QUrl&)> TdlgSoftwareUpdate::UrlOpener = [](const QUrl& 
 TdlgSoftwareUpdate::TdlgSoftwareUpdate(const QString& header,
                                        const std::vector<TWebHistoryData>& history,
                                        QUrl downloadPage, QWidget* parent)
-    : QDialog(parent), m_downloadPage(std::move(downloadPage)) {
+    : QDialog(parent), m_history(history), m_downloadPage(std::move(downloadPage)) {
     setObjectName(QStringLiteral("dlgSoftwareUpdate"));
     setWindowTitle(T(4, "Software-Update"));
     m_header = new QLabel(header, this);
@@ -67,7 +67,6 @@ TdlgSoftwareUpdate::TdlgSoftwareUpdate(const QString& header,
     m_sb = new QScrollArea(this);
     m_sb->setObjectName(QStringLiteral("sb"));
     m_sb->setStyleSheet(QStringLiteral("QScrollArea#sb { background: white; }"));
-    ShowHistory(*m_sb, history);
     auto* download = new QPushButton(T(2, "Download-Seite öffnen"), this);
     download->setObjectName(QStringLiteral("btnDownload"));
     auto* back = new QPushButton(T(3, "Zurück"), this);
@@ -87,6 +86,15 @@ TdlgSoftwareUpdate::TdlgSoftwareUpdate(const QString& header,
     resize(560, 440);
     ApplyFormStyle(this);
     m_header->setFont(bold);
+}
+
+void TdlgSoftwareUpdate::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The history wraps to the box's width, which is known once the window is laid out.
+    if (!m_laidOut) {
+        m_laidOut = true;
+        ShowHistory(*m_sb, m_history);
+    }
 }
 
 QString TdlgSoftwareUpdate::Header() const {

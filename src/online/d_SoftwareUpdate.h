@@ -26,9 +26,14 @@ public:
     /// Opens a page in the browser; tests replace it.
     static std::function<bool(const QUrl&)> UrlOpener;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void btnDownloadClick();
 
+    std::vector<TWebHistoryData> m_history;
+    bool m_laidOut = false;
     QUrl m_downloadPage;
     QLabel* m_header = nullptr;
     QScrollArea* m_sb = nullptr;
