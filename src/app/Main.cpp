@@ -15,7 +15,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QFile>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollArea>
@@ -56,9 +58,14 @@
 #include "foundation/u_stack.h"
 #include "generated/d_HalbzeugEditor.h"
 #include "model/MainObj.h"
+#include "online/d_CloudCollection.h"
+#include "online/d_OnlineLibrary.h"
 #include "online/d_ServerSettings.h"
 #include "motion/d_Jog.h"
 #include "motion/u_JogTypes.h"
+#include "online/partupload.h"
+#include "online/d_SoftwareUpdate.h"
+#include "online/f_InternetBauteile.h"
 #include "placement/f_Conn.h"
 #include "view/f_EditModes.h"
 #include "view/f_ViewerGlue.h"
@@ -414,6 +421,26 @@ void TMainForm::BindCommands() {
     c.Bind("menTubeManager", [this] {
         TDlgTubeManager::SchlauchManager1Click(*m_model, this);
         RedrawView();
+    c.Bind("menUpdateSoftware", [this] { CheckSoftwareUpdateNew(this); });
+    c.Bind("menOnlineLibrary", [this] { OnlineLibraryCommand(); });
+    c.Bind("menCollectionOnline", [this] {
+        Stack().Push("TMainForm.menCollectionOnlineClick");
+        if (!RequireLibraryServer(this)) {
+            return;
+        }
+        TdlgCloudCollection dialog(this);
+        if (dialog.exec() == QDialog::Accepted) {
+            m_library->Library().OpenCollection(dialog.Lines());
+            m_library->Library().ShowLibraryPage({TLibrarySet::New, CollectionTab});
+        }
+    });
+    c.Bind("menUpdateParts", [this] {
+        ShowPartUpdate(this, *m_files, LocalPartVersions(m_library->Library().Entries()), [this] {
+            // New files replace cached definitions and meshes of the same numbers.
+            DefCache().Clear();
+            FfCache().Clear();
+            m_library->Fill(*m_files, TLibraryFillOptions::Current());
+        });
     });
     c.Bind("menLightManager", [this] {
         m_lightManager->move(sb->mapToGlobal(QPoint(0, 0)));
@@ -594,6 +621,8 @@ void TMainForm::CreateLibrary() {
     m_libraryArea->layout()->addWidget(m_library);
     m_library->SetModel(m_ports);
     m_library->SetDeveloperMode(Param().DeveloperMode);
+    m_library->SetUploadCommand(
+        [this](const std::string& number) { UploadPartFiles(this, number, *m_files); });
     m_library->Fill(*m_files, TLibraryFillOptions::Current(), m_splash);
     m_ports->OnCollectionChanged = [this] { m_library->Library().RefreshCollection(); };
     m_search = new TdlgSearch(m_library->Library(), this);
@@ -858,6 +887,44 @@ bool TMainForm::LoadFile(const QString& fileName, bool newModel) {
         m_library->Library().AddGeneratedPart(strip.Name, strip.Bez);
     }
     return true;
+}
+
+void TMainForm::OnlineLibraryCommand() {
+    Stack().Push("TMainForm.menOnlineLibraryClick");
+    if (!RequireLibraryServer(this)) {
+        return;
+    }
+    TdlgOnlineLibrary dialog(Param().DeveloperMode, this);
+    const TModelInformation& info = m_model->Information();
+    TModelData current{Q(info.InfModell), Q(info.InfOriginal), Q(info.InfGebaut),
+                       Q(info.InfKategorie), {}, {}, {}};
+    for (const std::string& line : info.Description) {
+        current.Description += Q(line) + QLatin1Char(' ');
+    }
+    dialog.SetCurrentModel(current);
+    if (dialog.exec() != QDialog::Accepted || !MayDiscardModel()) {
+        return;
+    }
+    // The model reader reads files; the downloaded bytes go through a private one.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("online.kxm"));
+    QFile out(file);
+    const std::string& bytes = dialog.ModelStream();
+    if (!dir.isValid() || !out.open(QIODevice::WriteOnly) ||
+        out.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !out.flush()) {
+        QMessageBox::warning(this, Title(), out.errorString());
+        return;
+    }
+    out.close();
+    if (LoadFile(file, true)) {
+        // Not a file of the user's: a save asks where to.
+        m_model->FileName.clear();
+        m_caption = Title() + QStringLiteral(" []");
+        UpdateCaption();
+        FillCameraMenus();
+    }
 }
 
 void TMainForm::LoadModelCommand() {

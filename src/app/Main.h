@@ -124,6 +124,8 @@ public:
     /// Before the open model is replaced or the window closes: true when there are no unsaved
     /// changes, or the user saved them or chose to drop them; false when the user went back.
     bool MayDiscardModel();
+    /// "Online-Bibliothek": a downloaded model replaces the open one.
+    void OnlineLibraryCommand();
 
     // --- View commands ------------------------------------------------------------------------
     void ShowGrid(bool on);

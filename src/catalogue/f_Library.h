@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "catalogue/u_library.h"
@@ -123,6 +124,9 @@ public:
 
     /// Shows the maintainer commands in the tile menu (developer mode) or hides them.
     void SetDeveloperMode(bool on);
+    /// The maintainers' "Bauteil upload (ftp)" of a part number over the library server; the
+    /// tile menu's upload item runs it when set (else through the upload port).
+    void SetUploadCommand(std::function<void(const std::string& number)> upload);
 
     /// Renews every caption from the language table.
     void DoLanguage();
@@ -203,6 +207,7 @@ private:
     QAction* menOpenInBlender = nullptr;
     QAction* menCloseMenu = nullptr;
     TPartUploadPort* m_uploadPort = nullptr;
+    std::function<void(const std::string& number)> m_uploadCommand;
 };
 
 }  // namespace kx

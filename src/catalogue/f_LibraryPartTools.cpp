@@ -117,15 +117,20 @@ void TLibraryPanel::UpdatePartToolStates() {
                                                "eingestellt (Einstellung DEFMAKERCOMMAND)"));
     const bool online = m_uploadPort != nullptr;
     for (QAction* a : {menUploadPart, menWriteVersion, menIncVersionsnummer}) {
-        a->setEnabled(online);
-        a->setToolTip(
-            online ? QString()
-                   : Main(LibraryText::NoServer, "Keine Verbindung zum Server eingerichtet"));
+        a->setEnabled(online || (a == menUploadPart && m_uploadCommand));
+        a->setToolTip(a->isEnabled() ? QString()
+                                     : Main(LibraryText::NoServer,
+                                            "Keine Verbindung zum Server eingerichtet"));
     }
 }
 
 void TLibraryPanel::SetUploadPort(TPartUploadPort* port) {
     m_uploadPort = port;
+    UpdatePartToolStates();
+}
+
+void TLibraryPanel::SetUploadCommand(std::function<void(const std::string& number)> upload) {
+    m_uploadCommand = std::move(upload);
     UpdatePartToolStates();
 }
 
@@ -304,6 +309,10 @@ void TLibraryPanel::PartNamesToClipboardCommand() {
 void TLibraryPanel::UploadPartCommand() {
     Stack().Push("TMainForm.menUploadPartClick");
     const std::string number = GetActualPartNumber();
+    if (m_uploadCommand && !number.empty()) {
+        m_uploadCommand(number);
+        return;
+    }
     if (!m_files || number.empty() || !m_uploadPort) {
         return;
     }

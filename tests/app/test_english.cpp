@@ -30,11 +30,15 @@
 #include "motion/f_AniOpt.h"
 #include "motion/f_Animation.h"
 #include "motion/f_Zeitmanager.h"
+#include "online/d_CloudCollection.h"
+#include "online/d_OnlineLibrary.h"
 #include "online/d_ServerSettings.h"
 #include "printing/d_Print.h"
 #include "printing/f_PrintProgress.h"
 #include "printing/u_sheetitems.h"
 #include "motion/d_Jog.h"
+#include "online/d_SoftwareUpdate.h"
+#include "online/f_InternetBauteile.h"
 #include "view/d_Bildgroesse.h"
 #include "view/d_CameraName.h"
 #include "view/f_GlInfo.h"
@@ -99,6 +103,11 @@ private slots:
             }
             (void)THalbzeugEditor::StepText({3, 1, 0, 0, 1});
             (void)THalbzeugEditor::StepText({4, 1, 0, 0, 0});
+            TPartFiles partFiles;
+            TFormInternetBauteile partUpdate(partFiles, {});
+            TdlgSoftwareUpdate softwareUpdate(QStringLiteral("Version"), {}, QUrl());
+            TdlgOnlineLibrary onlineLibrary(true);
+            TdlgCloudCollection cloudCollection;
         }
         SetLanguage(std::move(old));
         QStringList list;
