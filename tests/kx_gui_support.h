@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
+#include <QString>
 #include <QTimer>
 #include <functional>
 
@@ -20,6 +22,15 @@ void AnswerNextDialog(std::function<void(T*)> act) {
         }
     });
     timer->start();
+}
+
+/// Where window tests leave their screenshots for a person to look at: $KX_SCREENSHOT_DIR, else
+/// a folder under the system's temporary folder.
+inline QString ShotDir() {
+    const QString dir = qEnvironmentVariable("KX_SCREENSHOT_DIR",
+                                             QDir::tempPath() + QStringLiteral("/kx-screenshots"));
+    QDir().mkpath(dir);
+    return dir;
 }
 
 }  // namespace kxtest

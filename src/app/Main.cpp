@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -15,9 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QFile>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollArea>
@@ -25,6 +24,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -58,14 +58,14 @@
 #include "foundation/u_stack.h"
 #include "generated/d_HalbzeugEditor.h"
 #include "model/MainObj.h"
+#include "motion/d_Jog.h"
+#include "motion/u_JogTypes.h"
 #include "online/d_CloudCollection.h"
 #include "online/d_OnlineLibrary.h"
 #include "online/d_ServerSettings.h"
-#include "motion/d_Jog.h"
-#include "motion/u_JogTypes.h"
-#include "online/partupload.h"
 #include "online/d_SoftwareUpdate.h"
 #include "online/f_InternetBauteile.h"
+#include "online/partupload.h"
 #include "placement/f_Conn.h"
 #include "view/f_EditModes.h"
 #include "view/f_ViewerGlue.h"
@@ -421,6 +421,7 @@ void TMainForm::BindCommands() {
     c.Bind("menTubeManager", [this] {
         TDlgTubeManager::SchlauchManager1Click(*m_model, this);
         RedrawView();
+    });
     c.Bind("menUpdateSoftware", [this] { CheckSoftwareUpdateNew(this); });
     c.Bind("menOnlineLibrary", [this] { OnlineLibraryCommand(); });
     c.Bind("menCollectionOnline", [this] {
@@ -896,8 +897,13 @@ void TMainForm::OnlineLibraryCommand() {
     }
     TdlgOnlineLibrary dialog(Param().DeveloperMode, this);
     const TModelInformation& info = m_model->Information();
-    TModelData current{Q(info.InfModell), Q(info.InfOriginal), Q(info.InfGebaut),
-                       Q(info.InfKategorie), {}, {}, {}};
+    TModelData current{Q(info.InfModell),
+                       Q(info.InfOriginal),
+                       Q(info.InfGebaut),
+                       Q(info.InfKategorie),
+                       {},
+                       {},
+                       {}};
     for (const std::string& line : info.Description) {
         current.Description += Q(line) + QLatin1Char(' ');
     }

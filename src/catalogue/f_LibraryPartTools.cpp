@@ -9,7 +9,6 @@
 #include <stdexcept>
 
 #include "catalogue/f_Library.h"
-#include "model/u_partslist.h"
 #include "catalogue/u_defObj.h"
 #include "catalogue/u_partfiles.h"
 #include "catalogue/u_partpackage.h"
@@ -17,6 +16,7 @@
 #include "foundation/u_language.h"
 #include "foundation/u_stack.h"
 #include "foundation/u_text.h"
+#include "model/u_partslist.h"
 
 namespace kx {
 

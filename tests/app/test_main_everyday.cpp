@@ -42,7 +42,7 @@ namespace {
 
 using kxtest::AnswerNextDialog;
 
-const QString kShots = QStringLiteral("/work/wt/shots/");
+const QString kShots = (kxtest::ShotDir() + QStringLiteral("/"));
 
 void Shot(const QImage& image, const char* name) {
     if (QDir(kShots).exists()) {
@@ -163,7 +163,7 @@ private slots:
         QStringList buttons;
         AnswerNextDialog<TdlgSaveChanges>([&](TdlgSaveChanges* dlg) {
             buttons = ButtonTexts(dlg);
-            Shot(dlg->grab().toImage(), "i14-close-question.png");
+            Shot(dlg->grab().toImage(), "close-question.png");
             dlg->CancelButton()->click();
         });
         QVERIFY(!form.close());
@@ -196,7 +196,7 @@ private slots:
             QVERIFY2(texts.contains(QString::fromUtf8(c.Open)), qPrintable(texts.join(',')));
             QVERIFY2(texts.contains(QString::fromUtf8(c.Cancel)), qPrintable(texts.join(',')));
             if (QByteArray(c.Language) == "DEUTSCH") {
-                Shot(dialog.grab().toImage(), "i14-german-file-dialog.png");
+                Shot(dialog.grab().toImage(), "german-file-dialog.png");
             }
             dialog.close();
         }
@@ -225,7 +225,7 @@ private slots:
         painter.drawImage(0, 0, bar);
         painter.drawImage(modes.btnColor->x(), bar.height(), menu);
         painter.end();
-        Shot(shot, "i14-palette-arrow.png");
+        Shot(shot, "palette-arrow.png");
 
         palette->findChild<QToolButton*>(QStringLiteral("mFarbe4"))->click();
         QCOMPARE(modes.Mode(), TEditMode::Color);
@@ -278,7 +278,7 @@ private slots:
         QVERIFY(form.Model().IsModified());
         form.RedrawView();
         QTest::qWait(50);
-        Shot(form.Snapshot(), "i14-dropped-on-floor.png");
+        Shot(form.Snapshot(), "dropped-on-floor.png");
         form.Model().MarkSaved();
     }
 

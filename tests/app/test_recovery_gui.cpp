@@ -76,7 +76,7 @@ private slots:
         kxtest::AnswerNextDialog<TdlgMessage>([&asked](TdlgMessage* dlg) {
             asked = dlg->findChild<QLabel*>(QStringLiteral("lblText"))->text();
             if (const QString dir = qEnvironmentVariable("KX_SCREENSHOT_DIR"); !dir.isEmpty()) {
-                dlg->grab().save(dir + QStringLiteral("/i32-recovery-question.png"));
+                dlg->grab().save(dir + QStringLiteral("/recovery-question.png"));
             }
             dlg->YesButton()->click();
         });
@@ -94,7 +94,7 @@ private slots:
             QVERIFY(now.first() != copy);
             QVERIFY(now.first().contains(QString::number(QCoreApplication::applicationPid())));
             if (const QString dir = qEnvironmentVariable("KX_SCREENSHOT_DIR"); !dir.isEmpty()) {
-                form.grab().save(dir + QStringLiteral("/i32-restored.png"));
+                form.grab().save(dir + QStringLiteral("/restored.png"));
             }
         }
         // A normal end removes this program's copy; nothing is offered any more.

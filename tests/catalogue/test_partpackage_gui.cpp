@@ -127,7 +127,7 @@ private slots:
             QCOMPARE(ReadFileBytes(MemberFile(user, i, "U0001")).value_or(""), before[size_t(i)]);
         }
         QCOMPARE(panel.GetActualPartNumber(), std::string("U0001"));
-        form.grab().save(QStringLiteral("/work/wt/shots/i31-imported.png"));
+        form.grab().save((kxtest::ShotDir() + QStringLiteral("/imported.png")));
 
         // The imported part goes into the model like any other.
         Drop(form.Viewer(), {5, 5}, "U0001");
@@ -173,7 +173,7 @@ private slots:
         QVERIFY(item("menDefmaker")->isEnabled());
         menu->popup(form.mapToGlobal(QPoint(100, 100)));
         QVERIFY(QTest::qWaitForWindowExposed(menu));
-        menu->grab().save(QStringLiteral("/work/wt/shots/i31-tilemenu.png"));
+        menu->grab().save((kxtest::ShotDir() + QStringLiteral("/tilemenu.png")));
         menu->close();
         Param().DeleteValue("DEFMAKERCOMMAND");
         panel.SetDeveloperMode(false);

@@ -19,6 +19,7 @@
 #include "catalogue/u_partfiles.h"
 #include "generated/d_HalbzeugEditor.h"
 #include "kx_gui_main.h"
+#include "kx_gui_support.h"
 #include "model/MainObj.h"
 #include "placement/f_Conn.h"
 #include "placement/u_connect.h"
@@ -58,8 +59,7 @@ QImage ToQImage(const TRgbaImage& image) {
 }
 
 QString ShotPath(const char* name) {
-    QDir().mkpath(QStringLiteral("/work/wt/shots"));
-    return QStringLiteral("/work/wt/shots/") + QLatin1String(name);
+    return kxtest::ShotDir() + QStringLiteral("/") + QLatin1String(name);
 }
 
 }  // namespace
@@ -142,7 +142,7 @@ void TestStripGui::makeDragJoinSaveAndLoadInAFreshProgram() {
     QCOMPARE(editor.StepTable()->rowCount(), 5);
     QApplication::processEvents();
     QTest::qWait(100);
-    editor.grab().save(ShotPath("i21-editor.png"));
+    editor.grab().save(ShotPath("editor.png"));
 
     QVERIFY(!model.IsModified());
     QTest::mouseClick(editor.findChild<QPushButton*>(QStringLiteral("btnOK")), Qt::LeftButton);
@@ -176,7 +176,7 @@ void TestStripGui::makeDragJoinSaveAndLoadInAFreshProgram() {
     QTest::qWait(100);
     const QImage shot = ToQImage(view->Snapshot());
     if (!shot.isNull()) {
-        shot.save(ShotPath("i21-model.png"));
+        shot.save(ShotPath("model.png"));
     }
 
     const QString file = user.filePath(QStringLiteral("strip.kxm"));

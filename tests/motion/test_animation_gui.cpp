@@ -146,7 +146,7 @@ private slots:
         Press(bar.Button("btnStepAnfang"));
         Press(bar.Button("btnStepVor"));
         QCOMPARE(track->value(), 2);
-        Screenshot(*m_form, "i27-main-window");
+        Screenshot(*m_form, "main-window");
 
         // Play, then stop at once: no hang, and the bar's buttons follow.
         Press(bar.Button("btnPlay"));
@@ -199,7 +199,7 @@ private slots:
             d.WidthBox()->setValue(325);
             d.HeightBox()->setValue(240);
             d.resize(d.sizeHint());
-            Screenshot(d, "i27-video-dialog");
+            Screenshot(d, "video-dialog");
             d.accept();
         };
         QVERIFY(m_form->Commands().Execute("menMovie"));
@@ -216,7 +216,7 @@ private slots:
         QCOMPARE(probe, QStringLiteral("mjpeg,320,240,25/1,12"));
         if (!ShotDir().isEmpty()) {
             RunCapture(QStringLiteral("ffmpeg -v error -y -i '%1' -vf 'select=eq(n\\,6)' "
-                                      "-vframes 1 '%2/i27-video-frame.png'")
+                                      "-vframes 1 '%2/video-frame.png'")
                            .arg(video, ShotDir()));
         }
     }
@@ -244,7 +244,7 @@ private slots:
             QTest::mousePress(d->ZoomOutButton(), Qt::LeftButton);
             QTest::mouseRelease(d->ZoomOutButton(), Qt::LeftButton);
             QCOMPARE(row->Row().Zoom, 9);
-            Screenshot(*d, "i27-time-manager");
+            Screenshot(*d, "time-manager");
             d->BackButton()->click();
         });
         QVERIFY(m_form->Commands().Execute("menTimeManager"));

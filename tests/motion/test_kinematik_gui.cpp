@@ -35,7 +35,7 @@ using kxtest::AnswerNextDialog;
 
 namespace {
 
-const QString kShots = QStringLiteral("/work/wt/shots");
+const QString kShots = kxtest::ShotDir();
 
 QByteArray ReadAll(const QString& file) {
     QFile f(file);
@@ -122,8 +122,8 @@ private slots:
             mode.Tick();
             xs.push_back(model.PartObject(slide)->Position().X);
         }
-        SaveShot(&form, QStringLiteral("i15-kinematics-window.png"));
-        SaveShot(form.MotorArea(), QStringLiteral("i15-motor-strip.png"));
+        SaveShot(&form, QStringLiteral("kinematics-window.png"));
+        SaveShot(form.MotorArea(), QStringLiteral("motor-strip.png"));
         // Left first, round at the left rule, all the way right, round at the right rule.
         const auto lowest = std::min_element(xs.begin(), xs.end());
         const auto highest = std::max_element(lowest, xs.end());
@@ -163,8 +163,8 @@ private slots:
             const char* Shot;
         };
         const TCase cases[] = {
-            {"Zahnradgetriebe.kxm", "40707", "i15-gear-train.png"},
-            {"Kran.kxm", "40004", "i15-crane.png"},
+            {"Zahnradgetriebe.kxm", "40707", "gear-train.png"},
+            {"Kran.kxm", "40004", "crane.png"},
         };
         for (const TCase& c : cases) {
             TMainForm form;
@@ -263,7 +263,7 @@ private slots:
         QTest::mousePress(inner.Label(), Qt::LeftButton, Qt::NoModifier, {170, 160});
         QVERIFY(inner.isVisible());  // inside the inner circle nothing happens
         QCOMPARE(inner.CurrentSector(), 2);
-        SaveShot(&inner, QStringLiteral("i15-jog-dial.png"));
+        SaveShot(&inner, QStringLiteral("jog-dial.png"));
         // The right button assigns the sector a command; "Leer" empties it.
         inner.Chooser = [](int sector) { return sector == 2 ? 0 : -1; };
         QTest::mousePress(inner.Label(), Qt::RightButton, Qt::NoModifier, {250, 150});
@@ -292,7 +292,7 @@ private slots:
         QVERIFY(offered > 5);
         chooser.show();
         QVERIFY(QTest::qWaitForWindowExposed(&chooser));
-        SaveShot(&chooser, QStringLiteral("i15-jog-chooser.png"));
+        SaveShot(&chooser, QStringLiteral("jog-chooser.png"));
         QTest::mouseClick(chooser.List()->viewport(), Qt::LeftButton, Qt::NoModifier,
                           chooser.List()->visualItemRect(chooser.List()->item(1)).center());
         QCOMPARE(chooser.Result(), chooser.List()->item(1)->data(Qt::UserRole).toInt());

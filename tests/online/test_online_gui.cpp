@@ -23,7 +23,7 @@ using namespace kx;
 
 namespace {
 void Shot(QWidget& w, const char* name) {
-    w.grab().save(QStringLiteral("/work/wt/shots/i29-%1.png").arg(QLatin1String(name)));
+    w.grab().save((kxtest::ShotDir() + QStringLiteral("/%1.png")).arg(QLatin1String(name)));
 }
 }  // namespace
 

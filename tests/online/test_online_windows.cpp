@@ -41,7 +41,7 @@ namespace fs = std::filesystem;
 
 namespace {
 void Shot(QWidget& w, const char* name) {
-    w.grab().save(QStringLiteral("/work/wt/shots/i30-%1.png").arg(QLatin1String(name)));
+    w.grab().save((kxtest::ShotDir() + QStringLiteral("/%1.png")).arg(QLatin1String(name)));
 }
 
 /// A small picture as the server keeps it.

@@ -38,7 +38,7 @@ bool Near(const TVector3f& a, const TVector3f& b, float tolerance = 1e-4f) {
 QString ShotPath(const char* name) {
     const QString dir = QStringLiteral(KX_SHOTS_DIR);
     QDir().mkpath(dir);
-    return dir + QStringLiteral("/i19-") + QString::fromLatin1(name) + QStringLiteral(".png");
+    return dir + QStringLiteral("/") + QString::fromLatin1(name) + QStringLiteral(".png");
 }
 
 }  // namespace

@@ -96,7 +96,7 @@ private slots:
         TSeen seen;
         AnswerNextDialog<TdlgPrint>([&](TdlgPrint* d) {
             Note(*d, seen);
-            Screenshot(*d, "i25-print-preview-crane");
+            Screenshot(*d, "print-preview-crane");
             seen.Pdf = d->SavePdf(pdf);
             Close(*d);
         });
@@ -200,7 +200,7 @@ private slots:
         QVERIFY(output);
         QVERIFY(QTest::qWaitForWindowExposed(output));
         QCOMPARE(output->Picture().size(), QSize(2 * 74 + 4, 2 * 80 + 4));
-        Screenshot(*output, "i25-phase-picture");
+        Screenshot(*output, "phase-picture");
         QVERIFY(output->SavePictureAs(tmp.path() + "/phase"));
         QCOMPARE(QImage(tmp.path() + "/phase.bmp").size(), output->Picture().size());
         output->CopyToClipboard();
