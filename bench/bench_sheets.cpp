@@ -47,8 +47,8 @@ void BM_LibrarySheetsToPdf(benchmark::State& state) {
 }
 BENCHMARK(BM_LibrarySheetsToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-/// A model of n parts over the kit's definitions: counting for the CSV file and the overview,
-/// and laying out every page of the overview.
+/// n placed parts of the bundled kit: the per-number counts behind the CSV list and the printed
+/// sheet, and the boxes of every printed page.
 void BM_CountAndLayOut(benchmark::State& state) {
     TKit kit;
     const auto numbers = kit.Files.DefinitionNumbers();

@@ -31,20 +31,20 @@ std::string FormatValue(std::string_view format, double value) {
     if (at == std::string_view::npos || !std::isfinite(value)) {
         return "Error";
     }
-    std::string_view spec = format.substr(at + 1);
+    std::string_view conversion = format.substr(at + 1);
     std::string number;
     size_t used = 0;
-    if (spec.starts_with("2n")) {
+    if (conversion.starts_with("2n")) {
         number = FormatNumber2(value);
         used = 2;
-    } else if (spec.size() >= 3 && spec[0] == '.' && spec[1] >= '0' && spec[1] <= '9' &&
-               spec[2] == 'f') {
-        number = FixedComma(value, spec[1] - '0');
+    } else if (conversion.size() >= 3 && conversion[0] == '.' && conversion[1] >= '0' &&
+               conversion[1] <= '9' && conversion[2] == 'f') {
+        number = FixedComma(value, conversion[1] - '0');
         used = 3;
     } else {
         return "Error";
     }
-    return std::string(format.substr(0, at)) + number + std::string(spec.substr(used));
+    return std::string(format.substr(0, at)) + number + std::string(conversion.substr(used));
 }
 
 std::optional<double> ParseShownValue(std::string_view text) {
