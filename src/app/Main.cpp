@@ -98,16 +98,6 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-/// "Name (*.x)|*.x|Alle Dateien (*.*)|*.*" as a Qt filter list.
-QString QtFilter(const QString& filter) {
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList out;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        out << parts[i];
-    }
-    return out.join(QStringLiteral(";;"));
-}
-
 QImage ToQImage(const TRgbaImage& image) {
     if (image.Empty()) {
         return {};
@@ -805,7 +795,7 @@ bool TMainForm::MayDiscardModel() {
 
 QString TMainForm::ChooseModelFile(bool save) {
     const QString filter =
-        QtFilter(Text(kSection, 89, "Korvex Modell (*.kxm)|*.kxm|Alle Dateien (*.*)|*.*"));
+        QtFileFilter(Text(kSection, 89, "Korvex Modell (*.kxm)|*.kxm|Alle Dateien (*.*)|*.*"));
     if (FileChooser) {
         return FileChooser(save, filter);
     }

@@ -1,6 +1,9 @@
 // The look every window gives itself when it is created.
 #include "app/u_formstyle.h"
 
+#include <QString>
+#include <QStringList>
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QFontDatabase>
@@ -36,6 +39,19 @@ void ApplyFormStyle(QWidget* form) {
             child->setFont(font);
         }
     }
+}
+
+QString QtFileFilter(const QString& stored) {
+    const QStringList parts = stored.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString caption = parts[i];
+        if (!caption.contains(QLatin1Char('('))) {
+            caption += QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+        }
+        filters << caption;
+    }
+    return filters.join(QStringLiteral(";;"));
 }
 
 }  // namespace kx

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "app/d_Message.h"
+#include "app/u_formstyle.h"
 #include "catalogue/d_AddCollection.h"
 #include "catalogue/d_PartTools.h"
 #include "catalogue/f_SnapView.h"
@@ -272,19 +273,8 @@ bool TLibraryPanel::OpenLastCollection() {
 }
 
 QString TLibraryPanel::CollectionFilter() const {
-    // The stored filter pairs captions and patterns with "|"; Qt wants "caption (patterns)".
-    const QStringList parts =
-        Main(LibraryText::CollectionFilter, "Sammlung (*.kxc)|*.kxc|Alle Dateien (*.*)|*.*")
-            .split(QLatin1Char('|'));
-    QStringList filters;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString caption = parts[i];
-        if (!caption.contains(QLatin1Char('('))) {
-            caption += QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
-        }
-        filters << caption;
-    }
-    return filters.join(QStringLiteral(";;"));
+    return QtFileFilter(
+        Main(LibraryText::CollectionFilter, "Sammlung (*.kxc)|*.kxc|Alle Dateien (*.*)|*.*"));
 }
 
 void TLibraryPanel::NewCollectionCommand() {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "app/u_formstyle.h"
 #include "catalogue/f_Library.h"
 #include "catalogue/u_defObj.h"
 #include "catalogue/u_partfiles.h"
@@ -135,18 +136,8 @@ void TLibraryPanel::SetUploadCommand(std::function<void(const std::string& numbe
 }
 
 QString TLibraryPanel::PackageFilter() const {
-    const QStringList parts =
-        Main(LibraryText::PackageFilter, "Bauteil (*.part)|*.part|Alle Dateien (*.*)|*.*")
-            .split(QLatin1Char('|'));
-    QStringList filters;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString caption = parts[i];
-        if (!caption.contains(QLatin1Char('('))) {
-            caption += QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
-        }
-        filters << caption;
-    }
-    return filters.join(QStringLiteral(";;"));
+    return QtFileFilter(
+        Main(LibraryText::PackageFilter, "Bauteil (*.part)|*.part|Alle Dateien (*.*)|*.*"));
 }
 
 QString TLibraryPanel::ChoosePackageFile(bool save, const QString& proposed) {

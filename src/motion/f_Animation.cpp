@@ -58,12 +58,7 @@ QString CodecFilter(TVideoCodec codec) {
         default:
             filter = Text(12, "AVI-Dateien (*.avi)|*.avi|Alle Dateien (*.*)|*.*");
     }
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList out;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        out << parts[i];
-    }
-    return out.join(QStringLiteral(";;"));
+    return QtFileFilter(filter);
 }
 }  // namespace
 

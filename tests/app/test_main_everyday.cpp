@@ -30,6 +30,7 @@
 #include "foundation/u_param.h"
 #include "kx_gui_main.h"
 #include "kx_gui_support.h"
+#include "main_window_support.h"
 #include "model/MainObj.h"
 #include "placement/f_Conn.h"
 #include "view/f_EditModes.h"
@@ -40,44 +41,17 @@ using namespace kx;
 
 namespace {
 
+using kxtest::AnswerFile;
 using kxtest::AnswerNextDialog;
+using kxtest::Drag;
+using kxtest::FileAnswers;
+using kxtest::UseTestFiles;
 
 const QString kShots = (kxtest::ShotDir() + QStringLiteral("/"));
 
 void Shot(const QImage& image, const char* name) {
     if (QDir(kShots).exists()) {
         image.save(kShots + QString::fromLatin1(name));
-    }
-}
-
-std::deque<QString>& FileAnswers() {
-    static std::deque<QString> answers;
-    return answers;
-}
-
-void UseTestFiles(TMainForm& form) {
-    form.FileChooser = [](bool, const QString&) {
-        if (FileAnswers().empty()) {
-            return QString();
-        }
-        const QString next = FileAnswers().front();
-        FileAnswers().pop_front();
-        return next;
-    };
-}
-
-void Drag(QWidget* view, QEvent::Type type, QPoint at, const std::string& number) {
-    QMimeData mime;
-    mime.setData(QString::fromLatin1(PartMimeType), QByteArray::fromStdString(number));
-    if (type == QEvent::DragEnter) {
-        QDragEnterEvent e(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(view, &e);
-    } else if (type == QEvent::DragMove) {
-        QDragMoveEvent e(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(view, &e);
-    } else {
-        QDropEvent e(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(view, &e);
     }
 }
 

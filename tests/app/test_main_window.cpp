@@ -27,6 +27,7 @@
 #include "foundation/u_param.h"
 #include "kx_gui_main.h"
 #include "kx_gui_support.h"
+#include "main_window_support.h"
 #include "model/MainObj.h"
 #include "placement/f_Conn.h"
 #include "placement/u_connect.h"
@@ -38,7 +39,11 @@ using namespace kx;
 
 namespace {
 
+using kxtest::AnswerFile;
 using kxtest::AnswerNextDialog;
+using kxtest::Drag;
+using kxtest::FileAnswers;
+using kxtest::UseTestFiles;
 
 void AnswerYesNo(bool yes) {
     AnswerNextDialog<TdlgMessage>(
@@ -56,43 +61,6 @@ void AnswerSaveChanges(TSaveChoice choice, QString* asked = nullptr) {
                                           : dlg->CancelButton())
             ->click();
     });
-}
-
-/// The files the next file choices answer, in order; the window asks through its file
-/// chooser, so no file dialog has to be driven.
-std::deque<QString>& FileAnswers() {
-    static std::deque<QString> answers;
-    return answers;
-}
-
-void AnswerFile(const QString& path) {
-    FileAnswers().push_back(path);
-}
-
-void UseTestFiles(TMainForm& form) {
-    form.FileChooser = [](bool, const QString&) {
-        if (FileAnswers().empty()) {
-            return QString();
-        }
-        const QString next = FileAnswers().front();
-        FileAnswers().pop_front();
-        return next;
-    };
-}
-
-void Drag(QWidget* view, QEvent::Type type, QPoint at, const std::string& number) {
-    QMimeData mime;
-    mime.setData(QString::fromLatin1(PartMimeType), QByteArray::fromStdString(number));
-    if (type == QEvent::DragEnter) {
-        QDragEnterEvent e(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(view, &e);
-    } else if (type == QEvent::DragMove) {
-        QDragMoveEvent e(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(view, &e);
-    } else {
-        QDropEvent e(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(view, &e);
-    }
 }
 
 QPoint ScreenPoint(TMainForm& form, const TVector3f& p) {
