@@ -389,6 +389,8 @@ void TkxMain::DeleteAll() {
     m_view->EnableCommand(TModelCommand::Delete, false);
     m_semiFinished.clear();
     m_information = {};
+    // A new model starts with the default timeline, not the last model's.
+    AniLength = 100;
     m_view->EnableCommand(TModelCommand::Group, false);
     m_view->EnableCommand(TModelCommand::Degroup, false);
 

@@ -138,9 +138,6 @@ void TModelLoader::Scan(const std::vector<std::string>& lines) {
             if (Begins(header, "PART")) {
                 Parts.emplace_back();
                 state = TScanState::Part;
-            } else if (Begins(header, "TUBE") || Begins(header, "LOGIKBLOCK") ||
-                       Begins(header, "KEY")) {
-                state = TScanState::Other;
             } else if (Begins(header, "MEASURE")) {
                 Measurements.emplace_back();
                 state = TScanState::Measure;
@@ -150,6 +147,9 @@ void TModelLoader::Scan(const std::vector<std::string>& lines) {
             } else if (Begins(header, "GROUP")) {
                 Groups.emplace_back();
                 state = TScanState::Group;
+            } else {
+                // Any other section ends the one before: a strip's NAME must not rename a part.
+                state = TScanState::Other;
             }
             continue;
         }

@@ -26,6 +26,45 @@ std::string_view Sub(std::string_view s, size_t from, size_t count) {
     return from < s.size() ? s.substr(from, count) : std::string_view{};
 }
 
+/// Dotted version numbers compare part by part as numbers, so 1.10.0 comes after 1.9.0; anything
+/// else (letters, empty parts) falls back to comparing the text.
+int CompareVersions(std::string_view a, std::string_view b) {
+    const auto numeric = [](std::string_view v) {
+        if (v.empty() || v.front() == '.' || v.back() == '.' || v.find("..") != v.npos) {
+            return false;
+        }
+        for (const char c : v) {
+            if (c != '.' && (c < '0' || c > '9')) {
+                return false;
+            }
+        }
+        return true;
+    };
+    if (!numeric(a) || !numeric(b)) {
+        return a.compare(b);
+    }
+    while (!a.empty() || !b.empty()) {
+        const auto head = [](std::string_view& v) {
+            const size_t dot = v.find('.');
+            std::string_view part = v.substr(0, dot);
+            v.remove_prefix(dot == v.npos ? v.size() : dot + 1);
+            while (part.size() > 1 && part.front() == '0') {
+                part.remove_prefix(1);
+            }
+            return part.empty() ? std::string_view("0") : part;
+        };
+        const std::string_view pa = head(a);
+        const std::string_view pb = head(b);
+        if (pa.size() != pb.size()) {
+            return pa.size() < pb.size() ? -1 : 1;
+        }
+        if (const int c = pa.compare(pb); c != 0) {
+            return c;
+        }
+    }
+    return 0;
+}
+
 bool IsLeap(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
@@ -139,7 +178,7 @@ std::vector<TWebHistoryData> ParseHistory(std::string_view body, std::string_vie
         }
         TWebHistoryData item{GetField(record, 1, '|'), GetField(record, 2, '|'),
                              DecimalOr<int32_t>(GetField(record, 3, '|'), 0)};
-        if (item.Version.compare(upTo) <= 0) {
+        if (CompareVersions(item.Version, upTo) <= 0) {
             history.push_back(std::move(item));
         }
     }

@@ -55,7 +55,8 @@ TWebDirData ParseDirectoryLine(std::string_view line);
 std::vector<TWebDirData> ParseDirectory(std::string_view body);
 std::vector<TWebPartData> ParsePartVersions(std::string_view body);
 /// Records "version|text|number" separated by "~"; only those whose version is not greater
-/// than upTo (byte-wise) are taken, in reply order.
+/// than upTo are taken, in reply order. Dotted numbers compare part by part (1.9 < 1.10; a
+/// missing part counts as 0); other version texts compare as text.
 std::vector<TWebHistoryData> ParseHistory(std::string_view body, std::string_view upTo);
 
 /// The bytes of code 32 or more, in order (line breaks and other control characters dropped).

@@ -302,6 +302,7 @@ TEST_F(ModelTest, DeleteAllEmptiesTheModel) {
     m_model->SemiFinishedParts().emplace_back().Name = "X0001";
     m_model->Information().InfModell = "Kran";
     m_model->Information().Description = {"Zeile"};
+    m_model->AniLength = 480;
     m_model->Cameras()[2].PositionX = 5;
     m_model->Cameras()[2].Name = "Oben";
     m_scene.Light(2)->SetShining(false);
@@ -326,6 +327,7 @@ TEST_F(ModelTest, DeleteAllEmptiesTheModel) {
     EXPECT_TRUE(m_model->Measurements().empty());
     EXPECT_TRUE(m_model->SemiFinishedParts().empty());
     EXPECT_EQ(m_model->Information(), TModelInformation{});
+    EXPECT_EQ(m_model->AniLength, 100);
     EXPECT_EQ(m_model->Cameras()[2].Name, "Kamera 3");
     EXPECT_EQ(m_model->Cameras()[2].PositionX, 0);
     EXPECT_EQ(m_model->Cameras()[2].PositionZ, -10);

@@ -126,7 +126,9 @@ TEST(ModelLoader, ReadsValuesFromTheirFixedColumnsAndStaysStrict) {
     TModelLoader loader;
     loader.Scan({"[Part7]", "NAME=F31010_1", "xpos=12,5", "YPOS=12.5", "ZPOS=-5E-5", "XUP=1",
                  "YUP=abc", "ZUP=0,5", "XDIR=0", "YDIR=0", "ZDIR=1", "COLOR=16760832", "PHASE=3",
-                 "Name=zweiter Treffer", "", "[PART1]", "NAME= mit Blank", "PHASE=x"});
+                 "Name=zweiter Treffer", "", "[PART1]", "NAME= mit Blank", "PHASE=x",
+                 // A section the scanner does not know ends the part: its keys are not the part's.
+                 "[HZ1]", "NAME=X0001", "PHASE=7"});
     ASSERT_EQ(loader.Parts.size(), 2u);
     const TPartRecord& p = loader.Parts[0];
     EXPECT_EQ(p.StoredName, "zweiter Treffer");  // keys in any case; the last one wins

@@ -51,20 +51,25 @@ TEST(WebProtocol, FieldSplitting) {
     EXPECT_EQ(GetField("a;b", 0, ';'), "");
 }
 
-TEST(WebProtocol, HistoryKeepsRecordsUpToTheVersionAsText) {
+TEST(WebProtocol, HistoryKeepsRecordsUpToTheVersion) {
     auto h = ParseHistory("1.8.3|Neu|3~1.8.2|Alt|2~", "1.8.2");
     ASSERT_EQ(h.size(), 1u);
     EXPECT_EQ(h[0].Version, "1.8.2");
     EXPECT_EQ(h[0].Text, "Alt");
     EXPECT_EQ(h[0].Number, 2);
-    // Records on lines of their own, a final record without "~", a bad number; versions are
-    // compared as text, so 1.10.0 sorts below 1.9.0.
-    h = ParseHistory("1.9.1|zu neu|9~\r\n1.9.0|Eins|x~\r\n1.10.0|Zwei|1\r\n", "1.9.0");
+    // Records on lines of their own, a final record without "~", a bad number; numbers compare
+    // part by part, so 1.10.0 is newer than 1.9.0 and 1.8.10 newer than 1.8.2.
+    h = ParseHistory("1.9.1|zu neu|9~\r\n1.9.0|Eins|x~\r\n1.10.0|Zwei|1~\r\n1.8.10|Drei|3\r\n",
+                     "1.9.0");
     ASSERT_EQ(h.size(), 2u);
     EXPECT_EQ(h[0].Version, "1.9.0");
     EXPECT_EQ(h[0].Number, 0);
-    EXPECT_EQ(h[1].Version, "1.10.0");
-    EXPECT_EQ(h[1].Number, 1);
+    EXPECT_EQ(h[1].Version, "1.8.10");
+    h = ParseHistory("1.10|a|1~1.9.9|b|2~1.10.0.1|c|3~1.010|d|4~beta|e|5~", "1.10.0");
+    ASSERT_EQ(h.size(), 3u);
+    EXPECT_EQ(h[0].Version, "1.10");
+    EXPECT_EQ(h[1].Version, "1.9.9");
+    EXPECT_EQ(h[2].Version, "1.010");
 }
 
 TEST(WebProtocol, ReplyTexts) {
