@@ -59,6 +59,7 @@
 #include "generated/d_HalbzeugEditor.h"
 #include "model/MainObj.h"
 #include "motion/d_Jog.h"
+#include "motion/kinedialogs.h"
 #include "motion/u_JogTypes.h"
 #include "online/d_CloudCollection.h"
 #include "online/d_OnlineLibrary.h"
@@ -195,6 +196,7 @@ void TMainForm::FormCreate() {
     BindPlacementCommands();
     BindPrintCommands(*this);
     BindMotionControls();
+    BindKineCommands();
     new TRecoveryKeeper(*this);
     // The commands the model decides start as the model does: nothing selected, nothing to
     // undo.
