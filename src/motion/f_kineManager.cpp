@@ -31,7 +31,24 @@ QString Text(int key, const char* def) {
 class TColumnsDelegate : public QStyledItemDelegate {
 public:
     TColumnsDelegate(std::vector<int> columns, QObject* parent)
-        : QStyledItemDelegate(parent), m_columns(std::move(columns)) {}
+        : QStyledItemDelegate(parent), m_minimum(columns), m_columns(std::move(columns)) {}
+
+    /// Columns at their fixed offsets, moved right where a longer field before them would be
+    /// cut off.
+    void Fit(const QListWidget& list) {
+        m_columns = m_minimum;
+        const QFontMetrics metrics(list.font());
+        for (size_t c = 1; c < m_columns.size(); ++c) {
+            int widest = 0;
+            for (int i = 0; i < list.count(); ++i) {
+                const QStringList fields = list.item(i)->text().split(QLatin1Char('|'));
+                if (static_cast<int>(c) - 1 < fields.size()) {
+                    widest = std::max(widest, metrics.horizontalAdvance(fields[int(c) - 1]));
+                }
+            }
+            m_columns[c] = std::max(m_columns[c], m_columns[c - 1] + widest + 8);
+        }
+    }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -66,8 +83,16 @@ public:
     }
 
 private:
+    std::vector<int> m_minimum;
     std::vector<int> m_columns;
 };
+
+void FitColumns(QListWidget* list) {
+    if (auto* delegate = dynamic_cast<TColumnsDelegate*>(list->itemDelegate())) {
+        delegate->Fit(*list);
+        list->viewport()->update();
+    }
+}
 
 }  // namespace
 
@@ -174,6 +199,8 @@ void TFormKineManager::Refill() {
         lbColls->addItem(QString::fromStdString(CollisionRowText(rule)));
         m_shownRules.push_back(rule);
     }
+    FitColumns(lbKine);
+    FitColumns(lbColls);
 }
 
 void TFormKineManager::Changed() {
