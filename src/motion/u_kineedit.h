@@ -87,7 +87,6 @@ struct TCollisionForm {
 };
 
 inline constexpr int kCollisionActionCount = 5;
-inline constexpr int kCollisionReportOnly = 4;  ///< the rule only reports its state by name
 
 // --- Previews ---------------------------------------------------------------------------------
 
