@@ -59,6 +59,8 @@
 #include "generated/d_HalbzeugEditor.h"
 #include "model/MainObj.h"
 #include "motion/d_Jog.h"
+#include "motion/f_kineManager.h"
+#include "motion/kinedialogs.h"
 #include "motion/u_JogTypes.h"
 #include "online/d_CloudCollection.h"
 #include "online/d_OnlineLibrary.h"
@@ -195,6 +197,7 @@ void TMainForm::FormCreate() {
     BindPlacementCommands();
     BindPrintCommands(*this);
     BindMotionControls();
+    BindKineCommands();
     new TRecoveryKeeper(*this);
     // The commands the model decides start as the model does: nothing selected, nothing to
     // undo.
@@ -731,6 +734,9 @@ void TMainForm::DoLanguage() {
     m_library->DoLanguage();
     m_treePopups->DoLanguage();
     m_animation->DoLanguage();
+    if (m_kineManager) {
+        m_kineManager->DoLanguage();
+    }
 }
 
 void TMainForm::SetActiveColor(int colour) {

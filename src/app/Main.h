@@ -25,6 +25,8 @@ namespace kx {
 class TAnimationBar;
 class TCommandTable;
 class TKinematikMode;
+class TFormKineManager;
+class TKineDialogsQt;
 class TFormLichtManager;
 class TFormKoordinaten;
 class TdlgMeasureManager;
@@ -80,6 +82,8 @@ public:
     /// The strip of motor panels (pnlKinematik), shown in kinematics mode.
     QWidget* MotorArea() const { return m_motorArea; }
     TKinematikMode* KinematikMode() const { return m_kineMode; }
+    /// The kinematics manager (the one made at start, or made when first asked for).
+    TFormKineManager* KineManager();
     /// The jog dial centred on the view point (x, y); runs the command chosen there.
     void RunJogDial(int x, int y);
     QScrollArea* ViewBox() const { return sb; }
@@ -158,6 +162,8 @@ private:
     void GiveCoordinatesManagerTheModel();
     void CloseMeasureManager();
     void BindMotionControls();
+    /// The "Kinematik" menu and the kinematics manager (Main_kine.cpp).
+    void BindKineCommands();
     void CreateLibrary();
     void CreateInteraction();
     /// The tree node chosen in the parts tree, if any.
@@ -198,6 +204,8 @@ private:
     TPartsTreeDrag* m_partsTreeDrag = nullptr;
     std::unique_ptr<TPhaseWindowsQt> m_phaseWindows;
     TKinematikMode* m_kineMode = nullptr;
+    TFormKineManager* m_kineManager = nullptr;
+    std::unique_ptr<TKineDialogsQt> m_kineDialogs;
     QToolBar* m_toolBar = nullptr;
     QSplitter* m_libSplitter = nullptr;
     QSplitter* m_leftSplitter = nullptr;

@@ -14,6 +14,7 @@
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
 #include "foundation/u_startoptions.h"
+#include "motion/f_kineManager.h"
 #include "placement/f_koordinaten.h"
 
 namespace {
@@ -72,8 +73,7 @@ int main(int argc, char** argv) {
         // The tool windows, created hidden right after the main window, in this order.
         auto* renderManager = new TToolWindow("FormRenderManager", "F_RENDERMANAGER",
                                               "Render-Manager (POV-Ray)", mainForm.get());
-        auto* kineManager = new TToolWindow("FormKineManager", "F_KINEMANAGER", "Kinematik-Manager",
-                                            mainForm.get());
+        auto* kineManager = new TFormKineManager(mainForm.get());
         auto* coordinates = new TFormKoordinaten(mainForm.get());
         auto* selectLibrary = new TToolWindow("dlgSelectLibrary", "D_SELECTLIBRARY",
                                               "Bibliothek auswählen", mainForm.get());

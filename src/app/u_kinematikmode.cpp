@@ -14,6 +14,7 @@
 #include "catalogue/u_partfiles.h"
 #include "foundation/u_stack.h"
 #include "model/MainObj.h"
+#include "motion/f_kineManager.h"
 #include "motion/u_MotorPanel.h"
 #include "view/f_EditModes.h"
 
@@ -62,6 +63,8 @@ void TKinematikMode::Enter() {
     TkxMain& model = m_form.Model();
     m_form.LibraryArea()->hide();
     m_form.MotorArea()->show();
+    // The manager edits what the mode has locked.
+    m_form.KineManager()->hide();
     model.DeSelectAllBausteine();
     model.StartKinematik();
     for (int n = 8; n >= 1; --n) {

@@ -23,6 +23,7 @@
 #include "model/u_undo.h"
 #include "motion/u_colldata.h"
 #include "motion/u_kinedata.h"
+#include "motion/u_kineedit.h"
 #include "motion/u_kinematik.h"
 #include "motion/u_motorstate.h"
 #include "placement/u_TMeasurement.h"
@@ -316,6 +317,34 @@ public:
     }
     TKinematik& Kinematik() { return m_kinematik; }
 
+    // --- Editing links, motors and collision rules (MainObj_kineedit.cpp) --------------------
+    /// The link, motor and rule dialogs (nullptr: every dialog is cancelled).
+    void SetKineDialogs(TKineDialogs* dialogs);
+    /// "Rotations-Bindung": a gear link from the selected to the last co-selected part.
+    void EditKinematikRotation();
+    /// "Feste Bindung": a rigid link from the selected part to each co-selected one.
+    void EditKinematikRotationFest();
+    /// "Rotation-/Translation-Bindung".
+    void AddKinematikRotTrans();
+    /// "Motor festlegen": the selected part to a motor.
+    void SetKineMotor();
+    /// "Kollision einfügen".
+    void AddKollision();
+    /// The kinematics manager refills its lists.
+    void UpdateKineManager();
+    /// A manager row was chosen: the first part selected, the second co-selected.
+    void SelectKinePair(const std::string& part1, const std::string& part2);
+    /// The manager's edit and delete of the record a row shows (row index and the record as
+    /// the row shows it); false when the record is no longer in the model.
+    bool EditKineLink(size_t row, const TKineData& shown);
+    bool DeleteKineLink(size_t row, const TKineData& shown);
+    /// The motor dialog for motor `number` (1-8) and its part.
+    void EditKineMotor(int number);
+    /// Motor `number` loses its part.
+    void RemoveKineMotor(int number);
+    bool EditCollisionRule(size_t row, const TCollData& shown);
+    bool DeleteCollisionRule(size_t row, const TCollData& shown);
+
     // --- Changes since the last save or load ---------------------------------------------------
     /// Notes that the model differs from its file (every change through the model calls it).
     void MarkModified() {
@@ -416,6 +445,13 @@ private:
         [this](std::string_view name) { return KinematikPart(name); },
         [this] { return KinematikGeneration(); }};
     bool m_kinematikActive = false;
+    TNullKineDialogs m_nullKineDialogs;
+    TKineDialogs* m_kineDialogs = &m_nullKineDialogs;
+    /// Around the link and motor dialogs: the camera keeps looking at its target while every
+    /// part but the shown ones is hidden (hideOthers); the end puts every part back.
+    void BeginKineDialog(const std::vector<TFreeForm*>& shown, bool hideOthers);
+    void EndKineDialog();
+    std::string LastCoSelectedName() const;
     uint64_t KinematikGeneration() const;
     TSceneObject* KinematikPart(std::string_view name) const;
 };

@@ -29,6 +29,10 @@ private:
     std::atomic<bool> m_on;
 };
 
+/// The action of a rule that switches no motor but offers its state, under the name in
+/// Param1, to the sequence programs.
+inline constexpr int32_t kCollisionReportOnly = 4;
+
 /// A collision rule: while the two parts are closer (Active) or farther (not Active) than
 /// Abstand, the action fires. Parts are named, not referenced.
 struct TCollData {
@@ -43,6 +47,8 @@ struct TCollData {
     bool Uses(const std::string& partName) const {
         return ObjName1 == partName || ObjName2 == partName;
     }
+    /// Whether the rule only reports its state by name (Param1) to sequence programs.
+    bool ReportsOnly() const { return Aktion == kCollisionReportOnly; }
 };
 
 }  // namespace kx

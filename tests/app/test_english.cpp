@@ -37,6 +37,11 @@
 #include "printing/f_PrintProgress.h"
 #include "printing/u_sheetitems.h"
 #include "motion/d_Jog.h"
+#include "motion/f_KineMotor.h"
+#include "motion/f_Kollision.h"
+#include "motion/f_TransRot.h"
+#include "motion/f_kineManager.h"
+#include "motion/f_kineRotation.h"
 #include "online/d_SoftwareUpdate.h"
 #include "online/f_InternetBauteile.h"
 #include "view/d_Bildgroesse.h"
@@ -108,6 +113,11 @@ private slots:
             TdlgSoftwareUpdate softwareUpdate(QStringLiteral("Version"), {}, QUrl());
             TdlgOnlineLibrary onlineLibrary(true);
             TdlgCloudCollection cloudCollection;
+            TFormKineRotation kineRotation(TGearLinkForm{}, nullptr);
+            TFormKineMotor kineMotor(TMotorForm{}, nullptr);
+            TFormTransRot transRot(TTransRotForm{});
+            TFormKollision collision(TCollisionForm{});
+            form.KineManager()->DoLanguage();
         }
         SetLanguage(std::move(old));
         QStringList list;
