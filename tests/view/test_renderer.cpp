@@ -383,10 +383,10 @@ TEST_F(Renderer, PartsOutsideTheViewAreLeftOutAndSmallOnesDrawnCoarse) {
     EXPECT_EQ(m_renderer.LastStats().CulledItems, 1);
     EXPECT_EQ(culled.Pixels, draw(frame, none).Pixels);
 
-    // Far away (small on screen) the coarse mesh is drawn; pictures always take the full one.
+    // Far away (small on screen) a simpler mesh is drawn; pictures always take the full one.
     TGlFrame far = MakeFrame(kSize, kSize, {0, 0, 40});
-    TGlMeshItem item = MakeItem(Id(2), box, {0, 1, 0, 1});
-    item.Coarse = MakeBox(2, 2, 2);
+    TGlMeshItem item = MakeItem(Id(2), MakeCylinder(1, 2, 64), {0, 1, 0, 1});
+    item.Coarse = MakeCylinder(1, 2, 8);
     far.Meshes.push_back(item);
     draw(far, {});
     EXPECT_EQ(m_renderer.LastStats().CoarseItems, 1);
