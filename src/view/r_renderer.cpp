@@ -111,6 +111,7 @@ struct TRenderer::TImpl {
     std::vector<TBatch*> Order;
     std::vector<uint32_t> Transparent;
     std::vector<TGlInstance> Scratch;
+    std::vector<float> Depth;  // of each item's centre along the view, this frame
 
     TGlVertexArray LineVao;
     TGlBuffer LineBuffer;
@@ -314,6 +315,7 @@ void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, const TDetailSettin
     }
     const TMesh* lastMesh = nullptr;
     const TGlGpuMesh* lastGpu = nullptr;
+    Depth.assign(frame.Meshes.size(), 0);
     for (uint32_t i = 0; i < frame.Meshes.size(); ++i) {
         const TGlMeshItem& item = frame.Meshes[i];
         if (!item.Mesh || item.Mesh->Positions.size() < 3) {
@@ -333,11 +335,12 @@ void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, const TDetailSettin
             ++stats.CulledItems;
             continue;
         }
+        const float w = viewProj(3, 0) * centre.X + viewProj(3, 1) * centre.Y +
+                        viewProj(3, 2) * centre.Z + viewProj(3, 3);
+        Depth[i] = w;
         int level = 0;
         const TDetailLevels* levels = nullptr;
         if (detail.LevelOfDetail) {
-            const float w = viewProj(3, 0) * centre.X + viewProj(3, 1) * centre.Y +
-                            viewProj(3, 2) * centre.Z + viewProj(3, 3);
             const float pixels = ProjectedRadius(radius, w, frame.Projection(1, 1), viewportHeight);
             levels = &LevelsFor(item);
             int& previous = PreviousDetail.try_emplace(item.Id, 0).first->second;
@@ -397,6 +400,11 @@ void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, const TDetailSettin
             glBindVertexArray(0);
         }
         if (b.Signature != b.UploadedSignature || b.Items.size() != b.UploadedCount) {
+            // Nearest first, so the depth test spares the software GL the shading of what lies
+            // behind. Only a batch that is written anyway is sorted: a camera move alone
+            // uploads nothing, and the order it leaves is still near enough.
+            std::stable_sort(b.Items.begin(), b.Items.end(),
+                             [this](uint32_t x, uint32_t y) { return Depth[x] < Depth[y]; });
             Scratch.resize(b.Items.size());
             for (size_t k = 0; k < b.Items.size(); ++k) {
                 FillInstance(Scratch[k], frame.Meshes[b.Items[k]]);
