@@ -310,7 +310,9 @@ void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, const TDetailSettin
     const uint32_t surfaceCount = uint32_t(frame.Surfaces.size());
     const TGlMatrix viewProj = frame.Projection * frame.View;
     const TFrustum frustum(viewProj);
-    if (PreviousDetail.size() > 2 * frame.Meshes.size() + 1024) {
+    // The band around a switch point is for slow zooms; when the camera comes to rest, the
+    // frame is the same as if it had never moved.
+    if (PreviousDetail.size() > 2 * frame.Meshes.size() + 1024 || !(detail == PreparedDetail)) {
         PreviousDetail.clear();
     }
     const TMesh* lastMesh = nullptr;

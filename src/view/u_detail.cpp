@@ -116,8 +116,11 @@ TDetailLevels BuildDetailLevels(const TMeshPtr& detailed, const TMeshPtr& coarse
         return mesh.Positions.size() >= 3 &&
                mesh.TriangleCount() * 10 <= levels.back().Mesh->TriangleCount() * 7;
     };
+    std::vector<float> tolerances;
     for (const float share : kSimplifySteps) {
-        TSimplified simple = SimplifyMesh(*detailed, radius * share);
+        tolerances.push_back(radius * share);
+    }
+    for (TSimplified& simple : SimplifyMesh(*detailed, tolerances)) {
         if (worthIt(simple.Mesh)) {
             levels.push_back({std::make_shared<const TMesh>(std::move(simple.Mesh)),
                               std::max(simple.Deviation, levels.back().Deviation)});

@@ -136,26 +136,24 @@ public:
     bool Empty() const { return m_faces.empty(); }
 
     // Collapses while the cheapest collapse moves the surface by no more than the tolerance;
-    // returns the largest movement accepted.
+    // returns the largest movement accepted so far. Called again with a larger tolerance, it
+    // goes on from where it stopped.
     float Run(float tolerance) {
-        for (uint32_t f = 0; f < m_faces.size(); ++f) {
-            for (int k = 0; k < 3; ++k) {
-                const uint32_t a = m_faces[f][size_t(k)], b = m_faces[f][size_t((k + 1) % 3)];
-                if (a < b) {
-                    PushEdge(a, b);
-                } else if (!HasEdgeFromOtherFace(a, b, f)) {
-                    PushEdge(a, b);
+        if (!m_started) {
+            m_started = true;
+            for (uint32_t f = 0; f < m_faces.size(); ++f) {
+                for (int k = 0; k < 3; ++k) {
+                    const uint32_t a = m_faces[f][size_t(k)], b = m_faces[f][size_t((k + 1) % 3)];
+                    if (a < b || !HasEdgeFromOtherFace(a, b, f)) {
+                        PushEdge(a, b);
+                    }
                 }
             }
         }
         const double limit = double(tolerance) * double(tolerance);
-        double worst = 0;
-        while (!m_heap.empty()) {
+        while (!m_heap.empty() && m_heap.top().Cost <= limit) {
             const TCollapse c = m_heap.top();
             m_heap.pop();
-            if (c.Cost > limit) {
-                break;
-            }
             if (m_stamps[c.From] != c.FromStamp || m_stamps[c.To] != c.ToStamp) {
                 continue;
             }
@@ -163,9 +161,9 @@ public:
                 continue;
             }
             Collapse(c.From, c.To);
-            worst = std::max(worst, c.Cost);
+            m_worst = std::max(m_worst, c.Cost);
         }
-        return float(std::sqrt(worst));
+        return float(std::sqrt(m_worst));
     }
 
     TMesh Result() const {
@@ -192,6 +190,8 @@ private:
     std::vector<TQuadric> m_quadrics;
     std::vector<uint32_t> m_stamps;
     std::priority_queue<TCollapse, std::vector<TCollapse>, std::greater<>> m_heap;
+    bool m_started = false;
+    double m_worst = 0;
 
     static uint64_t EdgeKey(uint32_t a, uint32_t b) {
         return a < b ? (uint64_t(a) << 32 | b) : (uint64_t(b) << 32 | a);
@@ -371,20 +371,24 @@ float OneSidedDeviation(const TMesh& from, const TMesh& to) {
 
 }  // namespace
 
-TSimplified SimplifyMesh(const TMesh& mesh, float tolerance) {
-    TSimplified out;
-    if (!mesh.TexCoords.empty() || tolerance <= 0) {
-        out.Mesh = mesh;
-        return out;
-    }
+std::vector<TSimplified> SimplifyMesh(const TMesh& mesh, std::span<const float> tolerances) {
+    std::vector<TSimplified> out;
+    const bool untouchable = !mesh.TexCoords.empty();
     TCollapser collapser(mesh);
-    if (collapser.Empty()) {
-        out.Mesh = mesh;
-        return out;
+    for (const float tolerance : tolerances) {
+        TSimplified& step = out.emplace_back();
+        if (untouchable || collapser.Empty() || tolerance <= 0) {
+            step.Mesh = mesh;
+            continue;
+        }
+        step.Deviation = collapser.Run(tolerance);
+        step.Mesh = collapser.Result();
     }
-    out.Deviation = collapser.Run(tolerance);
-    out.Mesh = collapser.Result();
     return out;
+}
+
+TSimplified SimplifyMesh(const TMesh& mesh, float tolerance) {
+    return std::move(SimplifyMesh(mesh, std::span<const float>(&tolerance, 1)).front());
 }
 
 float MeshDeviation(const TMesh& a, const TMesh& b) {

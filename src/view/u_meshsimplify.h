@@ -1,6 +1,9 @@
 // Fewer triangles for a mesh seen small: edge collapses bounded by how far the surface moves.
 #pragma once
 
+#include <span>
+#include <vector>
+
 #include "catalogue/u_mesh.h"
 
 namespace kx {
@@ -15,6 +18,8 @@ struct TSimplified {
 /// normals the given mesh has there, so smooth and sharp edges shade as before. A textured
 /// mesh, or one with nothing to collapse, comes back as it was.
 TSimplified SimplifyMesh(const TMesh& mesh, float tolerance);
+/// The same for rising tolerances at once, each step going on from the one before.
+std::vector<TSimplified> SimplifyMesh(const TMesh& mesh, std::span<const float> tolerances);
 
 /// The largest distance between the surfaces of two meshes, measured from the corners and
 /// triangle centres of each to the triangles of the other.
