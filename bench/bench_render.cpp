@@ -415,6 +415,30 @@ BENCHMARK(BM_RenderDetail)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
+// What the view spends once per part definition on its simpler meshes, on the kit's parts.
+void BM_DetailLevels(benchmark::State& state) {
+    auto model = MakeModel(8, true);
+    uint64_t triangles = 0, levels = 0;
+    double seconds = 0;
+    for (auto _ : state) {
+        const double start = ProcessorSeconds();
+        triangles = levels = 0;
+        for (size_t k = 0; k < model->Meshes.size(); ++k) {
+            for (const TDetailLevel& level :
+                 BuildDetailLevels(model->Meshes[k], model->Coarse[k])) {
+                triangles += level.Mesh->TriangleCount();
+                ++levels;
+            }
+        }
+        seconds += ProcessorSeconds() - start;
+    }
+    state.counters["ms_per_part"] =
+        seconds * 1000 / double(state.iterations()) / double(model->Meshes.size());
+    state.counters["levels_per_part"] = double(levels) / double(model->Meshes.size());
+    state.counters["triangles_all_levels"] = double(triangles);
+}
+BENCHMARK(BM_DetailLevels)->Unit(benchmark::kMillisecond);
+
 // The renderer's own work per frame without GL: walking the scene after a camera move.
 void BM_BuildFrame(benchmark::State& state) {
     auto model = MakeModel(int(state.range(0)));
