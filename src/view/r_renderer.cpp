@@ -111,6 +111,7 @@ struct TRenderer::TImpl {
     std::vector<TBatch*> Order;
     std::vector<uint32_t> Transparent;
     std::vector<TGlInstance> Scratch;
+    std::vector<float> Depth;  // of each item's centre along the view, this frame
 
     TGlVertexArray LineVao;
     TGlBuffer LineBuffer;
@@ -151,8 +152,17 @@ struct TRenderer::TImpl {
     int PreparedWidth = 0;
     int PreparedHeight = 0;
     TRenderStats PreparedCounts;
-    // Last frame's detail of each item, for the hysteresis at the switch points.
-    std::unordered_map<uint64_t, TDetail> PreviousDetail;
+    // Last frame's detail level of each item, for the hysteresis at the switch points.
+    std::unordered_map<uint64_t, int> PreviousDetail;
+    // The simpler meshes of each detailed mesh, made when first needed. The detailed mesh
+    // itself is not held (its level's Mesh stays empty), so a mesh nobody uses is let go.
+    struct TLevelsEntry {
+        std::weak_ptr<const TMesh> Owner;
+        std::weak_ptr<const TMesh> Coarse;
+        TDetailLevels Levels;
+    };
+    std::unordered_map<const TMesh*, TLevelsEntry> DetailLevels;
+    const TDetailLevels& LevelsFor(const TGlMeshItem& item);
 
     GLuint TextureFor(const TGlSurface& surface);
     void PrepareBatches(const TGlFrame& frame, const TDetailSettings& detail, int viewportHeight,
@@ -272,6 +282,21 @@ void TRenderer::TImpl::DrawTexts(const TGlFrame& frame, const TGlMatrix& viewPro
     glDisable(GL_CULL_FACE);
 }
 
+const TDetailLevels& TRenderer::TImpl::LevelsFor(const TGlMeshItem& item) {
+    TLevelsEntry& entry = DetailLevels[item.Mesh.get()];
+    // The address may belong to a new mesh if the old one was freed in between.
+    if (entry.Owner.lock() != item.Mesh || entry.Coarse.lock() != item.Coarse ||
+        entry.Levels.empty()) {
+        entry.Owner = item.Mesh;
+        entry.Coarse = item.Coarse;
+        entry.Levels = BuildDetailLevels(item.Mesh, item.Coarse);
+        if (!entry.Levels.empty()) {
+            entry.Levels.front().Mesh = nullptr;
+        }
+    }
+    return entry.Levels;
+}
+
 void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, const TDetailSettings& detail,
                                       int viewportHeight, TRenderStats& stats) {
     for (auto& [key, batch] : Batches) {
@@ -285,11 +310,14 @@ void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, const TDetailSettin
     const uint32_t surfaceCount = uint32_t(frame.Surfaces.size());
     const TGlMatrix viewProj = frame.Projection * frame.View;
     const TFrustum frustum(viewProj);
-    if (PreviousDetail.size() > 2 * frame.Meshes.size() + 1024) {
+    // The band around a switch point is for slow zooms; when the camera comes to rest, the
+    // frame is the same as if it had never moved.
+    if (PreviousDetail.size() > 2 * frame.Meshes.size() + 1024 || !(detail == PreparedDetail)) {
         PreviousDetail.clear();
     }
     const TMesh* lastMesh = nullptr;
     const TGlGpuMesh* lastGpu = nullptr;
+    Depth.assign(frame.Meshes.size(), 0);
     for (uint32_t i = 0; i < frame.Meshes.size(); ++i) {
         const TGlMeshItem& item = frame.Meshes[i];
         if (!item.Mesh || item.Mesh->Positions.size() < 3) {
@@ -309,27 +337,30 @@ void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, const TDetailSettin
             ++stats.CulledItems;
             continue;
         }
-        TDetail level = TDetail::Full;
+        const float w = viewProj(3, 0) * centre.X + viewProj(3, 1) * centre.Y +
+                        viewProj(3, 2) * centre.Z + viewProj(3, 3);
+        Depth[i] = w;
+        int level = 0;
+        const TDetailLevels* levels = nullptr;
         if (detail.LevelOfDetail) {
-            const float w = viewProj(3, 0) * centre.X + viewProj(3, 1) * centre.Y +
-                            viewProj(3, 2) * centre.Z + viewProj(3, 3);
             const float pixels = ProjectedRadius(radius, w, frame.Projection(1, 1), viewportHeight);
-            TDetail& previous = PreviousDetail.try_emplace(item.Id, TDetail::Full).first->second;
-            level = ChooseDetail(pixels, detail, previous,
-                                 item.Coarse && item.Coarse->Positions.size() >= 3);
+            levels = &LevelsFor(item);
+            int& previous = PreviousDetail.try_emplace(item.Id, 0).first->second;
+            level = ChooseDetail(pixels, lastGpu->Radius > 0 ? pixels / lastGpu->Radius : 0,
+                                 *levels, detail, previous);
             previous = level;
-            if (level == TDetail::Hidden) {
+            if (level == kHiddenLevel) {
                 ++stats.HiddenItems;
                 continue;
             }
         }
         if (IsTransparent(item)) {
-            // Sorted one by one later; their few triangles are not worth a coarse mesh.
+            // Sorted one by one later; their few triangles are not worth a simpler mesh.
             Transparent.push_back(i);
             continue;
         }
-        const TMeshPtr& drawn = level == TDetail::Coarse ? item.Coarse : item.Mesh;
-        if (level == TDetail::Coarse) {
+        const TMeshPtr& drawn = level > 0 ? (*levels)[size_t(level)].Mesh : item.Mesh;
+        if (level > 0) {
             ++stats.CoarseItems;
         }
         const TBatchKey key{drawn.get(), item.Surface < surfaceCount ? item.Surface : 0,
@@ -371,6 +402,11 @@ void TRenderer::TImpl::PrepareBatches(const TGlFrame& frame, const TDetailSettin
             glBindVertexArray(0);
         }
         if (b.Signature != b.UploadedSignature || b.Items.size() != b.UploadedCount) {
+            // Nearest first, so the depth test spares the software GL the shading of what lies
+            // behind. Only a batch that is written anyway is sorted: a camera move alone
+            // uploads nothing, and the order it leaves is still near enough.
+            std::stable_sort(b.Items.begin(), b.Items.end(),
+                             [this](uint32_t x, uint32_t y) { return Depth[x] < Depth[y]; });
             Scratch.resize(b.Items.size());
             for (size_t k = 0; k < b.Items.size(); ++k) {
                 FillInstance(Scratch[k], frame.Meshes[b.Items[k]]);
@@ -630,6 +666,7 @@ void TRenderer::Draw(const TGlFrame& frame, const TGlViewport& viewport) {
     }
     if (++im.FrameCounter % 64 == 0) {
         im.Meshes.Collect();
+        std::erase_if(im.DetailLevels, [](const auto& e) { return e.second.Owner.expired(); });
     }
 
     glBindFramebuffer(GL_FRAMEBUFFER, viewport.Framebuffer);

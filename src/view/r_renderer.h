@@ -26,7 +26,7 @@ struct TRenderStats {
     uint64_t Triangles = 0;
     int Items = 0;        ///< mesh items of the frame with geometry
     int CulledItems = 0;  ///< wholly outside the view
-    int CoarseItems = 0;  ///< drawn with their coarse mesh
+    int CoarseItems = 0;  ///< drawn with a simpler mesh than their detailed one
     int HiddenItems = 0;  ///< too small to draw
 };
 

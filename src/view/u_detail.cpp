@@ -4,12 +4,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "view/u_meshsimplify.h"
+
 namespace kx {
 
 namespace {
 
 // A switch point is crossed only when the size moved this share beyond it.
 constexpr float kHysteresis = 0.15f;
+
+// The simplifications made of a detailed mesh, by the deviation allowed as a share of its radius.
+constexpr float kSimplifySteps[] = {0.005f, 0.015f, 0.04f, 0.1f};
 
 }  // namespace
 
@@ -59,36 +64,77 @@ float MaxScale(const TGlMatrix& w) {
 }
 
 TDetailThresholds DetailThresholds(const TDetailSettings& s) {
-    // A kit part's coarse mesh keeps its outline; its missing bevels and studs show from about
-    // thirty pixels across, so the detailed mesh takes over well before that.
-    TDetailThresholds t{12, 0.5f};
+    // Parts seen a few pixels big are drawn from triangles far smaller than a pixel, so each
+    // pixel shows whichever facet its centre falls on: a surface that moves by a quarter pixel
+    // changes about one pixel in fifty. While the camera moves, a few pixels may change.
+    TDetailThresholds t{0.25f, 0.5f};
     if (s.LowQuality) {
-        t.Full *= 2;
+        t.Allowance *= 3;
         t.Hidden *= 2;
     }
     if (s.Moving) {
-        t.Full *= 2.5f;
+        t.Allowance *= 6;
         t.Hidden *= 2;
     }
     return t;
 }
 
-TDetail ChooseDetail(float r, const TDetailSettings& s, TDetail previous, bool hasCoarse) {
-    if (!s.LevelOfDetail) {
-        return TDetail::Full;
+int ChooseDetail(float pixelRadius, float pixelsPerUnit, const TDetailLevels& levels,
+                 const TDetailSettings& s, int previous) {
+    if (!s.LevelOfDetail || levels.empty()) {
+        return 0;
     }
     const TDetailThresholds t = DetailThresholds(s);
-    // The band around each switch point keeps last frame's side.
-    const auto above = [&](float threshold, bool wasAbove) {
-        return wasAbove ? r >= threshold * (1 - kHysteresis) : r >= threshold * (1 + kHysteresis);
+    // Within the band around a switch point the part keeps last frame's side.
+    const float hidden = t.Hidden * (previous == kHiddenLevel ? 1 + kHysteresis : 1 - kHysteresis);
+    if (pixelRadius < hidden) {
+        return kHiddenLevel;
+    }
+    for (int k = int(levels.size()) - 1; k > 0; --k) {
+        const float band = k <= previous ? 1 + kHysteresis : 1 - kHysteresis;
+        if (levels[size_t(k)].Deviation * pixelsPerUnit <= t.Allowance * band) {
+            return k;
+        }
+    }
+    return 0;
+}
+
+TDetailLevels BuildDetailLevels(const TMeshPtr& detailed, const TMeshPtr& coarse) {
+    TDetailLevels levels;
+    if (!detailed || detailed->Positions.size() < 3) {
+        return levels;
+    }
+    levels.push_back({detailed, 0});
+    TVector3f lo = detailed->Positions[0], hi = lo;
+    for (const TVector3f& p : detailed->Positions) {
+        lo = {std::min(lo.X, p.X), std::min(lo.Y, p.Y), std::min(lo.Z, p.Z)};
+        hi = {std::max(hi.X, p.X), std::max(hi.Y, p.Y), std::max(hi.Z, p.Z)};
+    }
+    const float radius = Length(hi - lo) / 2;
+    // Each level must save a good share of its finer neighbour's triangles to be worth a switch.
+    const auto worthIt = [&levels](const TMesh& mesh) {
+        return mesh.Positions.size() >= 3 &&
+               mesh.TriangleCount() * 10 <= levels.back().Mesh->TriangleCount() * 7;
     };
-    if (!above(t.Hidden, previous != TDetail::Hidden)) {
-        return TDetail::Hidden;
+    std::vector<float> tolerances;
+    for (const float share : kSimplifySteps) {
+        tolerances.push_back(radius * share);
     }
-    if (above(t.Full, previous == TDetail::Full) || !hasCoarse) {
-        return TDetail::Full;
+    for (TSimplified& simple : SimplifyMesh(*detailed, tolerances)) {
+        if (worthIt(simple.Mesh)) {
+            levels.push_back({std::make_shared<const TMesh>(std::move(simple.Mesh)),
+                              std::max(simple.Deviation, levels.back().Deviation)});
+        }
     }
-    return TDetail::Coarse;
+    if (coarse && worthIt(*coarse)) {
+        // Simplifications that stray further than the coarse mesh are of no use beside it.
+        const float deviation = MeshDeviation(*detailed, *coarse);
+        while (levels.size() > 1 && levels.back().Deviation >= deviation) {
+            levels.pop_back();
+        }
+        levels.push_back({coarse, std::max(deviation, levels.back().Deviation)});
+    }
+    return levels;
 }
 
 }  // namespace kx

@@ -1,15 +1,16 @@
 // How much of a part the view draws: culling against the view's frustum and the choice between
-// a part's detailed mesh, its coarse one, or nothing, by the size it has on screen.
+// a part's detailed mesh, simpler ones, or nothing, by how much the simplification would show.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <vector>
+
+#include "catalogue/u_mesh.h"
 
 #include "view/r_math.h"
 
 namespace kx {
-
-enum class TDetail : uint8_t { Full, Coarse, Hidden };
 
 struct TDetailSettings {
     bool Culling = true;        ///< parts wholly outside the view are not drawn
@@ -46,16 +47,30 @@ float ProjectedRadius(float radius, float clipW, float projectionYY, int viewpor
 /// The largest factor a matrix's upper 3x3 stretches a length by (for a sphere's radius).
 float MaxScale(const TGlMatrix& world);
 
-/// The detail a part of that projected radius is drawn with. `previous` is last frame's
-/// choice: near a switch point the part keeps it (hysteresis), so a slow zoom does not make
-/// parts flicker between meshes. Without a coarse mesh, Coarse becomes Full.
-TDetail ChooseDetail(float pixelRadius, const TDetailSettings& settings, TDetail previous,
-                     bool hasCoarse);
+/// A part's meshes from its detailed one (first, deviation 0) to its coarsest, each with how
+/// far its surface lies from the detailed one at most, in mesh units; deviations rise.
+struct TDetailLevel {
+    TMeshPtr Mesh;
+    float Deviation = 0;
+};
+using TDetailLevels = std::vector<TDetailLevel>;
 
-/// The switch points of ChooseDetail without hysteresis, in pixels of projected radius.
+/// The detailed mesh, simplifications of it that each save a good share of triangles, and the
+/// coarse mesh (may be empty) where it is coarser still, with its deviation measured.
+TDetailLevels BuildDetailLevels(const TMeshPtr& detailed, const TMeshPtr& coarse);
+
+/// The level a part is drawn with: kHiddenLevel when its projected radius is below the hidden
+/// size, else the coarsest level whose deviation, at `pixelsPerUnit` pixels per mesh unit,
+/// stays within the allowance. `previous` is last frame's choice: near a switch point the part
+/// keeps it (hysteresis), so a slow zoom does not make parts flicker between meshes.
+constexpr int kHiddenLevel = -1;
+int ChooseDetail(float pixelRadius, float pixelsPerUnit, const TDetailLevels& levels,
+                 const TDetailSettings& settings, int previous);
+
+/// The switch points of ChooseDetail without hysteresis, in pixels.
 struct TDetailThresholds {
-    float Full;    ///< at and above: the detailed mesh
-    float Hidden;  ///< below: not drawn
+    float Allowance;  ///< a level whose surface moves by at most this much on screen is drawn
+    float Hidden;     ///< a part of a smaller projected radius is not drawn
 };
 TDetailThresholds DetailThresholds(const TDetailSettings& settings);
 

@@ -383,10 +383,10 @@ TEST_F(Renderer, PartsOutsideTheViewAreLeftOutAndSmallOnesDrawnCoarse) {
     EXPECT_EQ(m_renderer.LastStats().CulledItems, 1);
     EXPECT_EQ(culled.Pixels, draw(frame, none).Pixels);
 
-    // Far away (small on screen) the coarse mesh is drawn; pictures always take the full one.
+    // Far away (small on screen) a simpler mesh is drawn; pictures always take the full one.
     TGlFrame far = MakeFrame(kSize, kSize, {0, 0, 40});
-    TGlMeshItem item = MakeItem(Id(2), box, {0, 1, 0, 1});
-    item.Coarse = MakeBox(2, 2, 2);
+    TGlMeshItem item = MakeItem(Id(2), MakeCylinder(1, 2, 64), {0, 1, 0, 1});
+    item.Coarse = MakeCylinder(1, 2, 8);
     far.Meshes.push_back(item);
     draw(far, {});
     EXPECT_EQ(m_renderer.LastStats().CoarseItems, 1);
@@ -399,4 +399,34 @@ TEST_F(Renderer, PartsOutsideTheViewAreLeftOutAndSmallOnesDrawnCoarse) {
     draw(tiny, {});
     EXPECT_EQ(m_renderer.LastStats().HiddenItems, 1);
     m_renderer.SetDetail({});
+}
+
+TEST_F(Renderer, AtRestAfterMovingTheViewIsAsIfItHadNeverMoved) {
+    // Cylinders at many depths: while the camera moves some are simpler; at rest each is drawn
+    // as a renderer that never saw the camera move draws it.
+    TGlFrame frame = MakeFrame(256, 256, {0, 0, 12});
+    const TMeshPtr cylinder = MakeCylinder(1, 2, 96);
+    for (int i = 0; i < 48; ++i) {
+        const float depth = -float(i) * 1.5f;
+        frame.Meshes.push_back(MakeItem(Id(uint64_t(i)), cylinder, {0.2f, 0.5f, 0.9f, 1},
+                                        {float(i % 8) * 2.5f - 9, float(i / 8) * 2.5f - 6, depth}));
+    }
+    TGlRenderTarget target;
+    ASSERT_TRUE(target.Resize(256, 256, 0));
+    const auto draw = [&](TRenderer& renderer, const TDetailSettings& detail) {
+        renderer.SetDetail(detail);
+        renderer.Draw(frame, target.Viewport());
+        return target.ReadImage();
+    };
+    TRenderer fresh;
+    const TRgbaImage rest = draw(fresh, {});
+    EXPECT_GT(fresh.LastStats().CoarseItems, 0);
+    TDetailSettings moving;
+    moving.Moving = true;
+    const TRgbaImage whileMoving = draw(m_renderer, moving);
+    EXPECT_LT(m_renderer.LastStats().Triangles, fresh.LastStats().Triangles);
+    EXPECT_NE(whileMoving.Pixels, rest.Pixels);
+    EXPECT_EQ(draw(m_renderer, {}).Pixels, rest.Pixels);
+    EXPECT_EQ(m_renderer.LastStats().Triangles, fresh.LastStats().Triangles);
+    fresh.ReleaseGl();
 }
