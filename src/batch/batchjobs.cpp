@@ -10,6 +10,7 @@ const std::vector<TBatchJob>& BatchJobs() {
     static const std::vector<TBatchJob> jobs = {
         PartsListJob(),
         SheetsJob(),
+        ExportJob(),
     };
     return jobs;
 }

@@ -33,6 +33,7 @@ const std::vector<TBatchJob>& BatchJobs();
 
 TBatchJob PartsListJob();
 TBatchJob SheetsJob();
+TBatchJob ExportJob();
 
 /// "kxbatch: " and the text on standard error.
 void BatchError(const std::string& text);

@@ -1,6 +1,8 @@
 // Text and numbers of the program's own files: Windows-1252 bytes, CR LF lines, decimal comma.
 #include "foundation/u_text.h"
 
+#include "foundation/u_atomicfile.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -238,64 +240,14 @@ std::optional<std::vector<std::string>> ReadTextFile(const std::filesystem::path
 
 bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes,
                      std::string* error) {
-    auto fail = [&](const std::string& why) {
-        if (error) {
-            *error = why;
-        }
-        return false;
-    };
-    std::filesystem::path dir = path.parent_path();
-    if (dir.empty()) {
-        dir = ".";
+    TAtomicFile file(path);
+    if (file.Write(bytes) && file.Commit()) {
+        return true;
     }
-    std::string tmpl = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) {
-        return fail(std::error_code(errno, std::generic_category()).message());
+    if (error) {
+        *error = file.Error();
     }
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int err = errno;
-            ::close(fd);
-            ::unlink(tmpl.c_str());
-            return fail(std::error_code(err, std::generic_category()).message());
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    // Keep the permissions of the file being replaced; a new file gets the usual ones.
-    struct stat old {};
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    if (::fsync(fd) != 0 || ::fchmod(fd, mode) != 0) {
-        const int err = errno;
-        ::close(fd);
-        ::unlink(tmpl.c_str());
-        return fail(std::error_code(err, std::generic_category()).message());
-    }
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.c_str());
-        return fail(std::error_code(err, std::generic_category()).message());
-    }
-    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.c_str());
-        return fail(std::error_code(err, std::generic_category()).message());
-    }
-    // The rename itself lives in the folder: without this a power cut may bring back the old
-    // name, or no file at all on a first save.
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return true;
+    return false;
 }
 
 bool WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines,

@@ -17,6 +17,7 @@
 #include "model/u_TGroup.h"
 #include "model/u_modelfile.h"
 #include "model/u_bauphasen.h"
+#include "model/u_export.h"
 #include "model/u_modelports.h"
 #include "model/u_partobject.h"
 #include "model/u_partstree.h"
@@ -279,6 +280,15 @@ public:
     TModelFile ToModelFile() const;
     /// The sequence program's sections as the file had them, written back at their place.
     std::vector<std::string> SequenceLines;
+
+    // --- Exports (MainObj_export.cpp) ---------------------------------------------------------
+    /// The scene as the view holds it, each part in its own colour; the wait window shows the
+    /// progress (not for RAW). A failed export leaves no file behind and an older one as it was.
+    TExportResult ExportAsRaw(const std::string& fileName);
+    TExportResult ExportAsVRML(const std::string& fileName);
+    /// The background is a Windows colour value (red in the low byte).
+    TExportResult ExportAsPOV(const std::string& fileName, uint32_t backgroundColour);
+    TExportResult ExportAsX3D(const std::string& fileName, bool flat);
 
     // --- Key-frame animation (MainObj_animation.cpp) ------------------------------------------
     /// Puts every part with at least two keys at its pose for frame t: record, then object.

@@ -1,0 +1,44 @@
+// The model's export operations: the writers over the model's scene, with its trace entries
+// and its wait window.
+#include "foundation/u_language.h"
+#include "foundation/u_stack.h"
+#include "model/MainObj.h"
+
+namespace kx {
+
+namespace {
+
+TExportResult Export(TScene& scene, TWaitView* wait, TExportFormat format,
+                     const std::string& fileName, uint32_t background = 0xFFFFFF) {
+    TExportOptions options;
+    options.Background = background;
+    options.Title = Language().GetText("MAINOBJ", 27, "Korvex Designer");
+    options.Wait = wait;
+    options.WaitTitle = Language().GetText("MAINOBJ", 15, "Modell wird exportiert...");
+    return ExportScene(scene, format, options, fileName);
+}
+
+}  // namespace
+
+TExportResult TkxMain::ExportAsRaw(const std::string& fileName) {
+    Stack().Push("tkxmain.ExportAsRaw", fileName);
+    return Export(m_scene, m_wait, TExportFormat::Raw, fileName);
+}
+
+TExportResult TkxMain::ExportAsVRML(const std::string& fileName) {
+    Stack().Push("tkxmain.ExportAsVRML", fileName);
+    return Export(m_scene, m_wait, TExportFormat::Vrml, fileName);
+}
+
+TExportResult TkxMain::ExportAsPOV(const std::string& fileName, uint32_t backgroundColour) {
+    Stack().Push("tkxmain.ExportAsPOV", fileName, static_cast<int64_t>(backgroundColour));
+    return Export(m_scene, m_wait, TExportFormat::Pov, fileName, backgroundColour);
+}
+
+TExportResult TkxMain::ExportAsX3D(const std::string& fileName, bool flat) {
+    Stack().Push("tkxmain.ExportAsX3D", fileName, flat);
+    return Export(m_scene, m_wait, flat ? TExportFormat::X3DFlat : TExportFormat::X3DShaded,
+                  fileName);
+}
+
+}  // namespace kx
