@@ -154,7 +154,8 @@ TEST(Kit, PicturesShowThePartOnATransparentBackground) {
         for (size_t i = 54; i + 3 <= bmp.size(); i += 3) {
             partPixels += bmp.compare(i, 3, background) != 0;
         }
-        EXPECT_GT(partPixels, 200u) << "the part fills a fair share of its icon";
+        // Even the longest strut, 35 times as long as it is thick, covers a few rows of it.
+        EXPECT_GT(partPixels, 150u) << "the part fills a fair share of its icon";
         const std::string& jpg = f.Files.at("icon/print/" + n + ".jpg");
         EXPECT_EQ(jpg.substr(0, 3), "\xFF\xD8\xFF");
         EXPECT_EQ(jpg.substr(jpg.size() - 2), "\xFF\xD9");

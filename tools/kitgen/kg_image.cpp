@@ -188,6 +188,104 @@ TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int hei
     return img;
 }
 
+namespace {
+
+// 5 x 7 glyphs, one row a byte, the leftmost column in bit 4.
+struct TGlyph {
+    char Code;
+    int Width;
+    uint8_t Rows[7];
+};
+constexpr char kDegree = '\x01';
+constexpr TGlyph kGlyphs[] = {
+    {'0', 5, {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}},
+    {'1', 5, {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E}},
+    {'2', 5, {0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1F}},
+    {'3', 5, {0x1E, 0x01, 0x01, 0x0E, 0x01, 0x01, 0x1E}},
+    {'4', 5, {0x02, 0x06, 0x0A, 0x12, 0x1F, 0x02, 0x02}},
+    {'5', 5, {0x1F, 0x10, 0x1E, 0x01, 0x01, 0x11, 0x0E}},
+    {'6', 5, {0x06, 0x08, 0x10, 0x1E, 0x11, 0x11, 0x0E}},
+    {'7', 5, {0x1F, 0x01, 0x02, 0x04, 0x08, 0x08, 0x08}},
+    {'8', 5, {0x0E, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x0E}},
+    {'9', 5, {0x0E, 0x11, 0x11, 0x0F, 0x01, 0x02, 0x0C}},
+    {'x', 5, {0x00, 0x00, 0x11, 0x0A, 0x04, 0x0A, 0x11}},
+    {'Z', 5, {0x1F, 0x01, 0x02, 0x04, 0x08, 0x10, 0x1F}},
+    {',', 3, {0x00, 0x00, 0x00, 0x00, 0x00, 0x0C, 0x08}},  // shifted: bits 3, 2
+    {kDegree, 4, {0x0C, 0x12, 0x12, 0x0C, 0x00, 0x00, 0x00}},
+};
+
+const TGlyph* FindGlyph(char c) {
+    for (const TGlyph& g : kGlyphs) {
+        if (g.Code == c) {
+            return &g;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void StampCaption(TImage& image, const std::string& caption, int scale, TRgb background) {
+    std::string codes;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (uint8_t(caption[i]) == 0xC2 && i + 1 < caption.size() &&
+            uint8_t(caption[i + 1]) == 0xB0) {
+            codes += kDegree;
+            ++i;
+        } else if (FindGlyph(caption[i])) {
+            codes += caption[i];
+        }
+    }
+    const TRgb ink{40, 40, 48}, rim{236, 236, 230};
+    std::vector<bool> inked(image.Pixels.size(), false);
+    int x0 = scale;
+    const int y0 = image.Height - 8 * scale;
+    for (char c : codes) {
+        const TGlyph& g = *FindGlyph(c);
+        for (int row = 0; row < 7; ++row) {
+            for (int col = 0; col < 5; ++col) {
+                if (!(g.Rows[row] >> (4 - col) & 1)) {
+                    continue;
+                }
+                for (int j = 0; j < scale; ++j) {
+                    for (int i = 0; i < scale; ++i) {
+                        const int x = x0 + col * scale + i, y = y0 + row * scale + j;
+                        if (x >= 0 && y >= 0 && x < image.Width && y < image.Height) {
+                            inked[size_t(y) * image.Width + x] = true;
+                        }
+                    }
+                }
+            }
+        }
+        x0 += (g.Width + 1) * scale;
+    }
+    // The rim goes round the ink where the part lies under it.
+    for (int y = 0; y < image.Height; ++y) {
+        for (int x = 0; x < image.Width; ++x) {
+            const size_t i = size_t(y) * image.Width + x;
+            if (inked[i] || image.Pixels[i] == background) {
+                continue;
+            }
+            bool near = false;
+            for (int dy = -scale; dy <= scale && !near; ++dy) {
+                for (int dx = -scale; dx <= scale && !near; ++dx) {
+                    const int nx = x + dx, ny = y + dy;
+                    near = nx >= 0 && ny >= 0 && nx < image.Width && ny < image.Height &&
+                           inked[size_t(ny) * image.Width + nx];
+                }
+            }
+            if (near) {
+                image.Pixels[i] = rim;
+            }
+        }
+    }
+    for (size_t i = 0; i < inked.size(); ++i) {
+        if (inked[i]) {
+            image.Pixels[i] = ink;
+        }
+    }
+}
+
 void KeepPartOffBackground(TImage& image, const std::vector<bool>& covered, TRgb background) {
     for (size_t i = 0; i < image.Pixels.size() && i < covered.size(); ++i) {
         TRgb& c = image.Pixels[i];

@@ -46,6 +46,12 @@ size_t BackFacePixels(const TGeo& geo, const TVector3f& view, int size);
 /// antialiased edges keep their partial cover.
 std::vector<uint8_t> MatteRgba(const TImage& onWhite, const TImage& onBlack);
 
+/// Writes a short caption (digits, "x", "Z", ",", "°") into the lower left corner in a
+/// 5 x 7 pixel font enlarged by scale: the size that tells a family's members apart in a tile
+/// where each is fitted to the same square. Where the caption crosses the part, a light rim
+/// keeps it legible; pixels of the background are only inked, never set to it.
+void StampCaption(TImage& image, const std::string& caption, int scale, TRgb background);
+
 /// 24-bit uncompressed BMP file image.
 std::string EncodeBmp24(const TImage& image);
 
