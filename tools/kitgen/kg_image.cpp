@@ -54,7 +54,8 @@ struct TRaster {
     std::vector<bool> Back;
 };
 
-TRaster Rasterize(const TGeo& geo, TV3 view, int w, int h) {
+/// Drawn so that the frame geometry (the geometry itself unless given) fills the picture.
+TRaster Rasterize(const TGeo& geo, TV3 view, int w, int h, const TGeo* frame = nullptr) {
     view = Norm3(view);
     TV3 right = Cross3(view, {0, 1, 0});
     if (Dot3(right, right) < 1e-12) {
@@ -72,10 +73,13 @@ TRaster Rasterize(const TGeo& geo, TV3 view, int w, int h) {
     for (size_t i = 0; i < geo.P.size(); ++i) {
         const TV3 p{geo.P[i].X, geo.P[i].Y, geo.P[i].Z};
         s[i] = {Dot3(p, right), Dot3(p, up), Dot3(p, view)};
-        minX = std::min(minX, s[i].X);
-        maxX = std::max(maxX, s[i].X);
-        minY = std::min(minY, s[i].Y);
-        maxY = std::max(maxY, s[i].Y);
+    }
+    for (const TVector3f& q : (frame ? *frame : geo).P) {
+        const TV3 p{q.X, q.Y, q.Z};
+        minX = std::min(minX, Dot3(p, right));
+        maxX = std::max(maxX, Dot3(p, right));
+        minY = std::min(minY, Dot3(p, up));
+        maxY = std::max(maxY, Dot3(p, up));
     }
     const double margin = 0.08 * std::min(w, h);
     const double extent = std::max({maxX - minX, maxY - minY, 1e-6});
@@ -319,6 +323,58 @@ std::vector<uint8_t> MatteRgba(const TImage& onWhite, const TImage& onBlack) {
 size_t BackFacePixels(const TGeo& geo, const TVector3f& view, int size) {
     const TRaster r = Rasterize(geo, {view.X, view.Y, view.Z}, size, size);
     return size_t(std::count(r.Back.begin(), r.Back.end(), true));
+}
+
+double SilhouetteAgreement(const TGeo& a, const TGeo& b, const TVector3f& view, int size,
+                           size_t* pixels) {
+    const TGeo both = a + b;
+    const TV3 v{view.X, view.Y, view.Z};
+    const TRaster ra = Rasterize(a, v, size, size, &both);
+    const TRaster rb = Rasterize(b, v, size, size, &both);
+    // The outline: what is covered, and what the background cannot reach from the border
+    // (the gaps of a lattice or between spokes belong to the part's outline).
+    auto outline = [size](const TRaster& r) {
+        std::vector<bool> outside(r.Triangle.size(), false);
+        std::vector<int> stack;
+        auto visit = [&](int x, int y) {
+            const size_t i = size_t(y) * size + x;
+            if (!outside[i] && r.Triangle[i] < 0) {
+                outside[i] = true;
+                stack.push_back(int(i));
+            }
+        };
+        for (int k = 0; k < size; ++k) {
+            visit(k, 0);
+            visit(k, size - 1);
+            visit(0, k);
+            visit(size - 1, k);
+        }
+        while (!stack.empty()) {
+            const int i = stack.back();
+            stack.pop_back();
+            const int x = i % size, y = i / size;
+            if (x > 0)
+                visit(x - 1, y);
+            if (x + 1 < size)
+                visit(x + 1, y);
+            if (y > 0)
+                visit(x, y - 1);
+            if (y + 1 < size)
+                visit(x, y + 1);
+        }
+        return outside;
+    };
+    const std::vector<bool> outA = outline(ra), outB = outline(rb);
+    size_t common = 0, any = 0;
+    for (size_t i = 0; i < ra.Triangle.size(); ++i) {
+        const bool inA = !outA[i], inB = !outB[i];
+        common += inA && inB;
+        any += inA || inB;
+    }
+    if (pixels) {
+        *pixels = any;
+    }
+    return any == 0 ? 1.0 : double(common) / double(any);
 }
 
 std::string EncodeBmp24(const TImage& image) {

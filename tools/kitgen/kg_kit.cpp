@@ -370,7 +370,7 @@ TKitPart Axle(const std::string& number, double length, int group, bool old) {
     p.KineRot(4).Rounded().Badge(len);
     const double h = length / 2;
     p.Add(Lathe({{0, -h}, {2.0, -h}, {2.5, -h + 0.5}, {2.5, h - 0.5}, {2.0, h}, {0, h}}, 16),
-          Cylinder(2.5, -h, h, 6));
+          Cylinder(2.5, -h, h, 8));
     int n = 0;
     for (double z = -h + kHalf; z <= h - kHalf + 1e-9; z += kCell) {
         ++n;
@@ -389,8 +389,11 @@ TKitPart Gear(const std::string& number, int teeth, int group, bool old) {
     const double m = 1.5;
     TGeo hires = ExtrudeStarWithBore(GearOutline(teeth, m, 3), 2.6, -3, 3);
     hires += Tube(2.6, 4.6, -5, 5, 16);
-    // The coarse mesh keeps the pitch circle: a disc with a few facets.
-    TGeo lores = Tube(2.6, m * teeth / 2 + 0.5, -3, 3, std::max(6, teeth / 2));
+    // The coarse mesh keeps the hub and a disc as large as the toothed ring on average; a
+    // small gear's few deep teeth are its outline, so it keeps them with plainer flanks.
+    TGeo lores = teeth <= 15 ? ExtrudeStarWithBore(GearOutline(teeth, m, 2), 2.6, -3, 3)
+                             : Tube(2.6, m * teeth / 2 + 0.3 * m, -3, 3, std::max(10, teeth / 2));
+    lores += Tube(2.6, 4.6, -5, 5, 6);
     p.Add(hires, lores);
     Bore(p, V(0, 0, 0));
     return p.Take();
@@ -433,7 +436,7 @@ TKitPart Rim(const std::string& number, int d, int group, bool old) {
                 Transformed(Beam({4.6, 0}, {rr - 2.1, 0}, 3, 3), TXform::RotateZ(72.0 * i + 18));
         }
     }
-    p.Add(hires, Tube(2.6, rr, -w, w, 8));
+    p.Add(hires, Tube(2.6, rr + 0.4, -w, w, 12));
     Bore(p, V(0, 0, 0));
     p.Conn(MaleKind, TyreGauge(d), "Reifensitz", "Tyre seat", V(0, 0, 0), ZP, YP);
     return p.Take();
@@ -459,7 +462,9 @@ TKitPart Tyre(const std::string& number, int d, int group, bool old) {
     prof.push_back({ro - 2, w});
     prof.push_back({ri + 1, w});
     prof.push_back({ri, w - 1});
-    p.Add(Lathe(prof, 36, true), Torus((ro + ri) / 2, (ro - ri) / 2, 10, 4));
+    const std::vector<TPt2> coarse{{ri, -w + 1},  {ri + 1, -w}, {ro - 2, -w}, {ro, -w + 2.5},
+                                   {ro, w - 2.5}, {ro - 2, w},  {ri + 1, w},  {ri, w - 1}};
+    p.Add(Lathe(prof, 36, true), Lathe(coarse, 12, true));
     p.Conn(FemaleKind, TyreGauge(d), "Felgensitz", "Rim seat", V(0, 0, 0), ZP, YP);
     return p.Take();
 }
@@ -636,7 +641,7 @@ TKitPart CablePlug(const std::string& number, const std::string& de, const std::
               20),
         Lathe(
             {{0, -20}, {1.4, -20}, {1.4, -14}, {3.5, -12}, {3.5, 0}, {1.25, 0}, {1.25, 6}, {0, 6}},
-            5));
+            8));
     p.Conn(MaleKind, gauge::Cable, "Stecker", "Plug", V(0, 0, 0), ZP, YP);
     return p.Take();
 }
@@ -985,7 +990,7 @@ TKitPart LampCap(const std::string& number, const std::string& de, const std::st
         prof.push_back({6 * std::cos(t), 6 + 6 * std::sin(t)});
     }
     prof.back().X = 0;
-    p.Add(AlongY(Lathe(prof, 24)), AlongY(Lathe(prof, 6)));
+    p.Add(AlongY(Lathe(prof, 24)), AlongY(Lathe(prof, 8)));
     p.Conn(FemaleKind, gauge::LampCap, "Sitz", "Seat", V(0, 0, 0), YN, XP);
     return p.Take();
 }
@@ -1056,7 +1061,8 @@ TKitPart Rack(const std::string& number, int length) {
                                 {c - 0.15 * pitch, -2 + 2.25 * 1.5}},
                                -3, 3);
     }
-    p.Add(hires, Box(V(-h, -2, -3), V(h, -2 + 2.25 * 1.5, 3)));
+    // The coarse mesh fills the teeth up to their mean height.
+    p.Add(hires, Box(V(-h, -2, -3), V(h, -2 + 1.4 * 1.5, 3)));
     p.GridBottom(xs, {0}, -kHalf);
     return p.Take();
 }
@@ -1075,7 +1081,7 @@ TKitPart Spindle(const std::string& number, int length) {
     }
     prof.push_back({2.5, h});
     prof.push_back({0, h});
-    p.Add(Lathe(prof, 16), Lathe({{0, -h}, {3.6, -h}, {3.6, h}, {0, h}}, 6));
+    p.Add(Lathe(prof, 16), Lathe({{0, -h}, {3.5, -h}, {3.5, h}, {0, h}}, 12));
     for (const double z : {-h + kHalf, h - kHalf}) {
         const int k = z < 0 ? 1 : 2;
         p.Conn(MaleKind, gauge::Axle, "Achse " + std::to_string(k), "Axle " + std::to_string(k),
@@ -1090,9 +1096,10 @@ TKitPart Sprocket(const std::string& number, int teeth) {
     TPart p(number, "Kettenrad Z" + t, "Sprocket Z" + t, 7);
     p.Color(200, 30, 30).Price(0.3 + teeth * 0.02).Teeth(teeth).KineRot(4).Badge("Z" + t);
     const double m = 2.5;
-    TGeo hires = ExtrudeStarWithBore(GearOutline(teeth, m, 2), 2.6, -1.5, 1.5);
+    TGeo hires = ExtrudeStarWithBore(GearOutline(teeth, m, 3), 2.6, -1.5, 1.5);
     hires += Tube(2.6, 5, -5, 5, 16);
-    TGeo lores = Tube(2.6, m * teeth / 2 + 1, -1.5, 1.5, std::max(8, teeth / 2));
+    TGeo lores = teeth <= 15 ? ExtrudeStarWithBore(GearOutline(teeth, m, 2), 2.6, -1.5, 1.5)
+                             : Tube(2.6, m * teeth / 2 + 0.3 * m, -1.5, 1.5, std::max(10, teeth));
     lores += Tube(2.6, 5, -5, 5, 6);
     p.Add(hires, lores);
     Bore(p, V(0, 0, 0));
@@ -1389,7 +1396,7 @@ TKitPart StreetLamp(const std::string& number) {
         g += AlongY(Cylinder(4, 60, 66.5, segs));
         return g;
     };
-    p.Add(build(16), build(6));
+    p.Add(build(16), build(8));
     p.GridBottom({0}, {0}, -kHalf);
     return p.Take();
 }
@@ -1404,7 +1411,7 @@ TKitPart Bush(const std::string& number) {
         g += Transformed(Sphere(7, segs), TXform::Translate(8, 3, -3));
         return g;
     };
-    p.Add(build(16), build(6));
+    p.Add(build(16), build(8));
     p.GridBottom({0}, {0}, -kHalf);
     return p.Take();
 }
@@ -1770,7 +1777,7 @@ void Electrics(std::vector<TKitPart>& kit) {
             prof.push_back({6 * std::cos(t), 6 + 6 * std::sin(t)});
         }
         prof.back().X = 0;
-        p.Add(AlongY(Lathe(prof, 24)), AlongY(Lathe({{0, 0}, {6, 0}, {6, 6}, {0, 12}}, 6)));
+        p.Add(AlongY(Lathe(prof, 24)), AlongY(Lathe(prof, 8)));
         p.Conn(FemaleKind, gauge::LampCap, "Sitz", "Seat", V(0, 0, 0), YN, XP);
         kit.push_back(p.Take());
     }
@@ -2075,7 +2082,7 @@ void Drives(std::vector<TKitPart>& kit) {
         }
         prof.push_back({4, kCell});
         prof.push_back({2.6, kCell});
-        p.Add(Lathe(prof, 20, true), Tube(2.6, 5, -kCell, kCell, 6));
+        p.Add(Lathe(prof, 20, true), Tube(2.6, 5.5, -kCell, kCell, 12));
         Bore(p, V(0, 0, 0));
         kit.push_back(p.Take());
     }
@@ -2204,7 +2211,7 @@ void Objects(std::vector<TKitPart>& kit) {
                              V(h, sy > 0 ? a : -g, sz > 0 ? a : -g));
             }
         }
-        p.Add(hires, Box(V(-h, -a, -a), V(h, a, a)));
+        p.Add(hires, hires);  // five boxes: as coarse as it gets
         p.Conn(FemaleKind, 4, "Nut 1", "Groove 1", V(0, 0, -a), ZN, YP);
         p.Conn(FemaleKind, 4, "Nut 2", "Groove 2", V(0, a, 0), YP, XP);
         p.Conn(FemaleKind, 4, "Nut 3", "Groove 3", V(0, 0, a), ZP, YP);
@@ -2406,7 +2413,7 @@ void OldSet(std::vector<TKitPart>& kit) {
                             {2.5, 24},
                             {0, 24}},
                            16)),
-              AlongX(Cylinder(3.5, -24, 24, 5)));
+              AlongX(Cylinder(3.3, -24, 24, 8)));
         p.Conn(MaleKind, gauge::Quendrix, "Knopf rechts", "Knob right", V(20, 0, 0), XP, YP);
         p.Conn(MaleKind, gauge::Quendrix, "Knopf links", "Knob left", V(-20, 0, 0), XN, YP);
         kit.push_back(p.Take());
