@@ -58,6 +58,13 @@ const TJoin kJoins[] = {
     {"girder in joint block", "40105", 3, "40101", 1},
     {"cylinder on block", "40001", 1, "40601", 1},
     {"battery box on block", "40002", 1, "40503", 1},
+    {"pulley on axle", "40301", 1, "40219", 1},
+    {"hook on axle", "40301", 2, "40224", 1},
+    {"strip on block", "40002", 1, "40147", 2},
+    {"tyre 90 on rim 90", "40212", 3, "40213", 1},
+    {"bevel gear on axle", "40301", 1, "40718", 1},
+    {"cylinder 60 on block", "40002", 1, "40608", 1},
+    {"curved girder in joint block", "40105", 3, "40143", 1},
 };
 
 constexpr int kColumns = 7;
@@ -91,7 +98,7 @@ TEST(ContactSheet, TypicalJoinsOfTheKit) {
         ASSERT_FALSE(fixedName.empty()) << join.What;
         TFreeForm& fixed = *model.FindBauteil(fixedName)->Object();
         const float x = (static_cast<float>(index % kColumns) - (kColumns - 1) / 2.0f) * kSpacing;
-        const float z = (static_cast<float>(index / kColumns) - 1.5f) * -kSpacing;
+        const float z = (static_cast<float>(index / kColumns) - 2.0f) * -kSpacing;
         fixed.SetPosition({x, 0, z});
         model.RefreshBauteil(fixedName, false, -1);
 
@@ -115,11 +122,11 @@ TEST(ContactSheet, TypicalJoinsOfTheKit) {
         model.DeSelectAllBausteine();
         ++index;
     }
-    ASSERT_GE(index, 24);
+    ASSERT_GE(index, 35);
 
     TSceneCamera& camera = *scene.Camera();
     scene.CameraTarget()->SetPosition({0, 0, 0});
-    camera.SetPosition({0, 56, -68});
+    camera.SetPosition({0, 64, -78});
     camera.SetFocalLength(150);
     scene.CameraLightToCamera();
     scene.SetBackgroundColor({1, 1, 1});

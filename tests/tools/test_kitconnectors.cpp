@@ -388,9 +388,9 @@ TEST(KitConnectors, SystemsOnlyJoinThemselves) {
         }
     }
     const std::vector<float> systems = {
-        gauge::Peg,      gauge::Axle,   gauge::Clip,    gauge::Hose,  gauge::Cable,
-        gauge::Statics,  gauge::Hinge,  gauge::LampCap, gauge::Rail,  gauge::Ball,
-        gauge::Quendrix, gauge::Tyre30, gauge::Tyre45,  gauge::Tyre60};
+        gauge::Peg,    gauge::Axle,    gauge::Clip,   gauge::Hose,  gauge::Cable,    gauge::Statics,
+        gauge::Hinge,  gauge::LampCap, gauge::Rail,   gauge::Ball,  gauge::Quendrix, gauge::Tyre30,
+        gauge::Tyre45, gauge::Tyre60,  gauge::Tyre75, gauge::Tyre90};
     EXPECT_EQ(std::set<float>(systems.begin(), systems.end()).size(), systems.size())
         << "each system has a gauge of its own";
     for (float g : systems) {

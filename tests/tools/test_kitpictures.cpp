@@ -187,7 +187,7 @@ TEST_F(KitPictures, TheBuildShipsThePicturesTheRendererDraws) {
         const TKitPart& part = KitPart(number);
         const auto shipped = ReadFileBytes(dir / "icon" / (std::string(number) + ".bmp"));
         ASSERT_TRUE(shipped) << number;
-        EXPECT_TRUE(*shipped == EncodeBmp24(painter.Paint(part, 64, 64, kWhite))) << number;
+        EXPECT_TRUE(*shipped == EncodeBmp24(PartPicture(part, painter, 64))) << number;
     }
 }
 

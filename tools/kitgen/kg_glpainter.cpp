@@ -40,6 +40,7 @@ struct TGlPartPainter::TImpl {
     TRenderer Renderer;
     TPartFiles Files;
     TffCache Meshes;
+    TDefCache Defs;
     TBasicPartObjectBuilder Builder;
     TScene Scene;
     int Samples = kSamples;
@@ -59,16 +60,17 @@ struct TGlPartPainter::TImpl {
     // inside the picture less its margins, and is moved sideways until the part's picture is
     // centred: for a long part seen at a slant the middle of its box is not the middle of
     // its picture.
-    void FitCamera(const TFreeForm& object) {
-        const TMatrix4f world = object.AbsoluteMatrix();
+    void FitCamera(const std::vector<const TFreeForm*>& objects) {
         std::vector<TVector3f> points;
-        points.reserve(object.Mesh()->Positions.size());
         TVector3f lo{1e30f, 1e30f, 1e30f}, hi{-1e30f, -1e30f, -1e30f};
-        for (const TVector3f& p : object.Mesh()->Positions) {
-            const TVector3f w = world.TransformPoint(p);
-            points.push_back(w);
-            lo = {std::min(lo.X, w.X), std::min(lo.Y, w.Y), std::min(lo.Z, w.Z)};
-            hi = {std::max(hi.X, w.X), std::max(hi.Y, w.Y), std::max(hi.Z, w.Z)};
+        for (const TFreeForm* object : objects) {
+            const TMatrix4f world = object->AbsoluteMatrix();
+            for (const TVector3f& p : object->Mesh()->Positions) {
+                const TVector3f w = world.TransformPoint(p);
+                points.push_back(w);
+                lo = {std::min(lo.X, w.X), std::min(lo.Y, w.Y), std::min(lo.Z, w.Z)};
+                hi = {std::max(hi.X, w.X), std::max(hi.Y, w.Y), std::max(hi.Z, w.Z)};
+            }
         }
         const TVector3f right = Normalized(Cross(kViewDirection, {0, 1, 0}));
         const TVector3f up = Cross(right, kViewDirection);
@@ -106,6 +108,30 @@ struct TGlPartPainter::TImpl {
         camera.SetPosition(centre - kViewDirection * distance);
         camera.SetUp({0, 1, 0});
         Scene.CameraLightToCamera();
+    }
+
+    // The program would draw a stand-in for a mesh it cannot read; the kit must not ship one.
+    const TFreeForm& Build(const TDefObj& def) {
+        TMeshPtr mesh;
+        try {
+            mesh = Meshes.LoadPartMesh(Files, "hires", def.Number);
+        } catch (const TMeshLoadError& e) {
+            throw std::runtime_error("part " + def.Number + ": " + e.what());
+        }
+        if (!mesh || mesh->Positions.empty()) {
+            throw std::runtime_error("part " + def.Number + " has no mesh in " +
+                                     Files.ProgramDir().string());
+        }
+        TPartObjectRequest request;
+        request.Name = "F" + def.Number + "_1";
+        request.Offset = {float(def.OffsetX), float(def.OffsetY), float(def.OffsetZ)};
+        request.Color = def.Color();
+        request.OwnColor = def.Color();
+        request.Alpha = def.Alpha;
+        request.ConnectorsVisible = false;
+        request.ArrowAxes = false;
+        return Builder.Build(*Scene.PartsRoot(), Scene.MaterialLibrary(), Files, Meshes, "hires",
+                             def, request);
     }
 
     TRgbaImage Render(int width, int height, TRgb background) {
@@ -155,29 +181,13 @@ TImage TGlPartPainter::Paint(const TKitPart& part, int width, int height, TRgb b
     BuildMainScene(d.Scene);
     d.Scene.Grid()->SetVisible(false);
 
-    const TDefObj& def = part.Def;
-    // The program would draw a stand-in for a mesh it cannot read; the kit must not ship one.
-    TMeshPtr mesh;
-    try {
-        mesh = d.Meshes.LoadPartMesh(d.Files, "hires", def.Number);
-    } catch (const TMeshLoadError& e) {
-        throw std::runtime_error("part " + def.Number + ": " + e.what());
+    // A composite is drawn with its children, as it is placed: a complete wheel shows its tyre.
+    std::vector<const TFreeForm*> objects;
+    objects.push_back(&d.Build(part.Def));
+    for (const std::string& child : part.Def.Children) {
+        objects.push_back(&d.Build(*d.Defs.GetDef(d.Files, child, TCatalogueSettings{})));
     }
-    if (!mesh || mesh->Positions.empty()) {
-        throw std::runtime_error("part " + def.Number + " has no mesh in " +
-                                 d.Files.ProgramDir().string());
-    }
-    TPartObjectRequest request;
-    request.Name = "F" + def.Number + "_1";
-    request.Offset = {float(def.OffsetX), float(def.OffsetY), float(def.OffsetZ)};
-    request.Color = def.Color();
-    request.OwnColor = def.Color();
-    request.Alpha = def.Alpha;
-    request.ConnectorsVisible = false;
-    request.ArrowAxes = false;
-    const TFreeForm& object = d.Builder.Build(*d.Scene.PartsRoot(), d.Scene.MaterialLibrary(),
-                                              d.Files, d.Meshes, "hires", def, request);
-    d.FitCamera(object);
+    d.FitCamera(objects);
 
     // Drawn once on the background and once on its opposite: a pixel that changes with the
     // background is background at least in part, one that is the same in both is all part.

@@ -54,7 +54,8 @@ struct TRaster {
     std::vector<bool> Back;
 };
 
-TRaster Rasterize(const TGeo& geo, TV3 view, int w, int h) {
+/// Drawn so that the frame geometry (the geometry itself unless given) fills the picture.
+TRaster Rasterize(const TGeo& geo, TV3 view, int w, int h, const TGeo* frame = nullptr) {
     view = Norm3(view);
     TV3 right = Cross3(view, {0, 1, 0});
     if (Dot3(right, right) < 1e-12) {
@@ -72,10 +73,13 @@ TRaster Rasterize(const TGeo& geo, TV3 view, int w, int h) {
     for (size_t i = 0; i < geo.P.size(); ++i) {
         const TV3 p{geo.P[i].X, geo.P[i].Y, geo.P[i].Z};
         s[i] = {Dot3(p, right), Dot3(p, up), Dot3(p, view)};
-        minX = std::min(minX, s[i].X);
-        maxX = std::max(maxX, s[i].X);
-        minY = std::min(minY, s[i].Y);
-        maxY = std::max(maxY, s[i].Y);
+    }
+    for (const TVector3f& q : (frame ? *frame : geo).P) {
+        const TV3 p{q.X, q.Y, q.Z};
+        minX = std::min(minX, Dot3(p, right));
+        maxX = std::max(maxX, Dot3(p, right));
+        minY = std::min(minY, Dot3(p, up));
+        maxY = std::max(maxY, Dot3(p, up));
     }
     const double margin = 0.08 * std::min(w, h);
     const double extent = std::max({maxX - minX, maxY - minY, 1e-6});
@@ -188,6 +192,104 @@ TImage RenderPart(const TGeo& geo, TRgb colour, double alpha, int width, int hei
     return img;
 }
 
+namespace {
+
+// 5 x 7 glyphs, one row a byte, the leftmost column in bit 4.
+struct TGlyph {
+    char Code;
+    int Width;
+    uint8_t Rows[7];
+};
+constexpr char kDegree = '\x01';
+constexpr TGlyph kGlyphs[] = {
+    {'0', 5, {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}},
+    {'1', 5, {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E}},
+    {'2', 5, {0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1F}},
+    {'3', 5, {0x1E, 0x01, 0x01, 0x0E, 0x01, 0x01, 0x1E}},
+    {'4', 5, {0x02, 0x06, 0x0A, 0x12, 0x1F, 0x02, 0x02}},
+    {'5', 5, {0x1F, 0x10, 0x1E, 0x01, 0x01, 0x11, 0x0E}},
+    {'6', 5, {0x06, 0x08, 0x10, 0x1E, 0x11, 0x11, 0x0E}},
+    {'7', 5, {0x1F, 0x01, 0x02, 0x04, 0x08, 0x08, 0x08}},
+    {'8', 5, {0x0E, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x0E}},
+    {'9', 5, {0x0E, 0x11, 0x11, 0x0F, 0x01, 0x02, 0x0C}},
+    {'x', 5, {0x00, 0x00, 0x11, 0x0A, 0x04, 0x0A, 0x11}},
+    {'Z', 5, {0x1F, 0x01, 0x02, 0x04, 0x08, 0x10, 0x1F}},
+    {',', 3, {0x00, 0x00, 0x00, 0x00, 0x00, 0x0C, 0x08}},  // shifted: bits 3, 2
+    {kDegree, 4, {0x0C, 0x12, 0x12, 0x0C, 0x00, 0x00, 0x00}},
+};
+
+const TGlyph* FindGlyph(char c) {
+    for (const TGlyph& g : kGlyphs) {
+        if (g.Code == c) {
+            return &g;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void StampCaption(TImage& image, const std::string& caption, int scale, TRgb background) {
+    std::string codes;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (uint8_t(caption[i]) == 0xC2 && i + 1 < caption.size() &&
+            uint8_t(caption[i + 1]) == 0xB0) {
+            codes += kDegree;
+            ++i;
+        } else if (FindGlyph(caption[i])) {
+            codes += caption[i];
+        }
+    }
+    const TRgb ink{40, 40, 48}, rim{236, 236, 230};
+    std::vector<bool> inked(image.Pixels.size(), false);
+    int x0 = scale;
+    const int y0 = image.Height - 8 * scale;
+    for (char c : codes) {
+        const TGlyph& g = *FindGlyph(c);
+        for (int row = 0; row < 7; ++row) {
+            for (int col = 0; col < 5; ++col) {
+                if (!(g.Rows[row] >> (4 - col) & 1)) {
+                    continue;
+                }
+                for (int j = 0; j < scale; ++j) {
+                    for (int i = 0; i < scale; ++i) {
+                        const int x = x0 + col * scale + i, y = y0 + row * scale + j;
+                        if (x >= 0 && y >= 0 && x < image.Width && y < image.Height) {
+                            inked[size_t(y) * image.Width + x] = true;
+                        }
+                    }
+                }
+            }
+        }
+        x0 += (g.Width + 1) * scale;
+    }
+    // The rim goes round the ink where the part lies under it.
+    for (int y = 0; y < image.Height; ++y) {
+        for (int x = 0; x < image.Width; ++x) {
+            const size_t i = size_t(y) * image.Width + x;
+            if (inked[i] || image.Pixels[i] == background) {
+                continue;
+            }
+            bool near = false;
+            for (int dy = -scale; dy <= scale && !near; ++dy) {
+                for (int dx = -scale; dx <= scale && !near; ++dx) {
+                    const int nx = x + dx, ny = y + dy;
+                    near = nx >= 0 && ny >= 0 && nx < image.Width && ny < image.Height &&
+                           inked[size_t(ny) * image.Width + nx];
+                }
+            }
+            if (near) {
+                image.Pixels[i] = rim;
+            }
+        }
+    }
+    for (size_t i = 0; i < inked.size(); ++i) {
+        if (inked[i]) {
+            image.Pixels[i] = ink;
+        }
+    }
+}
+
 void KeepPartOffBackground(TImage& image, const std::vector<bool>& covered, TRgb background) {
     for (size_t i = 0; i < image.Pixels.size() && i < covered.size(); ++i) {
         TRgb& c = image.Pixels[i];
@@ -221,6 +323,58 @@ std::vector<uint8_t> MatteRgba(const TImage& onWhite, const TImage& onBlack) {
 size_t BackFacePixels(const TGeo& geo, const TVector3f& view, int size) {
     const TRaster r = Rasterize(geo, {view.X, view.Y, view.Z}, size, size);
     return size_t(std::count(r.Back.begin(), r.Back.end(), true));
+}
+
+double SilhouetteAgreement(const TGeo& a, const TGeo& b, const TVector3f& view, int size,
+                           size_t* pixels) {
+    const TGeo both = a + b;
+    const TV3 v{view.X, view.Y, view.Z};
+    const TRaster ra = Rasterize(a, v, size, size, &both);
+    const TRaster rb = Rasterize(b, v, size, size, &both);
+    // The outline: what is covered, and what the background cannot reach from the border
+    // (the gaps of a lattice or between spokes belong to the part's outline).
+    auto outline = [size](const TRaster& r) {
+        std::vector<bool> outside(r.Triangle.size(), false);
+        std::vector<int> stack;
+        auto visit = [&](int x, int y) {
+            const size_t i = size_t(y) * size + x;
+            if (!outside[i] && r.Triangle[i] < 0) {
+                outside[i] = true;
+                stack.push_back(int(i));
+            }
+        };
+        for (int k = 0; k < size; ++k) {
+            visit(k, 0);
+            visit(k, size - 1);
+            visit(0, k);
+            visit(size - 1, k);
+        }
+        while (!stack.empty()) {
+            const int i = stack.back();
+            stack.pop_back();
+            const int x = i % size, y = i / size;
+            if (x > 0)
+                visit(x - 1, y);
+            if (x + 1 < size)
+                visit(x + 1, y);
+            if (y > 0)
+                visit(x, y - 1);
+            if (y + 1 < size)
+                visit(x, y + 1);
+        }
+        return outside;
+    };
+    const std::vector<bool> outA = outline(ra), outB = outline(rb);
+    size_t common = 0, any = 0;
+    for (size_t i = 0; i < ra.Triangle.size(); ++i) {
+        const bool inA = !outA[i], inB = !outB[i];
+        common += inA && inB;
+        any += inA || inB;
+    }
+    if (pixels) {
+        *pixels = any;
+    }
+    return any == 0 ? 1.0 : double(common) / double(any);
 }
 
 std::string EncodeBmp24(const TImage& image) {

@@ -41,10 +41,23 @@ void KeepPartOffBackground(TImage& image, const std::vector<bool>& covered, TRgb
 /// a triangle: 0 for a mesh whose triangles all face outwards.
 size_t BackFacePixels(const TGeo& geo, const TVector3f& view, int size);
 
+/// How far two meshes show the same outline seen along view: the share of the pixels inside
+/// either outline that lie inside both, in a size x size picture framed to hold both. Gaps
+/// the outline encloses count as inside. 1 for the same outline.
+/// pixels, if given, receives how many pixels lie inside either outline.
+double SilhouetteAgreement(const TGeo& a, const TGeo& b, const TVector3f& view, int size,
+                           size_t* pixels = nullptr);
+
 /// RGBA bytes (rows from the top) of a part drawn twice, on white and on black: where the
 /// background shows through, the two differ by exactly the share it lets through, so
 /// antialiased edges keep their partial cover.
 std::vector<uint8_t> MatteRgba(const TImage& onWhite, const TImage& onBlack);
+
+/// Writes a short caption (digits, "x", "Z", ",", "°") into the lower left corner in a
+/// 5 x 7 pixel font enlarged by scale: the size that tells a family's members apart in a tile
+/// where each is fitted to the same square. Where the caption crosses the part, a light rim
+/// keeps it legible; pixels of the background are only inked, never set to it.
+void StampCaption(TImage& image, const std::string& caption, int scale, TRgb background);
 
 /// 24-bit uncompressed BMP file image.
 std::string EncodeBmp24(const TImage& image);

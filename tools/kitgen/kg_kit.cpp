@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numbers>
 
 #include "kg_conn.h"
@@ -38,6 +39,15 @@ std::vector<double> Cells(int n) {
         c.push_back(-n * kHalf + kHalf + kCell * i);
     }
     return c;
+}
+
+/// A size as the names write it: "7,5" in German, "7.5" in English, whole numbers plain.
+std::string Num(double v, bool german = true) {
+    if (v == std::floor(v)) {
+        return std::to_string(static_cast<long>(v));
+    }
+    std::string s = std::to_string(static_cast<long>(std::floor(v))) + (german ? "," : ".");
+    return s + std::to_string(static_cast<long>(std::round((v - std::floor(v)) * 10)));
 }
 
 // --- Connection features ---------------------------------------------------------------------
@@ -123,6 +133,10 @@ public:
     }
     TPart& Rounded() {
         m_p.Rounded = true;
+        return *this;
+    }
+    TPart& Badge(const std::string& text) {
+        m_p.Badge = text;
         return *this;
     }
     TPart& Offset(double x, double y, double z) {
@@ -310,13 +324,15 @@ TKitPart BuildingBlock(const std::string& number, int cells, int group, bool old
         p.Color(200, 30, 30).Price(0.12 + 0.1 * cells);
     }
     GridBlock(p, cells, 1, kCell, old ? 1.2 : 1.0, old ? 1 : 3, true);
+    p.Badge(len);
     return p.Take();
 }
 
-TKitPart AngleBlock(const std::string& number, int degrees, int group, bool old) {
-    const std::string a = std::to_string(degrees);
+TKitPart AngleBlock(const std::string& number, double degrees, int group, bool old) {
+    const std::string a = Num(degrees);
     TPart p(number, "Winkelstein " + a + "°" + (old ? " alt" : ""),
-            "Angle block " + a + "°" + (old ? " (old)" : ""), group);
+            "Angle block " + Num(degrees, false) + "°" + (old ? " (old)" : ""), group);
+    p.Badge(a + "°");
     if (old) {
         p.Color(150, 150, 150).Price(0.2);
     } else {
@@ -333,7 +349,7 @@ TKitPart AngleBlock(const std::string& number, int degrees, int group, bool old)
         }
         return o;
     };
-    p.Add(ExtrudeConvex(profile(std::max(2, degrees / 5)), -kHalf, kHalf),
+    p.Add(ExtrudeConvex(profile(std::max(2, int(degrees) / 5)), -kHalf, kHalf),
           ExtrudeConvex(profile(2), -kHalf, kHalf));
     p.Socket("Nut", "Socket", V(0, 0, 0), XN, YP);
     const TVector3f dir = V(std::cos(t), -std::sin(t), 0), up = V(std::sin(t), std::cos(t), 0);
@@ -351,10 +367,10 @@ TKitPart Axle(const std::string& number, double length, int group, bool old) {
     TPart p(number, "Achse " + len + (old ? " alt" : ""), "Axle " + len + (old ? " (old)" : ""),
             group);
     p.Color(old ? 120 : 170, old ? 120 : 170, old ? 120 : 180).Price(0.1 + length / 300);
-    p.KineRot(4).Rounded();
+    p.KineRot(4).Rounded().Badge(len);
     const double h = length / 2;
     p.Add(Lathe({{0, -h}, {2.0, -h}, {2.5, -h + 0.5}, {2.5, h - 0.5}, {2.0, h}, {0, h}}, 16),
-          Cylinder(2.5, -h, h, 6));
+          Cylinder(2.5, -h, h, 8));
     int n = 0;
     for (double z = -h + kHalf; z <= h - kHalf + 1e-9; z += kCell) {
         ++n;
@@ -369,12 +385,15 @@ TKitPart Gear(const std::string& number, int teeth, int group, bool old) {
     TPart p(number, "Zahnrad Z" + t + (old ? " alt" : ""), "Gear Z" + t + (old ? " (old)" : ""),
             group);
     p.Color(old ? 90 : 40, old ? 90 : 40, old ? 90 : 40).Price(0.3 + teeth * 0.02);
-    p.Teeth(teeth).KineRot(4);
+    p.Teeth(teeth).KineRot(4).Badge("Z" + t);
     const double m = 1.5;
     TGeo hires = ExtrudeStarWithBore(GearOutline(teeth, m, 3), 2.6, -3, 3);
     hires += Tube(2.6, 4.6, -5, 5, 16);
-    // The coarse mesh keeps the pitch circle: a disc with a few facets.
-    TGeo lores = Tube(2.6, m * teeth / 2 + 0.5, -3, 3, std::max(6, teeth / 2));
+    // The coarse mesh keeps the hub and a disc as large as the toothed ring on average; a
+    // small gear's few deep teeth are its outline, so it keeps them with plainer flanks.
+    TGeo lores = teeth <= 15 ? ExtrudeStarWithBore(GearOutline(teeth, m, 2), 2.6, -3, 3)
+                             : Tube(2.6, m * teeth / 2 + 0.3 * m, -3, 3, std::max(10, teeth / 2));
+    lores += Tube(2.6, 4.6, -5, 5, 6);
     p.Add(hires, lores);
     Bore(p, V(0, 0, 0));
     return p.Take();
@@ -383,14 +402,25 @@ TKitPart Gear(const std::string& number, int teeth, int group, bool old) {
 /// Rims and tyres pair by the tyre's outer diameter D: the tyre's inner diameter is 2D/3,
 /// so the rim's radius is D/3.
 float TyreGauge(int d) {
-    return d == 30 ? gauge::Tyre30 : (d == 45 ? gauge::Tyre45 : gauge::Tyre60);
+    switch (d) {
+        case 30:
+            return gauge::Tyre30;
+        case 45:
+            return gauge::Tyre45;
+        case 75:
+            return gauge::Tyre75;
+        case 90:
+            return gauge::Tyre90;
+        default:
+            return gauge::Tyre60;
+    }
 }
 
 TKitPart Rim(const std::string& number, int d, int group, bool old) {
     const std::string n = std::to_string(d);
     TPart p(number, "Felge " + n + (old ? " alt" : ""), "Rim " + n + (old ? " (old)" : ""), group);
     p.Color(old ? 200 : 224, old ? 200 : 224, old ? 200 : 0).Price(0.4 + d * 0.01);
-    p.KineRot(4).Rounded();
+    p.KineRot(4).Rounded().Badge(n);
     const double rr = d / 3.0, w = 6;
     // The old rim is a solid disc; the current ones have a hub, a flanged ring and spokes.
     const std::vector<TPt2> hub{{2.6, -5}, {5, -5}, {5, 5}, {2.6, 5}};
@@ -406,7 +436,7 @@ TKitPart Rim(const std::string& number, int d, int group, bool old) {
                 Transformed(Beam({4.6, 0}, {rr - 2.1, 0}, 3, 3), TXform::RotateZ(72.0 * i + 18));
         }
     }
-    p.Add(hires, Tube(2.6, rr, -w, w, 8));
+    p.Add(hires, Tube(2.6, rr + 0.4, -w, w, 12));
     Bore(p, V(0, 0, 0));
     p.Conn(MaleKind, TyreGauge(d), "Reifensitz", "Tyre seat", V(0, 0, 0), ZP, YP);
     return p.Take();
@@ -416,7 +446,7 @@ TKitPart Tyre(const std::string& number, int d, int group, bool old) {
     const std::string n = std::to_string(d);
     TPart p(number, "Reifen " + n + (old ? " alt" : ""), "Tyre " + n + (old ? " (old)" : ""),
             group);
-    p.Color(30, 30, 30).Price(0.3 + d * 0.01).KineRot(4).Rounded();
+    p.Color(30, 30, 30).Price(0.3 + d * 0.01).KineRot(4).Rounded().Badge(n);
     const double ro = d / 2.0, ri = d / 3.0, w = 6.5;
     // Section with shoulders and three tread grooves round the running surface.
     std::vector<TPt2> prof{{ri, -w + 1}, {ri + 1, -w}, {ro - 2, -w}, {ro - 0.5, -w + 1}};
@@ -432,7 +462,9 @@ TKitPart Tyre(const std::string& number, int d, int group, bool old) {
     prof.push_back({ro - 2, w});
     prof.push_back({ri + 1, w});
     prof.push_back({ri, w - 1});
-    p.Add(Lathe(prof, 36, true), Torus((ro + ri) / 2, (ro - ri) / 2, 10, 4));
+    const std::vector<TPt2> coarse{{ri, -w + 1},  {ri + 1, -w}, {ro - 2, -w}, {ro, -w + 2.5},
+                                   {ro, w - 2.5}, {ro - 2, w},  {ri + 1, w},  {ri, w - 1}};
+    p.Add(Lathe(prof, 36, true), Lathe(coarse, 12, true));
     p.Conn(FemaleKind, TyreGauge(d), "Felgensitz", "Rim seat", V(0, 0, 0), ZP, YP);
     return p.Take();
 }
@@ -470,7 +502,7 @@ TKitPart BuildingPlate(const std::string& number, int nx, int nz, int group, boo
     } else {
         p.Color(200, 30, 30);
     }
-    p.Price(0.1 + 0.05 * nx * nz);
+    p.Price(0.1 + 0.05 * nx * nz).Badge(size);
     Plate(p, nx, nz, true);
     return p.Take();
 }
@@ -480,7 +512,7 @@ TKitPart Girder(const std::string& number, double length, int group, bool old) {
     const std::string n = std::to_string(int(length));
     TPart p(number, "Statikträger " + n + (old ? " alt" : ""),
             "Statics girder " + n + (old ? " (old)" : ""), group);
-    p.Color(224, 224, 0).Price(0.2 + length / 200);
+    p.Color(224, 224, 0).Price(0.2 + length / 200).Badge(n);
     if (old) {
         p.Color(200, 200, 40);
     }
@@ -518,7 +550,7 @@ TKitPart Strut(const std::string& number, double length, int group, bool old) {
     const std::string n = std::to_string(int(length));
     TPart p(number, "Statikstrebe " + n + (old ? " alt" : ""),
             "Statics strut " + n + (old ? " (old)" : ""), group);
-    p.Color(old ? 200 : 224, old ? 200 : 224, old ? 40 : 0).Price(0.1 + length / 400);
+    p.Color(old ? 200 : 224, old ? 200 : 224, old ? 40 : 0).Price(0.1 + length / 400).Badge(n);
     const double h = length / 2;
     TGeo hires = RoundedBox(V(-h, -3, -1), V(h, 3, 1), 0.6, 2);
     TGeo lores = Box(V(-h, -3, -1), V(h, 3, 1));
@@ -609,7 +641,7 @@ TKitPart CablePlug(const std::string& number, const std::string& de, const std::
               20),
         Lathe(
             {{0, -20}, {1.4, -20}, {1.4, -14}, {3.5, -12}, {3.5, 0}, {1.25, 0}, {1.25, 6}, {0, 6}},
-            5));
+            8));
     p.Conn(MaleKind, gauge::Cable, "Stecker", "Plug", V(0, 0, 0), ZP, YP);
     return p.Take();
 }
@@ -617,7 +649,7 @@ TKitPart CablePlug(const std::string& number, const std::string& de, const std::
 TKitPart CollisionSphere(const std::string& number, double diameter) {
     const std::string n = std::to_string(int(diameter));
     TPart p(number, "Kollisionskugel " + n, "Collision sphere " + n, 19);
-    p.Color(255, 120, 0).Alpha(0.35).NotPrintable().NoOutline().Rounded();
+    p.Color(255, 120, 0).Alpha(0.35).NotPrintable().NoOutline().Rounded().Badge(n);
     const double r = diameter / 2;
     p.Add(Sphere(r, 24), Sphere(r, 8));
     p.Socket("Nut unten", "Bottom socket", V(0, -r, 0), YN, XP);
@@ -666,13 +698,763 @@ TKitPart Rail(const std::string& number, bool curve) {
     return p.Take();
 }
 
+/// The next free number of a page's range.
+std::string NextNumber(int& next) {
+    return std::to_string(next++);
+}
+
+// --- Further sizes and kinds of the families ---------------------------------------------------
+
+/// A block shorter than a grid cell: a spacer with a peg on one end, a socket on the other,
+/// a peg on top and a socket underneath.
+TKitPart ThinBlock(const std::string& number, double length) {
+    TPart p(number, "Baustein " + Num(length), "Building block " + Num(length, false), 0);
+    p.Color(200, 30, 30).Price(0.08).Badge(Num(length));
+    const double h = length / 2;
+    p.Add(RoundedBox(V(-h, -kHalf, -kHalf), V(h, kHalf, kHalf), 0.6, 2),
+          Box(V(-h, -kHalf, -kHalf), V(h, kHalf, kHalf)));
+    p.GridTop({0}, {0}, kHalf).GridBottom({0}, {0}, -kHalf);
+    p.Peg("Stirnzapfen", "End peg", V(h, 0, 0), XP, YP);
+    p.Socket("Stirnnut", "End socket", V(-h, 0, 0), XN, YP);
+    return p.Take();
+}
+
+/// Half the height of a block, for fine steps in a wall.
+TKitPart FlatBlock(const std::string& number, int cells) {
+    const std::string len = std::to_string(cells * 15);
+    TPart p(number, "Flachbaustein " + len, "Flat block " + len, 0);
+    p.Color(200, 30, 30).Price(0.08 + 0.07 * cells).Badge(len);
+    GridBlock(p, cells, 1, kHalf, 1.0, 3, false);
+    p.Peg("Stirnzapfen", "End peg", V(cells * kHalf, 0, 0), XP, YP);
+    p.Socket("Stirnnut", "End socket", V(-cells * kHalf, 0, 0), XN, YP);
+    return p.Take();
+}
+
+/// A row of cells each drilled through from front to back for an axle.
+TKitPart BoredBlock(const std::string& number, int cells) {
+    const std::string len = std::to_string(cells * 15);
+    TPart p(number, "Baustein " + len + " mit Bohrung", "Building block " + len + " with bore", 0);
+    p.Color(200, 30, 30).Price(0.15 + 0.1 * cells).Badge(len);
+    const std::vector<double> xs = Cells(cells);
+    for (double x : xs) {
+        const TXform at = TXform::Translate(x, 0, 0);
+        p.Add(Transformed(ExtrudeStarWithBore(SquareOutline(kHalf, 24), 2.6, -kHalf, kHalf), at),
+              Transformed(ExtrudeStarWithBore(SquareOutline(kHalf, 4), 2.6, -kHalf, kHalf), at));
+    }
+    p.GridTop(xs, {0}, kHalf).GridBottom(xs, {0}, -kHalf);
+    for (size_t i = 0; i < xs.size(); ++i) {
+        Bore(p, V(xs[i], 0, 0), " " + std::to_string(i + 1));
+    }
+    return p.Take();
+}
+
+/// A block whose front (and with two, also its back) carries pegs instead of sockets.
+TKitPart PegBlock(const std::string& number, int cells, int pegs) {
+    const std::string len = std::to_string(cells * 15);
+    TPart p(number, "Baustein " + len + (pegs == 1 ? " mit Zapfen" : " mit 2 Zapfen"),
+            "Building block " + len + (pegs == 1 ? " with peg" : " with two pegs"), 0);
+    p.Color(200, 30, 30).Price(0.16 + 0.1 * cells).Badge(len);
+    const std::vector<double> xs = Cells(cells);
+    const double hx = cells * kHalf;
+    BlockBody(p, V(-hx, -kHalf, -kHalf), V(hx, kHalf, kHalf), xs, {0}, 1.0, 3, 4);
+    p.GridTop(xs, {0}, kHalf).GridBottom(xs, {0}, -kHalf);
+    p.Peg("Stirnzapfen", "End peg", V(hx, 0, 0), XP, YP);
+    p.Socket("Stirnnut", "End socket", V(-hx, 0, 0), XN, YP);
+    int n = 0;
+    for (double x : xs) {
+        const std::string k = std::to_string(++n);
+        p.Peg("Seitenzapfen vorne " + k, "Front side peg " + k, V(x, 0, kHalf), ZP, YP);
+        if (pegs == 2) {
+            p.Peg("Seitenzapfen hinten " + k, "Back side peg " + k, V(x, 0, -kHalf), ZN, YP);
+        } else {
+            p.Socket("Seitennut hinten " + k, "Back side socket " + k, V(x, 0, -kHalf), ZN, YP);
+        }
+    }
+    return p.Take();
+}
+
+/// A round block standing on its socket: a column for railings and masts.
+TKitPart RoundBlock(const std::string& number, int cells) {
+    const std::string len = std::to_string(cells * 15);
+    TPart p(number, "Rundbaustein " + len, "Round block " + len, 0);
+    p.Color(200, 30, 30).Price(0.12 + 0.1 * cells).Rounded().Badge(len);
+    const double h = cells * kHalf;
+    const std::vector<TPt2> prof{{0, -h},        {6.5, -h}, {kHalf, -h + 1},
+                                 {kHalf, h - 1}, {6.5, h},  {0, h}};
+    p.Add(AlongY(Lathe(prof, 24)), AlongY(Lathe(prof, 8)));
+    p.GridTop({0}, {0}, h).GridBottom({0}, {0}, -h);
+    return p.Take();
+}
+
+/// A bar with a peg at each end: joins two sockets that face each other.
+TKitPart ConnectorPiece(const std::string& number, int length) {
+    const std::string len = std::to_string(length);
+    TPart p(number, "Verbindungsstück " + len, "Connector " + len, 0);
+    p.Color(200, 30, 30).Price(0.05 + length / 600.0).Badge(len);
+    const double h = length / 2.0;
+    p.Add(RoundedBox(V(-h, -2.5, -2.5), V(h, 2.5, 2.5), 0.6, 2),
+          Box(V(-h, -2.5, -2.5), V(h, 2.5, 2.5)));
+    p.Peg("Zapfen rechts", "Right peg", V(h, 0, 0), XP, YP);
+    p.Peg("Zapfen links", "Left peg", V(-h, 0, 0), XN, YP);
+    return p.Take();
+}
+
+/// Two girder slots at the given angle to each other's line: girders meet at that angle.
+TKitPart AngleJoint(const std::string& number, int degrees) {
+    const std::string a = std::to_string(degrees);
+    TPart p(number, "Winkelknoten " + a + "°", "Angle joint " + a + "°", 1);
+    p.Color(224, 224, 0).Price(0.3).Badge(a + "°");
+    // Twelve faces, one every 30 degrees, so both slots sit on a face.
+    std::vector<TPt2> o;
+    const int n = 12;
+    for (int i = 0; i < n; ++i) {
+        const double t = kPi / n + 2 * kPi / n * i;
+        o.push_back(
+            {kHalf / std::cos(kPi / n) * std::cos(t), kHalf / std::cos(kPi / n) * std::sin(t)});
+    }
+    p.Add(ExtrudeConvex(o, -kHalf, kHalf));
+    p.Conn(FemaleKind, gauge::Statics, "Schlitz 1", "Slot 1", V(-kHalf, 0, 0), XN, YP);
+    const double t = degrees * kPi / 180, c = std::cos(t), s = std::sin(t);
+    p.Conn(FemaleKind, gauge::Statics, "Schlitz 2", "Slot 2", V(kHalf * c, kHalf * s, 0),
+           V(c, s, 0), V(-s, c, 0));
+    p.Socket("Nut hinten", "Back socket", V(0, 0, -kHalf), ZN, YP);
+    return p.Take();
+}
+
+/// Flat strip with a peg hole in every grid cell; a block's peg goes through from either side.
+TKitPart PerforatedStrip(const std::string& number, int cells, int rows) {
+    const std::string len = std::to_string(cells * 15);
+    const std::string size = rows == 1 ? len : std::to_string(rows * 15) + "x" + len;
+    TPart p(number, (rows == 1 ? "Lochstreifen " : "Lochplatte ") + size,
+            (rows == 1 ? "Perforated strip " : "Perforated plate ") + size, 1);
+    p.Color(224, 224, 0).Price(0.05 + 0.04 * cells * rows).Badge(size);
+    const std::vector<double> xs = Cells(cells), zs = Cells(rows);
+    const double hx = cells * kHalf, hz = rows * kHalf;
+    p.Add(HoledBox(V(-hx, -1.5, -hz), V(hx, 1.5, hz), 0.6, 2, {{kFaceYP, zs, xs}}, 2.1, 2.5, 16),
+          Box(V(-hx, -1.5, -hz), V(hx, 1.5, hz)));
+    int n = 0;
+    for (double x : xs) {
+        for (double z : zs) {
+            const std::string k = std::to_string(++n);
+            p.Conn(FemaleKind, gauge::Peg, "Loch " + k, "Hole " + k, V(x, 1.5, z), YP, XP);
+            p.Conn(FemaleKind, gauge::Peg, "Loch unten " + k, "Hole below " + k, V(x, -1.5, z), YN,
+                   XP);
+        }
+    }
+    return p.Take();
+}
+
+/// L-shaped profile with girder ends and sockets under its floor.
+TKitPart AngleGirder(const std::string& number, int length) {
+    const std::string n = std::to_string(length);
+    TPart p(number, "Winkelträger " + n, "Angle girder " + n, 1);
+    p.Color(160, 160, 170).Price(0.2 + length / 250.0).Badge(n);
+    const double h = length / 2.0;
+    TGeo hires = RoundedBox(V(-h, -kHalf, -kHalf), V(h, -kHalf + 2.5, kHalf), 0.5, 1) +
+                 RoundedBox(V(-h, -kHalf + 2, -kHalf), V(h, kHalf, -kHalf + 2.5), 0.5, 1);
+    TGeo lores = Box(V(-h, -kHalf, -kHalf), V(h, -kHalf + 2.5, kHalf)) +
+                 Box(V(-h, -kHalf + 2, -kHalf), V(h, kHalf, -kHalf + 2.5));
+    p.Add(hires, lores);
+    const std::vector<double> xs = Cells(length / 15);
+    p.GridBottom(xs, {0}, -kHalf);
+    p.Conn(MaleKind, gauge::Statics, "Trägerende rechts", "Girder end right", V(h, 0, 0), XP, YP);
+    p.Conn(MaleKind, gauge::Statics, "Trägerende links", "Girder end left", V(-h, 0, 0), XN, YP);
+    return p.Take();
+}
+
+/// A girder bent on a 60 mm radius in the horizontal plane: it starts at the origin heading
+/// along +X and turns towards +Z by the given angle.
+TKitPart CurvedGirder(const std::string& number, int degrees) {
+    const std::string a = std::to_string(degrees);
+    TPart p(number, "Bogenträger " + a + "°", "Curved girder " + a + "°", 1);
+    p.Color(224, 224, 0).Price(0.4 + degrees / 100.0).Badge(a + "°");
+    const double r = 60;
+    auto sweep = [&](int segs) {
+        TGeo g = ArcSweep(r - 2, r + 2, -kHalf, kHalf, -90, -90 + degrees, segs);
+        g += ArcSweep(r - 4, r + 4, 5, kHalf, -90, -90 + degrees, segs);
+        g += ArcSweep(r - 4, r + 4, -kHalf, -5, -90, -90 + degrees, segs);
+        return Transformed(g, TXform::Translate(0, 0, r));
+    };
+    p.Add(sweep(std::max(4, degrees / 3)), sweep(std::max(3, degrees / 10)));
+    const double e = (-90 + degrees) * kPi / 180;
+    p.Conn(MaleKind, gauge::Statics, "Trägerende links", "Girder end left", V(0, 0, 0), XN, YP);
+    p.Conn(MaleKind, gauge::Statics, "Trägerende rechts", "Girder end right",
+           V(r * std::cos(e), 0, r + r * std::sin(e)), V(-std::sin(e), 0, std::cos(e)), YP);
+    return p.Take();
+}
+
+TKitPart DiagonalStrut(const std::string& number, int square) {
+    TKitPart part = Strut(number, square * std::sqrt(2.0), 1, false);
+    const std::string s = std::to_string(square) + "x" + std::to_string(square);
+    part.Def.NameDe = part.Def.Name = "Diagonalstrebe " + s;
+    part.Def.NameEng = "Diagonal strut " + s;
+    part.Badge = s;
+    return part;
+}
+
+TKitPart CompleteWheel(const std::string& number, int d, const std::string& tyre) {
+    TKitPart w = Rim(number, d, 2, false);
+    w.Def.NameDe = w.Def.Name = "Rad " + std::to_string(d) + " komplett";
+    w.Def.NameEng = "Wheel " + std::to_string(d) + " complete";
+    w.Def.Price = std::round((0.9 + d * 0.017) * 100) / 100;
+    w.Def.Children = {tyre, "40206"};
+    w.Def.Conns.pop_back();
+    w.Frames.pop_back();
+    return w;
+}
+
+/// A grooved wheel for a cord.
+TKitPart Pulley(const std::string& number, int d) {
+    const std::string n = std::to_string(d);
+    TPart p(number, "Seilrolle " + n, "Pulley " + n, 2);
+    p.Color(200, 30, 30).Price(0.25 + d * 0.01).KineRot(4).Rounded().Badge(n);
+    const double r = d / 2.0;
+    const std::vector<TPt2> prof{{2.6, -4}, {r, -4}, {r, -2.5}, {r - 3, 0},
+                                 {r, 2.5},  {r, 4},  {2.6, 4}};
+    p.Add(Lathe(prof, std::max(16, d), true), Lathe(prof, 8, true));
+    Bore(p, V(0, 0, 0));
+    return p.Take();
+}
+
+/// Axle coupling of a given length: two bores, one at each end.
+TKitPart AxleCoupling(const std::string& number, double length, const std::string& de,
+                      const std::string& en) {
+    TPart p(number, de, en, 3);
+    p.Color(170, 170, 180).Price(0.3 + length / 200).KineRot(4).Rounded().Badge(Num(length));
+    const double h = length / 2;
+    const std::vector<TPt2> prof{{2.6, -h},    {4.5, -h}, {5, -h + 0.5},
+                                 {5, h - 0.5}, {4.5, h},  {2.6, h}};
+    p.Add(Lathe(prof, 20, true), Lathe(prof, 6, true));
+    Bore(p, V(0, 0, -h), " 1");
+    Bore(p, V(0, 0, h), " 2");
+    return p.Take();
+}
+
+/// A short sleeve clamped on an axle: holds parts in place along it.
+TKitPart ClampBush(const std::string& number, double length) {
+    TPart p(number, "Klemmbuchse " + Num(length), "Clamp bush " + Num(length, false), 3);
+    p.Color(200, 30, 30).Price(0.08 + length / 200).KineRot(4).Rounded().Badge(Num(length));
+    const double h = length / 2;
+    const std::vector<TPt2> prof{{2.6, -h}, {6, -h}, {6, -h + 1.5}, {4, -h + 2}, {4, h}, {2.6, h}};
+    p.Add(Lathe(prof, 20, true), Lathe(prof, 6, true));
+    Bore(p, V(0, 0, 0));
+    return p.Take();
+}
+
+/// Two axle ends joined through a cross, so an axle can drive another at an angle.
+TKitPart CardanJoint(const std::string& number) {
+    TPart p(number, "Kardangelenk", "Cardan joint", 3);
+    p.Color(170, 170, 180).Price(1.2).KineRot(4).Rounded();
+    TGeo hires, lores;
+    for (double z : {-15.0, 7.0}) {
+        hires += Tube(2.6, 4.5, z, z + 8, 20);
+        lores += Tube(2.6, 4.5, z, z + 8, 6);
+    }
+    const TGeo forks = Box(V(2.5, -2, -7.5), V(4.5, 2, 2)) + Box(V(-4.5, -2, -7.5), V(-2.5, 2, 2)) +
+                       Box(V(-2, 2.5, -2), V(2, 4.5, 7.5)) + Box(V(-2, -4.5, -2), V(2, -2.5, 7.5));
+    hires += forks + Sphere(2.8, 12);
+    lores += forks + Box(V(-2.5, -2.5, -2.5), V(2.5, 2.5, 2.5));
+    p.Add(hires, lores);
+    Bore(p, V(0, 0, -11), " 1");
+    Bore(p, V(0, 0, 11), " 2");
+    return p.Take();
+}
+
+TKitPart BasePlate(const std::string& number, int nx, int nz) {
+    const std::string size = std::to_string(nx * 15) + "x" + std::to_string(nz * 15);
+    TPart p(number, "Grundplatte " + size, "Base plate " + size, 4);
+    p.Color(70, 70, 75).Price(0.5 + 0.055 * nx * nz).Badge(size);
+    const std::vector<double> xs = Cells(nx), zs = Cells(nz);
+    const double hx = nx * kHalf, hz = nz * kHalf;
+    p.Add(RoundedBox(V(-hx, -kHalf, -hz), V(hx, 0, hz), 1.5, 2),
+          Box(V(-hx, -kHalf, -hz), V(hx, 0, hz)));
+    p.GridTop(xs, zs, 0);
+    return p.Take();
+}
+
+TKitPart WindowPlate(const std::string& number, int nx, int nz) {
+    const std::string size = std::to_string(nz * 15) + "x" + std::to_string(nx * 15);
+    TPart p(number, "Fensterplatte " + size, "Window plate " + size, 4);
+    p.Color(170, 210, 255).Alpha(0.4).Price(0.3 + 0.08 * nx * nz).Badge(size);
+    Plate(p, nx, nz, false);
+    return p.Take();
+}
+
+TKitPart LampCap(const std::string& number, const std::string& de, const std::string& en, int r,
+                 int g, int b) {
+    TPart p(number, "Leuchtkappe " + de, "Lamp cap " + en, 5);
+    p.Color(r, g, b).Alpha(0.5).Price(0.3).Rounded();
+    std::vector<TPt2> prof{{0, 0}, {6, 0}};
+    for (int i = 0; i <= 8; ++i) {
+        const double t = kPi / 2 * i / 8;
+        prof.push_back({6 * std::cos(t), 6 + 6 * std::sin(t)});
+    }
+    prof.back().X = 0;
+    p.Add(AlongY(Lathe(prof, 24)), AlongY(Lathe(prof, 8)));
+    p.Conn(FemaleKind, gauge::LampCap, "Sitz", "Seat", V(0, 0, 0), YN, XP);
+    return p.Take();
+}
+
+/// An electric block of cells x 1 on a socket row, with two cable sockets at its -X end.
+TPart ElectricBlock(const std::string& number, const std::string& de, const std::string& en,
+                    int cells, double price) {
+    TPart p(number, de, en, 5);
+    p.Color(80, 80, 85).Price(price);
+    const std::vector<double> xs = Cells(cells);
+    const double hx = cells * kHalf;
+    BlockBody(p, V(-hx, -kHalf, -kHalf), V(hx, kHalf, kHalf), xs, {0}, 1, 3, 4);
+    p.GridBottom(xs, {0}, -kHalf);
+    p.CableSocket("Buchse 1", "Socket 1", V(-hx, 0, -3.5), XN, YP);
+    p.CableSocket("Buchse 2", "Socket 2", V(-hx, 0, 3.5), XN, YP);
+    return p;
+}
+
+/// Pneumatic cylinder: a body of the given length on two or more cells, its piston rod out of
+/// the +X end.
+TKitPart PneumaticCylinder(const std::string& number, int body) {
+    const std::string n = std::to_string(body);
+    TPart p(number, "Pneumatikzylinder " + n, "Pneumatic cylinder " + n, 6);
+    p.Color(29, 141, 255).Price(5.5 + body / 20.0).Rounded().Badge(n);
+    const double b = body / 2.0;
+    const std::vector<TPt2> prof{{0, -b},     {6, -b},    {kHalf, -b + 1.5}, {kHalf, b - 1.5},
+                                 {6, b},      {2, b},     {2, b + 13.5},     {3, b + 13.5},
+                                 {3, b + 15}, {0, b + 15}};
+    p.Add(AlongX(Lathe(prof, 24)), AlongX(Lathe(prof, 8)));
+    p.Add(Box(V(-b, -kHalf, -5), V(b, -4, 5)));
+    const std::vector<double> xs = Cells(body / 15);
+    p.GridBottom(xs, {0}, -kHalf);
+    p.Nipple("Anschluss", "Port", V(-b + kHalf, kHalf, 0), YP, XP);
+    p.Peg("Kolbenstange", "Piston rod", V(b + 15, 0, 0), XP, YP);
+    return p.Take();
+}
+
+/// A small pneumatic body with nipples in the given directions, each 4 mm from its middle.
+TKitPart PneumaticFitting(const std::string& number, const std::string& de, const std::string& en,
+                          const std::vector<TVector3f>& ports, double price) {
+    TPart p(number, de, en, 6);
+    p.Color(29, 141, 255).Price(price);
+    p.Add(RoundedBox(V(-4, -4, -4), V(4, 4, 4), 1, 2), Box(V(-4, -4, -4), V(4, 4, 4)));
+    int n = 0;
+    for (const TVector3f& d : ports) {
+        const std::string k = std::to_string(++n);
+        const TVector3f up = std::abs(d.Y) > 0.99f ? XP : Normalized(YP - d * Dot(YP, d));
+        p.Nipple("Anschluss " + k, "Port " + k, d * 4.0f, d, up);
+    }
+    return p.Take();
+}
+
+TKitPart Rack(const std::string& number, int length) {
+    const std::string n = std::to_string(length);
+    TPart p(number, "Zahnstange " + n, "Gear rack " + n, 7);
+    p.Color(40, 40, 40).Price(0.3 + length / 100.0).Badge(n);
+    const double h = length / 2.0;
+    const std::vector<double> xs = Cells(length / 15);
+    BlockBody(p, V(-h, -kHalf, -3), V(h, -2, 3), xs, {0}, 0.5, 1, 3);
+    const double pitch = kPi * 1.5;
+    const int teeth = static_cast<int>(length / pitch);
+    TGeo hires;
+    for (int i = 0; i < teeth; ++i) {
+        const double c = -h + pitch * (i + 0.5) + (length - teeth * pitch) / 2;
+        hires += ExtrudeConvex({{c - 0.35 * pitch, -2},
+                                {c + 0.35 * pitch, -2},
+                                {c + 0.15 * pitch, -2 + 2.25 * 1.5},
+                                {c - 0.15 * pitch, -2 + 2.25 * 1.5}},
+                               -3, 3);
+    }
+    // The coarse mesh fills the teeth up to their mean height.
+    p.Add(hires, Box(V(-h, -2, -3), V(h, -2 + 1.4 * 1.5, 3)));
+    p.GridBottom(xs, {0}, -kHalf);
+    return p.Take();
+}
+
+TKitPart Spindle(const std::string& number, int length) {
+    const std::string n = std::to_string(length);
+    TPart p(number, "Gewindespindel " + n, "Threaded spindle " + n, 7);
+    p.Color(170, 170, 180).Price(0.5 + length / 130.0).KineRot(4).Rounded().Badge(n);
+    const double h = length / 2.0, pitch = 3;
+    std::vector<TPt2> prof{{0, -h}, {2.5, -h}};
+    for (double z = -h + 1; z + pitch <= h - 1; z += pitch) {
+        prof.push_back({2.5, z});
+        prof.push_back({3.6, z + pitch * 0.4});
+        prof.push_back({3.6, z + pitch * 0.6});
+        prof.push_back({2.5, z + pitch});
+    }
+    prof.push_back({2.5, h});
+    prof.push_back({0, h});
+    p.Add(Lathe(prof, 16), Lathe({{0, -h}, {3.5, -h}, {3.5, h}, {0, h}}, 12));
+    for (const double z : {-h + kHalf, h - kHalf}) {
+        const int k = z < 0 ? 1 : 2;
+        p.Conn(MaleKind, gauge::Axle, "Achse " + std::to_string(k), "Axle " + std::to_string(k),
+               V(0, 0, z), ZP, YP);
+    }
+    return p.Take();
+}
+
+/// Sprocket: thin, coarse teeth, for a chain drive.
+TKitPart Sprocket(const std::string& number, int teeth) {
+    const std::string t = std::to_string(teeth);
+    TPart p(number, "Kettenrad Z" + t, "Sprocket Z" + t, 7);
+    p.Color(200, 30, 30).Price(0.3 + teeth * 0.02).Teeth(teeth).KineRot(4).Badge("Z" + t);
+    const double m = 2.5;
+    TGeo hires = ExtrudeStarWithBore(GearOutline(teeth, m, 3), 2.6, -1.5, 1.5);
+    hires += Tube(2.6, 5, -5, 5, 16);
+    TGeo lores = teeth <= 15 ? ExtrudeStarWithBore(GearOutline(teeth, m, 2), 2.6, -1.5, 1.5)
+                             : Tube(2.6, m * teeth / 2 + 0.3 * m, -1.5, 1.5, std::max(10, teeth));
+    lores += Tube(2.6, 5, -5, 5, 6);
+    p.Add(hires, lores);
+    Bore(p, V(0, 0, 0));
+    return p.Take();
+}
+
+/// Bevel gear: teeth on a cone, for drives at a right angle.
+TKitPart BevelGear(const std::string& number, int teeth) {
+    const std::string t = std::to_string(teeth);
+    TPart p(number, "Kegelrad Z" + t, "Bevel gear Z" + t, 7);
+    p.Color(40, 40, 40).Price(0.5 + teeth * 0.02).Teeth(teeth).KineRot(4).Badge("Z" + t);
+    const double r = 1.5 * teeth / 2;
+    TGeo hires = ExtrudeStarWithBore(GearOutline(teeth, 1.5, 2), 2.6, -3, -1);
+    hires += Lathe({{2.6, -1.2}, {r, -1.2}, {r * 0.55, 3}, {2.6, 3}}, 24, true);
+    hires += Tube(2.6, 4.6, -6, 3, 16);
+    TGeo lores = Lathe({{2.6, -3}, {r + 1.5, -3}, {r + 1.5, -1}, {r * 0.55, 3}, {2.6, 3}},
+                       std::max(8, teeth / 2), true);
+    lores += Tube(2.6, 4.6, -6, 3, 6);
+    p.Add(hires, lores);
+    Bore(p, V(0, 0, 0));
+    return p.Take();
+}
+
+/// A figure scaled about its middle: children and other sizes of the same build.
+TKitPart ScaledFigure(TKitPart part, double s) {
+    const TXform xf = TXform::Scale(s, s, s);
+    part.Hires = Transformed(part.Hires, xf);
+    part.Lores = Transformed(part.Lores, xf);
+    part.Def.OffsetY *= s;
+    for (size_t i = 0; i < part.Def.Conns.size(); ++i) {
+        TConn& c = part.Def.Conns[i];
+        c.X = float(c.X * s);
+        c.Y = float(c.Y * s);
+        c.Z = float(c.Z * s);
+        part.Frames[i].Pos = part.Frames[i].Pos * float(s);
+    }
+    return part;
+}
+
+TKitPart StraightRail(const std::string& number, int length) {
+    const std::string n = std::to_string(length);
+    TPart p(number, "Schiene gerade " + n, "Rail straight " + n, 20);
+    p.Color(120, 170, 230).Price(0.8 + length / 80.0).Badge(n);
+    const double h = length / 2.0;
+    TGeo g;
+    g += Box(V(-h, -4, -7), V(h, 0, 7));
+    g += Box(V(-h, 0, -7), V(h, 6, -5));
+    g += Box(V(-h, 0, 5), V(h, 6, 7));
+    p.Add(g);
+    p.Conn(MaleKind, gauge::Rail, "Schienenende", "Rail end", V(h, 0, 0), XP, YP);
+    p.Conn(FemaleKind, gauge::Rail, "Schienenanfang", "Rail start", V(-h, 0, 0), XN, YP);
+    p.Conn(MaleKind, gauge::Ball, "Kugel", "Ball", V(0, 0, 0), YP, XP);
+    int k = 0;
+    for (double x : Cells(length / 30)) {
+        ++k;
+        p.Socket("Nut unten " + std::to_string(k), "Bottom socket " + std::to_string(k),
+                 V(x * 2, -4, 0), YN, XP);
+    }
+    return p.Take();
+}
+
+/// A hinge two cells wide, its pin along X: the lower half carries three knuckles on the pin,
+/// the upper half two between them.
+TKitPart WideHinge(const std::string& number, bool upper) {
+    TPart p(number, upper ? "Gelenkbaustein 30 oben" : "Gelenkbaustein 30 unten",
+            upper ? "Hinge block 30 upper" : "Hinge block 30 lower", 0);
+    p.Color(200, 30, 30).Price(0.55).Badge("30");
+    const std::vector<double> xs = Cells(2);
+    const TXform alongX = TXform::RotateY(90);
+    if (!upper) {
+        BlockBody(p, V(-kCell, -kHalf, -kHalf), V(kCell, 0, kHalf), xs, {0}, 1, 3, 4);
+        p.GridBottom(xs, {0}, -kHalf);
+        for (double x : {-12.0, 0.0, 12.0}) {
+            const TXform at = TXform::Translate(x, 3, 0) * alongX;
+            p.Add(Transformed(Tube(1.8, 4, -1.5, 1.5, 16), at),
+                  Transformed(Tube(1.8, 4, -1.5, 1.5, 6), at));
+            p.Add(Box(V(x - 1.5, 0, -4), V(x + 1.5, 3, 4)));
+        }
+        p.Add(Transformed(Cylinder(1.75, -kCell, kCell, 12), TXform::Translate(0, 3, 0) * alongX),
+              Transformed(Cylinder(1.75, -kCell, kCell, 4), TXform::Translate(0, 3, 0) * alongX));
+        p.Conn(MaleKind, gauge::Hinge, "Gelenkbolzen", "Hinge pin", V(0, 3, 0), XP, YP);
+    } else {
+        p.Add(RoundedBox(V(-kCell, 0, -kHalf), V(kCell, kHalf, kHalf), 1, 3),
+              Box(V(-kCell, 0, -kHalf), V(kCell, kHalf, kHalf)));
+        for (double x : {-6.0, 6.0}) {
+            const TXform at = TXform::Translate(x, -3, 0) * alongX;
+            p.Add(Transformed(Tube(1.8, 4, -4.4, 4.4, 16), at),
+                  Transformed(Tube(1.8, 4, -4.4, 4.4, 6), at));
+            p.Add(Box(V(x - 4.4, -3, -4), V(x + 4.4, 0, 4)));
+        }
+        p.GridTop(xs, {0}, kHalf);
+        p.Conn(FemaleKind, gauge::Hinge, "Gelenkauge", "Hinge knuckle", V(0, -3, 0), XN, YP);
+    }
+    return p.Take();
+}
+
+/// Ball joint: a ball on a block and the cup that takes it, free to turn every way.
+TKitPart BallJoint(const std::string& number, bool cup) {
+    TPart p(number, cup ? "Gelenkpfanne" : "Gelenkkugel", cup ? "Joint cup" : "Joint ball", 0);
+    p.Color(200, 30, 30).Price(0.45).Rounded();
+    if (!cup) {
+        BlockBody(p, V(-kHalf, -kHalf, -kHalf), V(kHalf, kHalf, kHalf), {0}, {0}, 1, 3, 4);
+        p.GridBottom({0}, {0}, -kHalf);
+        p.Add(AlongY(Cylinder(2, kHalf - 0.5, kHalf + 4, 12)) +
+                  Transformed(Sphere(4, 16), TXform::Translate(0, kHalf + 7, 0)),
+              AlongY(Cylinder(2, kHalf - 0.5, kHalf + 4, 6)) +
+                  Transformed(Sphere(4, 8), TXform::Translate(0, kHalf + 7, 0)));
+        p.Conn(MaleKind, gauge::Hinge, "Kugel", "Ball", V(0, kHalf + 7, 0), YP, XP);
+    } else {
+        p.Add(RoundedBox(V(-kHalf, 0, -kHalf), V(kHalf, kCell, kHalf), 1, 3),
+              Box(V(-kHalf, 0, -kHalf), V(kHalf, kCell, kHalf)));
+        const std::vector<TPt2> prof{{0, -5}, {6, -5}, {6, 0.5}, {0, 0.5}};
+        p.Add(AlongY(Lathe(prof, 20)), AlongY(Lathe(prof, 8)));
+        p.GridTop({0}, {0}, kCell);
+        p.Conn(FemaleKind, gauge::Hinge, "Pfanne", "Cup", V(0, -2, 0), YN, XP);
+    }
+    return p.Take();
+}
+
+// --- Parts of their own kind -----------------------------------------------------------------
+
+/// A load hook hanging from its eye; an axle or a cord's pin goes through the eye.
+TKitPart LoadHook(const std::string& number) {
+    TPart p(number, "Lasthaken", "Load hook", 2);
+    p.Color(170, 170, 180).Price(0.6).Rounded();
+    auto build = [](int segs) {
+        TGeo g = AlongY(Cylinder(1.8, -2, 10, std::max(6, segs / 2)));
+        g += Transformed(Torus(4, 1.5, segs, std::max(4, segs / 3)), TXform::Translate(0, 14.5, 0));
+        // The bow: from the top of the shank round the bottom and up the far side.
+        g += Transformed(ArcSweep(5, 8, -1.8, 1.8, -90, 200, segs),
+                         TXform::Translate(0, -8.5, 0) * TXform::RotateX(90));
+        return g;
+    };
+    p.Add(build(24), build(8));
+    p.Conn(FemaleKind, gauge::Axle, "Öse", "Eye", V(0, 14.5, 0), ZP, YP);
+    p.Conn(FemaleKind, gauge::Axle, "Öse hinten", "Eye back", V(0, 14.5, 0), ZN, YP);
+    return p.Take();
+}
+
+/// A drum that winds up a cord, with flanges at both ends.
+TKitPart CableDrum(const std::string& number) {
+    TPart p(number, "Seiltrommel", "Cable drum", 2);
+    p.Color(200, 30, 30).Price(0.7).KineRot(4).Rounded();
+    const std::vector<TPt2> prof{{2.6, -12}, {12, -12}, {12, -10}, {7, -9.5},
+                                 {7, 9.5},   {12, 10},  {12, 12},  {2.6, 12}};
+    p.Add(Lathe(prof, 32, true), Lathe(prof, 8, true));
+    Bore(p, V(0, 0, -kHalf), " 1");
+    Bore(p, V(0, 0, kHalf), " 2");
+    return p.Take();
+}
+
+/// Crown gear: the teeth stand on its face, so a spur gear meshes with it at a right angle.
+TKitPart CrownGear(const std::string& number, int teeth) {
+    const std::string t = std::to_string(teeth);
+    TPart p(number, "Kronenrad Z" + t, "Crown gear Z" + t, 7);
+    p.Color(40, 40, 40).Price(0.8).Teeth(teeth).KineRot(4).Badge("Z" + t);
+    const double r = 1.5 * teeth / 2;
+    TGeo hires = Tube(2.6, r + 1, -2, 0, 48) + Tube(2.6, 4.6, -6, 0, 16);
+    for (int i = 0; i < teeth; ++i) {
+        hires += Transformed(Beam({r - 2.5, 0}, {r + 1, 0}, 1.6, 2.5),
+                             TXform::RotateZ(360.0 * i / teeth) * TXform::Translate(0, 0, 1.25));
+    }
+    TGeo lores = Tube(2.6, r + 1, -2, 2.5, 16) + Tube(2.6, 4.6, -6, 0, 6);
+    p.Add(hires, lores);
+    Bore(p, V(0, 0, 0));
+    return p.Take();
+}
+
+/// Differential: a cage with a crown of teeth, its two axle halves each in a bore of its own.
+TKitPart Differential(const std::string& number) {
+    TPart p(number, "Differential", "Differential", 7);
+    p.Color(60, 60, 65).Price(3.5).Teeth(30).KineRot(4).Rounded();
+    const std::vector<TPt2> cage{{2.6, -15}, {5, -15}, {5, -11}, {11, -8},
+                                 {11, 8},    {5, 11},  {5, 15},  {2.6, 15}};
+    TGeo hires = Lathe(cage, 32, true) + ExtrudeStarWithBore(GearOutline(30, 1.5, 2), 5, -8, -4);
+    TGeo lores = Lathe(cage, 8, true) + Tube(5, 1.5 * 15 + 1.5, -8, -4, 16);
+    p.Add(hires, lores);
+    Bore(p, V(0, 0, -kCell), " links");
+    Bore(p, V(0, 0, kCell), " rechts");
+    return p.Take();
+}
+
+/// The nut that a spindle turns through: a cube with the threaded bore, a peg on top.
+TKitPart SpindleNut(const std::string& number) {
+    TPart p(number, "Spindelmutter", "Spindle nut", 7);
+    p.Color(200, 30, 30).Price(0.45);
+    p.Add(HoledBox(V(-kHalf, -kHalf, -kHalf), V(kHalf, kHalf, kHalf), 0.6, 2,
+                   {{kFaceZN, {0}, {0}}, {kFaceZP, {0}, {0}}}, 4.2, 3, 16),
+          Box(V(-kHalf, -kHalf, -kHalf), V(kHalf, kHalf, kHalf)));
+    p.GridTop({0}, {0}, kHalf).GridBottom({0}, {0}, -kHalf);
+    Bore(p, V(0, 0, 0), " Gewinde");
+    return p.Take();
+}
+
+TKitPart SteeringWheel(const std::string& number) {
+    TPart p(number, "Lenkrad", "Steering wheel", 8);
+    p.Color(40, 40, 45).Price(0.5).KineRot(4).Rounded();
+    TGeo hires = Torus(12, 1.6, 32, 8) + Tube(2.6, 4.5, -3, 3, 16);
+    TGeo lores = Torus(12, 1.6, 12, 4) + Tube(2.6, 4.5, -3, 3, 6);
+    for (int i = 0; i < 3; ++i) {
+        const TGeo spoke =
+            Transformed(Beam({4, 0}, {11, 0}, 2, 2), TXform::RotateZ(90 + 120.0 * i));
+        hires += spoke;
+        lores += spoke;
+    }
+    p.Add(hires, lores);
+    Bore(p, V(0, 0, 0));
+    return p.Take();
+}
+
+/// An open bucket for a digger arm: floor, back and sides, hinged on an axle at its back.
+TKitPart Bucket(const std::string& number) {
+    TPart p(number, "Baggerschaufel", "Digger bucket", 8);
+    p.Color(224, 224, 0).Price(1.1);
+    TGeo g = Box(V(-15, -kHalf, -15), V(15, -5.5, 15));  // floor
+    g += Box(V(-15, -5.5, -15), V(15, 15, -13));         // back
+    g += Box(V(-15, -5.5, -13), V(-13, 7, 12));          // sides
+    g += Box(V(13, -5.5, -13), V(15, 7, 12));
+    p.Add(g);
+    Bore(p, V(0, 15, -14));
+    p.GridBottom({-kHalf, kHalf}, {0}, -kHalf);
+    return p.Take();
+}
+
+/// Two fork tines on a back plate, for a fork-lift carriage.
+TKitPart ForkTines(const std::string& number) {
+    TPart p(number, "Gabelzinken", "Fork tines", 8);
+    p.Color(60, 60, 65).Price(0.9);
+    TGeo g = Box(V(-15, -kHalf, -kHalf), V(15, 22.5, -4.5));
+    for (double x : {-10.0, 10.0}) {
+        g += Box(V(x - 3, -kHalf, -4.5), V(x + 3, -4.5, 45));
+    }
+    p.Add(g);
+    int n = 0;
+    for (double x : Cells(2)) {
+        for (double y : {0.0, 15.0}) {
+            const std::string k = std::to_string(++n);
+            p.Socket("Nut hinten " + k, "Back socket " + k, V(x, y, -kHalf), ZN, YP);
+        }
+    }
+    return p.Take();
+}
+
+TKitPart Ladder(const std::string& number, int length) {
+    const std::string n = std::to_string(length);
+    TPart p(number, "Leiter " + n, "Ladder " + n, 8);
+    p.Color(150, 90, 40).Price(0.4 + length / 150.0).Badge(n);
+    TGeo g;
+    for (double x : {-10.0, 8.0}) {
+        g += Box(V(x, -kHalf, -1.5), V(x + 2, length - kHalf, 1.5));
+    }
+    for (double y = 0; y < length - kHalf; y += 12) {
+        g += Box(V(-8, y, -1), V(8, y + 2, 1));
+    }
+    p.Add(g);
+    p.Socket("Nut unten", "Bottom socket", V(0, -kHalf, 0), YN, XP);
+    return p.Take();
+}
+
+TKitPart Crate(const std::string& number) {
+    TPart p(number, "Kiste", "Crate", 8);
+    p.Color(170, 110, 50).Price(0.9);
+    TGeo hires = RoundedBox(V(-kCell, -kHalf, -kCell), V(kCell, 17.5, kCell), 1, 2);
+    for (double y : {-2.5, 5.0, 12.5}) {
+        hires += Box(V(-kCell - 0.6, y - 1, -kCell - 0.6), V(kCell + 0.6, y + 1, kCell + 0.6));
+    }
+    p.Add(hires, Box(V(-kCell - 0.6, -kHalf, -kCell - 0.6), V(kCell + 0.6, 17.5, kCell + 0.6)));
+    p.GridBottom(Cells(2), Cells(2), -kHalf);
+    return p.Take();
+}
+
+TKitPart Fence(const std::string& number) {
+    TPart p(number, "Zaun 60", "Fence 60", 19);
+    p.Color(240, 240, 235).Price(0.9).Badge("60");
+    TGeo g;
+    for (double x : Cells(4)) {
+        g += Box(V(x - 1.5, -kHalf, -1.5), V(x + 1.5, 25, 1.5));
+    }
+    for (double y : {3.0, 15.0}) {
+        g += Box(V(-30, y, -1), V(30, y + 3, 1));
+    }
+    p.Add(g);
+    p.GridBottom(Cells(4), {0}, -kHalf);
+    return p.Take();
+}
+
+TKitPart StreetLamp(const std::string& number) {
+    TPart p(number, "Laterne", "Street lamp", 19);
+    p.Color(50, 60, 55).Price(1.3).Rounded();
+    auto build = [](int segs) {
+        TGeo g = Box(V(-kHalf, -kHalf, -kHalf), V(kHalf, -4, kHalf));
+        g += AlongY(Cylinder(1.5, -4.5, 70, segs));
+        g += AlongY(Cone(6, 2, 66, 74, segs));
+        g += AlongY(Cylinder(4, 60, 66.5, segs));
+        return g;
+    };
+    p.Add(build(16), build(8));
+    p.GridBottom({0}, {0}, -kHalf);
+    return p.Take();
+}
+
+TKitPart Bush(const std::string& number) {
+    TPart p(number, "Busch", "Bush", 19);
+    p.Color(60, 150, 60).Price(0.8).Rounded();
+    auto build = [](int segs) {
+        TGeo g = Box(V(-kHalf, -kHalf, -kHalf), V(kHalf, -4, kHalf));
+        g += Transformed(Sphere(10, segs), TXform::Translate(0, 6, 0));
+        g += Transformed(Sphere(7, segs), TXform::Translate(-9, 2, 3));
+        g += Transformed(Sphere(7, segs), TXform::Translate(8, 3, -3));
+        return g;
+    };
+    p.Add(build(16), build(8));
+    p.GridBottom({0}, {0}, -kHalf);
+    return p.Take();
+}
+
+TKitPart Bench(const std::string& number) {
+    TPart p(number, "Parkbank", "Park bench", 19);
+    p.Color(150, 90, 40).Price(1.1);
+    TGeo g = Box(V(-30, 6, -8), V(30, 9, 8));  // seat
+    g += Box(V(-30, 9, -8), V(30, 24, -6));    // back
+    for (double x : {-24.0, 24.0}) {
+        g += Box(V(x - 2, -kHalf, -6), V(x + 2, 6, 6));
+    }
+    p.Add(g);
+    p.GridBottom({-22.5, 22.5}, {0}, -kHalf);
+    return p.Take();
+}
+
+/// A funnel the balls drop through onto a rail.
+TKitPart Funnel(const std::string& number) {
+    TPart p(number, "Trichter", "Funnel", 20);
+    p.Color(120, 170, 230).Price(1.2).Rounded();
+    const std::vector<TPt2> prof{{7, 0}, {9, 0}, {9, 6}, {22, 26}, {20, 26}, {7, 6}};
+    p.Add(AlongY(Lathe(prof, 32, true)), AlongY(Lathe(prof, 8, true)));
+    p.Conn(FemaleKind, gauge::Ball, "Auslauf", "Outlet", V(0, 0, 0), YN, XP);
+    p.Conn(MaleKind, gauge::Ball, "Kugel", "Ball", V(0, 6, 0), YP, XP);
+    return p.Take();
+}
+
 // --- The kit ---------------------------------------------------------------------------------
 
 void Standard(std::vector<TKitPart>& kit) {
+    kit.push_back(ThinBlock("40012", 5));
+    kit.push_back(ThinBlock("40013", 7.5));
     kit.push_back(BuildingBlock("40001", 1, 0, false));
     kit.push_back(BuildingBlock("40002", 2, 0, false));
     kit.push_back(BuildingBlock("40003", 3, 0, false));
     kit.push_back(BuildingBlock("40004", 4, 0, false));
+    kit.push_back(BuildingBlock("40014", 5, 0, false));
+    kit.push_back(BuildingBlock("40015", 6, 0, false));
+    kit.push_back(FlatBlock("40016", 1));
+    kit.push_back(FlatBlock("40017", 2));
+    kit.push_back(FlatBlock("40018", 3));
+    kit.push_back(FlatBlock("40019", 4));
     {
         TPart p("40005", "Baustein 15 mit Bohrung", "Building block 15 with bore", 0);
         p.Color(200, 30, 30).Price(0.25);
@@ -680,10 +1462,23 @@ void Standard(std::vector<TKitPart>& kit) {
               ExtrudeStarWithBore(SquareOutline(kHalf, 4), 2.6, -kHalf, kHalf));
         p.GridTop({0}, {0}, kHalf);
         Bore(p, V(0, 0, 0));
+        p.Badge("15");
         kit.push_back(p.Take());
     }
+    kit.push_back(BoredBlock("40020", 2));
+    kit.push_back(BoredBlock("40021", 3));
+    kit.push_back(BoredBlock("40022", 4));
+    kit.push_back(PegBlock("40023", 1, 1));
+    kit.push_back(PegBlock("40024", 1, 2));
+    kit.push_back(PegBlock("40025", 2, 1));
+    kit.push_back(PegBlock("40026", 2, 2));
+    kit.push_back(RoundBlock("40027", 1));
+    kit.push_back(RoundBlock("40028", 2));
+    kit.push_back(RoundBlock("40034", 3));
+    kit.push_back(AngleBlock("40029", 7.5, 0, false));
     kit.push_back(AngleBlock("40006", 15, 0, false));
     kit.push_back(AngleBlock("40007", 30, 0, false));
+    kit.push_back(AngleBlock("40030", 45, 0, false));
     kit.push_back(AngleBlock("40008", 60, 0, false));
     {
         // Hinge: the lower half carries the pin along Z, the upper half's knuckle turns on it.
@@ -714,6 +1509,10 @@ void Standard(std::vector<TKitPart>& kit) {
         p.Conn(FemaleKind, gauge::Hinge, "Gelenkauge", "Hinge knuckle", V(0, -3, 0), ZN, YP);
         kit.push_back(p.Take());
     }
+    kit.push_back(WideHinge("40036", false));
+    kit.push_back(WideHinge("40037", true));
+    kit.push_back(BallJoint("40038", false));
+    kit.push_back(BallJoint("40039", true));
     {
         TPart p("40011", "Doppelzapfen", "Double peg", 0);
         p.Color(200, 30, 30).Price(0.08);
@@ -723,13 +1522,42 @@ void Standard(std::vector<TKitPart>& kit) {
         p.Peg("Zapfen hinten", "Back peg", V(0, 0, -1), ZN, YP);
         kit.push_back(p.Take());
     }
+    kit.push_back(ConnectorPiece("40031", 15));
+    kit.push_back(ConnectorPiece("40032", 30));
+    kit.push_back(ConnectorPiece("40033", 45));
+    kit.push_back(ConnectorPiece("40035", 60));
 }
 
 void Statics(std::vector<TKitPart>& kit) {
-    kit.push_back(Girder("40101", 60, 1, false));
-    kit.push_back(Girder("40102", 120, 1, false));
-    kit.push_back(Strut("40103", 60, 1, false));
-    kit.push_back(Strut("40104", 90, 1, false));
+    // Girders and struts in every grid length; the numbers already in use keep their sizes.
+    const std::map<int, std::string> girders{{60, "40101"}, {120, "40102"}};
+    const std::map<int, std::string> struts{{60, "40103"}, {90, "40104"}};
+    int next = 40107;
+    for (int len = 15; len <= 210; len += 15) {
+        const auto known = girders.find(len);
+        kit.push_back(
+            Girder(known != girders.end() ? known->second : NextNumber(next), len, 1, false));
+    }
+    for (int len = 30; len <= 210; len += 15) {
+        const auto known = struts.find(len);
+        kit.push_back(
+            Strut(known != struts.end() ? known->second : NextNumber(next), len, 1, false));
+    }
+    for (int square : {30, 45, 60, 75, 90}) {
+        kit.push_back(DiagonalStrut(NextNumber(next), square));
+    }
+    for (int len : {30, 60, 90, 120, 150, 180, 210}) {
+        kit.push_back(AngleGirder(NextNumber(next), len));
+    }
+    for (int degrees : {30, 45, 60, 90}) {
+        kit.push_back(CurvedGirder(NextNumber(next), degrees));
+    }
+    for (int cells = 1; cells <= 14; ++cells) {
+        kit.push_back(PerforatedStrip(NextNumber(next), cells, 1));
+    }
+    for (int cells : {2, 4, 6, 8}) {
+        kit.push_back(PerforatedStrip(NextNumber(next), cells, 2));
+    }
     {
         TPart p("40105", "Knotenbaustein", "Joint block", 1);
         p.Color(224, 224, 0).Price(0.3);
@@ -751,7 +1579,7 @@ void Statics(std::vector<TKitPart>& kit) {
     }
     {
         TPart p("40106", "Winkelknoten 45°", "Angle joint 45°", 1);
-        p.Color(224, 224, 0).Price(0.3);
+        p.Color(224, 224, 0).Price(0.3).Badge("45°");
         // Two slots 135 degrees apart, so girders meet at 45 degrees to each other.
         std::vector<TPt2> o;
         for (int i = 0; i < 8; ++i) {
@@ -767,13 +1595,27 @@ void Statics(std::vector<TKitPart>& kit) {
         p.Socket("Nut hinten", "Back socket", V(0, 0, -kHalf), ZN, YP);
         kit.push_back(p.Take());
     }
+    kit.push_back(AngleJoint(NextNumber(next), 30));
+    kit.push_back(AngleJoint(NextNumber(next), 60));
 }
 
 void Wheels(std::vector<TKitPart>& kit) {
+    int next = 40208;
+    const std::string rim30 = NextNumber(next), tyre30 = NextNumber(next);
+    kit.push_back(Rim(rim30, 30, 2, false));
+    kit.push_back(Tyre(tyre30, 30, 2, false));
     kit.push_back(Rim("40201", 45, 2, false));
     kit.push_back(Tyre("40202", 45, 2, false));
     kit.push_back(Rim("40203", 60, 2, false));
     kit.push_back(Tyre("40204", 60, 2, false));
+    std::map<int, std::string> tyres{{30, tyre30}, {45, "40202"}, {60, "40204"}};
+    for (int d : {75, 90}) {
+        kit.push_back(Rim(NextNumber(next), d, 2, false));
+        tyres[d] = NextNumber(next);
+        kit.push_back(Tyre(tyres[d], d, 2, false));
+    }
+    kit.push_back(CompleteWheel(NextNumber(next), 30, tyres[30]));
+    kit.push_back(CompleteWheel(NextNumber(next), 45, tyres[45]));
     {
         // The complete wheel: rim mesh and connectors; the tyre and the wheel nut come along
         // as children, modelled in the same frame.
@@ -787,6 +1629,8 @@ void Wheels(std::vector<TKitPart>& kit) {
         w.Frames.pop_back();
         kit.push_back(std::move(w));
     }
+    kit.push_back(CompleteWheel(NextNumber(next), 75, tyres[75]));
+    kit.push_back(CompleteWheel(NextNumber(next), 90, tyres[90]));
     {
         TPart p("40206", "Radmutter", "Wheel nut", 2);
         p.Color(170, 170, 180).Price(0.05).Hide();
@@ -808,13 +1652,25 @@ void Wheels(std::vector<TKitPart>& kit) {
         p.Peg("Zapfen 2", "Peg 2", V(-kHalf, 0, 0), ZN, YP);
         kit.push_back(p.Take());
     }
+    for (int d : {15, 30, 45, 60, 90}) {
+        kit.push_back(Pulley(NextNumber(next), d));
+    }
+    kit.push_back(CableDrum(NextNumber(next)));
+    kit.push_back(LoadHook(NextNumber(next)));
 }
 
 void Axles(std::vector<TKitPart>& kit) {
     kit.push_back(Axle("40301", 30, 3, false));
+    kit.push_back(Axle("40313", 45, 3, false));
     kit.push_back(Axle("40302", 60, 3, false));
+    kit.push_back(Axle("40314", 75, 3, false));
     kit.push_back(Axle("40303", 90, 3, false));
+    kit.push_back(Axle("40315", 105, 3, false));
     kit.push_back(Axle("40304", 120, 3, false));
+    int next = 40307;
+    for (int len = 135; len <= 210; len += 15) {
+        kit.push_back(Axle(NextNumber(next), len, 3, false));
+    }
     {
         TPart p("40305", "Achskupplung", "Axle coupling", 3);
         p.Color(170, 170, 180).Price(0.3).KineRot(4).Rounded();
@@ -828,8 +1684,12 @@ void Axles(std::vector<TKitPart>& kit) {
               Tube(2.6, 5, -kHalf, kHalf, 6));
         Bore(p, V(0, 0, -kHalf), " 1");
         Bore(p, V(0, 0, kHalf), " 2");
+        p.Badge("15");
         kit.push_back(p.Take());
     }
+    next = 40316;
+    kit.push_back(AxleCoupling(NextNumber(next), 30, "Achskupplung 30", "Axle coupling 30"));
+    kit.push_back(CardanJoint(NextNumber(next)));
     {
         TPart p("40306", "Klemmring", "Stop ring", 3);
         p.Color(200, 30, 30).Price(0.06).KineRot(4).Rounded();
@@ -837,28 +1697,54 @@ void Axles(std::vector<TKitPart>& kit) {
         Bore(p, V(0, 0, 0));
         kit.push_back(p.Take());
     }
+    kit.push_back(ClampBush(NextNumber(next), 5));
+    kit.push_back(ClampBush(NextNumber(next), 10));
+    kit.push_back(ClampBush(NextNumber(next), 15));
 }
 
 void Plates(std::vector<TKitPart>& kit) {
-    kit.push_back(BuildingPlate("40401", 1, 2, 4, false));
-    kit.push_back(BuildingPlate("40402", 2, 2, 4, false));
-    kit.push_back(BuildingPlate("40403", 4, 2, 4, false));
-    kit.push_back(BuildingPlate("40404", 6, 4, 4, false));
+    // Every plate from 15x15 to 90x180 in the usual steps, narrow side first; the numbers
+    // already in use keep their sizes (and the way they lie).
+    const std::map<std::pair<int, int>, std::pair<std::string, std::pair<int, int>>> known{
+        {{1, 2}, {"40401", {1, 2}}},
+        {{2, 2}, {"40402", {2, 2}}},
+        {{2, 4}, {"40403", {4, 2}}},
+        {{4, 6}, {"40404", {6, 4}}}};
+    int next = 40407;
+    const std::pair<int, int> sizes[] = {{1, 1},  {1, 2}, {1, 3}, {1, 4}, {1, 5}, {1, 6}, {1, 8},
+                                         {1, 12}, {2, 2}, {2, 3}, {2, 4}, {2, 5}, {2, 6}, {2, 8},
+                                         {2, 12}, {3, 3}, {3, 4}, {3, 6}, {4, 4}, {4, 6}, {4, 8},
+                                         {4, 12}, {6, 6}, {6, 8}, {6, 12}};
+    for (const auto& size : sizes) {
+        const auto it = known.find(size);
+        if (it != known.end()) {
+            const auto [nx, nz] = it->second.second;
+            kit.push_back(BuildingPlate(it->second.first, nx, nz, 4, false));
+        } else {
+            kit.push_back(BuildingPlate(NextNumber(next), size.second, size.first, 4, false));
+        }
+    }
+    kit.push_back(BasePlate(NextNumber(next), 4, 4));
+    kit.push_back(BasePlate(NextNumber(next), 6, 6));
+    kit.push_back(BasePlate(NextNumber(next), 8, 6));
     {
         TPart p("40405", "Grundplatte 180x90", "Base plate 180x90", 4);
-        p.Color(70, 70, 75).Price(4.5);
+        p.Color(70, 70, 75).Price(4.5).Badge("180x90");
         const std::vector<double> xs = Cells(12), zs = Cells(6);
         p.Add(RoundedBox(V(-90, -kHalf, -45), V(90, 0, 45), 1.5, 2),
               Box(V(-90, -kHalf, -45), V(90, 0, 45)));
         p.GridTop(xs, zs, 0);
         kit.push_back(p.Take());
     }
+    kit.push_back(WindowPlate(NextNumber(next), 2, 1));
+    kit.push_back(WindowPlate(NextNumber(next), 2, 2));
     {
         TPart p("40406", "Fensterplatte 30x60", "Window plate 30x60", 4);
-        p.Color(170, 210, 255).Alpha(0.4).Price(0.9);
+        p.Color(170, 210, 255).Alpha(0.4).Price(0.9).Badge("30x60");
         Plate(p, 4, 2, false);
         kit.push_back(p.Take());
     }
+    kit.push_back(WindowPlate(NextNumber(next), 4, 4));
 }
 
 void Electrics(std::vector<TKitPart>& kit) {
@@ -891,10 +1777,15 @@ void Electrics(std::vector<TKitPart>& kit) {
             prof.push_back({6 * std::cos(t), 6 + 6 * std::sin(t)});
         }
         prof.back().X = 0;
-        p.Add(AlongY(Lathe(prof, 24)), AlongY(Lathe({{0, 0}, {6, 0}, {6, 6}, {0, 12}}, 6)));
+        p.Add(AlongY(Lathe(prof, 24)), AlongY(Lathe(prof, 8)));
         p.Conn(FemaleKind, gauge::LampCap, "Sitz", "Seat", V(0, 0, 0), YN, XP);
         kit.push_back(p.Take());
     }
+    int next = 40505;
+    kit.push_back(LampCap(NextNumber(next), "gelb", "yellow", 255, 210, 0));
+    kit.push_back(LampCap(NextNumber(next), "grün", "green", 40, 200, 60));
+    kit.push_back(LampCap(NextNumber(next), "blau", "blue", 40, 90, 255));
+    kit.push_back(LampCap(NextNumber(next), "klar", "clear", 235, 235, 225));
     {
         TPart p("40503", "Batteriekasten", "Battery box", 5);
         p.Color(40, 40, 45).Price(6.9);
@@ -920,12 +1811,64 @@ void Electrics(std::vector<TKitPart>& kit) {
         p.CableSocket("Buchse 3", "Socket 3", V(kCell, 0, 0), XP, YP);
         kit.push_back(p.Take());
     }
+    {
+        TPart p(NextNumber(next), "Akkupack", "Rechargeable pack", 5);
+        p.Color(30, 90, 50).Price(12.9);
+        const std::vector<double> xs = Cells(4), zs = Cells(2);
+        BlockBody(p, V(-30, -kHalf, -kCell), V(30, kHalf, kCell), xs, zs, 2, 3, 4);
+        p.GridBottom(xs, zs, -kHalf).GridTop({-22.5, 22.5}, {0}, kHalf);
+        p.CableSocket("Plus", "Plus", V(30, 0, -3.5), XP, YP);
+        p.CableSocket("Minus", "Minus", V(30, 0, 3.5), XP, YP);
+        kit.push_back(p.Take());
+    }
+    {
+        TPart p = ElectricBlock(NextNumber(next), "Taster", "Push button", 2, 1.4);
+        p.Add(AlongY(Cylinder(4, kHalf - 0.5, kHalf + 4, 20)),
+              AlongY(Cylinder(4, kHalf - 0.5, kHalf + 4, 8)));
+        p.CableSocket("Buchse 3", "Socket 3", V(kCell, 0, 0), XP, YP);
+        kit.push_back(p.Take());
+    }
+    {
+        TPart p = ElectricBlock(NextNumber(next), "Polwendeschalter", "Reversing switch", 2, 2.2);
+        p.Add(AlongY(Cylinder(5.5, kHalf - 0.5, kHalf + 3, 24)),
+              AlongY(Cylinder(5.5, kHalf - 0.5, kHalf + 3, 8)));
+        p.Add(RoundedBox(V(-1.5, kHalf + 3, -7), V(1.5, kHalf + 7, 7), 0.5, 1),
+              Box(V(-1.5, kHalf + 3, -7), V(1.5, kHalf + 7, 7)));
+        p.CableSocket("Buchse 3", "Socket 3", V(kCell, 0, -3.5), XP, YP);
+        p.CableSocket("Buchse 4", "Socket 4", V(kCell, 0, 3.5), XP, YP);
+        kit.push_back(p.Take());
+    }
+    {
+        TPart p = ElectricBlock(NextNumber(next), "Summer", "Buzzer", 1, 1.9);
+        const std::vector<TPt2> prof{
+            {0, kHalf - 0.5}, {6, kHalf - 0.5}, {6, kHalf + 2}, {3, kHalf + 3.5}, {0, kHalf + 3.5}};
+        p.Add(AlongY(Lathe(prof, 24)), AlongY(Lathe(prof, 8)));
+        kit.push_back(p.Take());
+    }
+    {
+        TPart p = ElectricBlock(NextNumber(next), "Lichtsensor", "Light sensor", 1, 2.4);
+        const TGeo lens = Lathe({{0, -0.5}, {4, -0.5}, {4, 1.5}, {2.5, 3.5}, {0, 4}}, 16);
+        p.Add(Place(lens, V(0, 2, kHalf), ZP, YP),
+              Place(Lathe({{0, -0.5}, {4, -0.5}, {4, 1.5}, {2.5, 3.5}, {0, 4}}, 6), V(0, 2, kHalf),
+                    ZP, YP));
+        kit.push_back(p.Take());
+    }
+    {
+        TPart p = ElectricBlock(NextNumber(next), "Elektromagnet", "Electromagnet", 1, 3.2);
+        p.Add(AlongY(Cylinder(6, kHalf - 0.5, kHalf + 12, 24) +
+                     Cylinder(6.8, kHalf + 12, kHalf + 14, 24)),
+              AlongY(Cylinder(6, kHalf - 0.5, kHalf + 12, 8) +
+                     Cylinder(6.8, kHalf + 12, kHalf + 14, 8)));
+        kit.push_back(p.Take());
+    }
     kit.push_back(CablePlug("C0007", "Stecker rot", "Plug red", 210, 25, 25));
     kit.push_back(CablePlug("C0008", "Stecker grün", "Plug green", 20, 150, 40));
 }
 
 void Pneumatics(std::vector<TKitPart>& kit) {
     const int pr = 29, pg = 141, pb = 255;
+    int next = 40607;
+    kit.push_back(PneumaticCylinder(NextNumber(next), 30));
     {
         TPart p("40601", "Pneumatikzylinder", "Pneumatic cylinder", 6);
         p.Color(pr, pg, pb).Price(7.5).Rounded();
@@ -947,8 +1890,11 @@ void Pneumatics(std::vector<TKitPart>& kit) {
         p.GridBottom({-15, 15}, {0}, -kHalf);
         p.Nipple("Anschluss", "Port", V(-15, kHalf, 0), YP, XP);
         p.Peg("Kolbenstange", "Piston rod", V(37.5, 0, 0), XP, YP);
+        p.Badge("45");
         kit.push_back(p.Take());
     }
+    kit.push_back(PneumaticCylinder(NextNumber(next), 60));
+    kit.push_back(PneumaticCylinder(NextNumber(next), 90));
     {
         TPart p("40602", "Handventil", "Hand valve", 6);
         p.Color(pr, pg, pb).Price(4.2);
@@ -960,6 +1906,50 @@ void Pneumatics(std::vector<TKitPart>& kit) {
         p.Nipple("Eingang", "Inlet", V(-kCell, 0, 0), XN, YP);
         p.Nipple("Ausgang A", "Outlet A", V(-kHalf, 0, kHalf), ZP, YP);
         p.Nipple("Ausgang B", "Outlet B", V(kHalf, 0, kHalf), ZP, YP);
+        kit.push_back(p.Take());
+    }
+    {
+        TPart p(NextNumber(next), "Magnetventil", "Solenoid valve", 6);
+        p.Color(pr, pg, pb).Price(8.9);
+        const std::vector<double> xs = Cells(2);
+        BlockBody(p, V(-kCell, -kHalf, -kHalf), V(kCell, kHalf, kHalf), xs, {0}, 1, 3, 4);
+        p.GridBottom(xs, {0}, -kHalf);
+        p.Add(AlongY(Cylinder(6, kHalf - 0.5, kHalf + 11, 24)),
+              AlongY(Cylinder(6, kHalf - 0.5, kHalf + 11, 8)));
+        p.Nipple("Eingang", "Inlet", V(-kCell, 0, 0), XN, YP);
+        p.Nipple("Ausgang A", "Outlet A", V(-kHalf, 0, kHalf), ZP, YP);
+        p.Nipple("Ausgang B", "Outlet B", V(kHalf, 0, kHalf), ZP, YP);
+        p.CableSocket("Buchse 1", "Socket 1", V(kCell, 0, -3.5), XP, YP);
+        p.CableSocket("Buchse 2", "Socket 2", V(kCell, 0, 3.5), XP, YP);
+        kit.push_back(p.Take());
+    }
+    for (const bool throttle : {false, true}) {
+        TPart p(NextNumber(next), throttle ? "Drosselventil" : "Rückschlagventil",
+                throttle ? "Throttle valve" : "Check valve", 6);
+        p.Color(pr, pg, pb).Price(throttle ? 2.4 : 1.9).Rounded();
+        const std::vector<TPt2> prof{{0, -8}, {3, -8}, {4.5, -5}, {4.5, 5}, {3, 8}, {0, 8}};
+        p.Add(AlongX(Lathe(prof, 20)), AlongX(Lathe(prof, 8)));
+        if (throttle) {
+            p.Add(AlongY(Cylinder(3, 3, 9, 16)), AlongY(Cylinder(3, 3, 9, 6)));
+        }
+        p.Nipple("Eingang", "Inlet", V(-8, 0, 0), XN, YP);
+        p.Nipple("Ausgang", "Outlet", V(8, 0, 0), XP, YP);
+        kit.push_back(p.Take());
+    }
+    {
+        TPart p(NextNumber(next), "Kompressor", "Compressor", 6);
+        p.Color(pr, pg, pb).Price(14.9);
+        const std::vector<double> xs = Cells(3), zs = Cells(2);
+        BlockBody(p, V(-22.5, -kHalf, -kCell), V(22.5, kHalf, kCell), xs, zs, 1.5, 3, 4);
+        p.GridBottom(xs, zs, -kHalf);
+        for (int i = 0; i < 4; ++i) {
+            const double y = kHalf + 1 + 3 * i;
+            p.Add(Box(V(-2, y - 1, -9), V(18, y + 1, 9)));
+        }
+        p.Add(Box(V(0, kHalf - 0.5, -6), V(16, kHalf + 11, 6)));
+        p.Nipple("Ausgang", "Outlet", V(22.5, 0, 0), XP, YP);
+        p.CableSocket("Buchse 1", "Socket 1", V(-22.5, 0, -3.5), XN, YP);
+        p.CableSocket("Buchse 2", "Socket 2", V(-22.5, 0, 3.5), XN, YP);
         kit.push_back(p.Take());
     }
     {
@@ -983,6 +1973,26 @@ void Pneumatics(std::vector<TKitPart>& kit) {
         kit.push_back(p.Take());
     }
     {
+        TPart p(NextNumber(next), "Druckluftspeicher klein", "Air tank small", 6);
+        p.Color(pr, pg, pb).Price(2.9).Rounded();
+        std::vector<TPt2> prof{{0, -18}};
+        for (int i = 0; i <= 6; ++i) {
+            const double t = kPi / 2 * i / 6;
+            prof.push_back({8 * std::sin(t), -10 - 8 * std::cos(t)});
+        }
+        for (int i = 0; i <= 6; ++i) {
+            const double t = kPi / 2 * i / 6;
+            prof.push_back({8 * std::cos(t), 10 + 8 * std::sin(t)});
+        }
+        prof.back().X = 0;
+        p.Add(AlongX(Lathe(prof, 24)), AlongX(Lathe(prof, 8)));
+        p.Add(Box(V(-kCell, -kHalf, -5), V(kCell, -6, 5)));
+        p.GridBottom(Cells(2), {0}, -kHalf);
+        p.Nipple("Anschluss 1", "Port 1", V(-18, 0, 0), XN, YP);
+        p.Nipple("Anschluss 2", "Port 2", V(18, 0, 0), XP, YP);
+        kit.push_back(p.Take());
+    }
+    {
         TPart p("40604", "T-Verteiler", "T distributor", 6);
         p.Color(pr, pg, pb).Price(0.6);
         p.Add(RoundedBox(V(-4, -4, -4), V(4, 4, 4), 1, 2), Box(V(-4, -4, -4), V(4, 4, 4)));
@@ -999,6 +2009,13 @@ void Pneumatics(std::vector<TKitPart>& kit) {
         p.Nipple("Anschluss", "Port", V(0, 4, 0), YP, XP);
         kit.push_back(p.Take());
     }
+    const float d = float(std::sqrt(0.5));
+    kit.push_back(PneumaticFitting(NextNumber(next), "Y-Verteiler", "Y distributor",
+                                   {XN, V(d, d, 0), V(d, -d, 0)}, 0.7));
+    kit.push_back(PneumaticFitting(NextNumber(next), "Kreuzverteiler", "Cross distributor",
+                                   {XN, XP, ZP, ZN}, 0.8));
+    kit.push_back(
+        PneumaticFitting(NextNumber(next), "Doppelnippel", "Double nipple", {XN, XP}, 0.3));
     {
         TPart p("40606", "Verschlussstopfen", "Blanking plug", 6);
         p.Color(200, 30, 30).Price(0.2).Rounded();
@@ -1006,11 +2023,24 @@ void Pneumatics(std::vector<TKitPart>& kit) {
         p.Sleeve("Muffe", "Sleeve", V(0, 0, 0), ZP, YP);
         kit.push_back(p.Take());
     }
+    {
+        TPart p(NextNumber(next), "Manometer", "Pressure gauge", 6);
+        p.Color(pr, pg, pb).Price(4.9).Rounded();
+        p.Add(AlongY(Cylinder(2.5, -0.5, 4, 12)) +
+                  Transformed(Cylinder(9, -2.5, 2.5, 32), TXform::Translate(0, 12.5, 0)),
+              AlongY(Cylinder(2.5, -0.5, 4, 6)) +
+                  Transformed(Cylinder(9, -2.5, 2.5, 10), TXform::Translate(0, 12.5, 0)));
+        p.Sleeve("Muffe", "Sleeve", V(0, 0, 0), YN, XP);
+        kit.push_back(p.Take());
+    }
 }
 
 void Drives(std::vector<TKitPart>& kit) {
-    kit.push_back(Motor("40701", "Motor", "Motor", 7, 3, 2, 4, false));
+    int next = 40713;
     kit.push_back(Motor("40702", "Minimotor", "Mini motor", 7, 2, 1, 5, false));
+    kit.push_back(Motor("40701", "Motor", "Motor", 7, 3, 2, 4, false));
+    kit.push_back(Motor(NextNumber(next), "Kraftmotor", "Power motor", 7, 4, 2, 4, false));
+    kit.push_back(Motor(NextNumber(next), "Getriebemotor", "Geared motor", 7, 3, 1, 0, true));
     {
         TPart p("40703", "Getriebe", "Gearbox", 7);
         p.Color(60, 60, 65).Price(5.5).KineRot(4);
@@ -1026,9 +2056,19 @@ void Drives(std::vector<TKitPart>& kit) {
         kit.push_back(p.Take());
     }
     kit.push_back(Gear("40704", 10, 7, false));
+    kit.push_back(Gear(NextNumber(next), 15, 7, false));
     kit.push_back(Gear("40705", 20, 7, false));
     kit.push_back(Gear("40706", 30, 7, false));
     kit.push_back(Gear("40707", 40, 7, false));
+    kit.push_back(Gear(NextNumber(next), 50, 7, false));
+    kit.push_back(Gear(NextNumber(next), 60, 7, false));
+    kit.push_back(BevelGear(NextNumber(next), 10));
+    kit.push_back(BevelGear(NextNumber(next), 20));
+    kit.push_back(CrownGear(NextNumber(next), 30));
+    kit.push_back(Differential(NextNumber(next)));
+    for (int teeth : {10, 20, 30}) {
+        kit.push_back(Sprocket(NextNumber(next), teeth));
+    }
     {
         TPart p("40708", "Schnecke", "Worm", 7);
         p.Color(40, 40, 40).Price(0.7).Teeth(1).KineRot(4).Rounded();
@@ -1042,52 +2082,27 @@ void Drives(std::vector<TKitPart>& kit) {
         }
         prof.push_back({4, kCell});
         prof.push_back({2.6, kCell});
-        p.Add(Lathe(prof, 20, true), Tube(2.6, 5, -kCell, kCell, 6));
+        p.Add(Lathe(prof, 20, true), Tube(2.6, 5.5, -kCell, kCell, 12));
         Bore(p, V(0, 0, 0));
         kit.push_back(p.Take());
     }
-    {
-        TPart p("40709", "Zahnstange 60", "Gear rack 60", 7);
-        p.Color(40, 40, 40).Price(0.9);
-        const std::vector<double> xs = Cells(4);
-        BlockBody(p, V(-30, -kHalf, -3), V(30, -2, 3), xs, {0}, 0.5, 1, 3);
-        const double pitch = kPi * 1.5;
-        const int teeth = static_cast<int>(60 / pitch);
-        TGeo hires;
-        for (int i = 0; i < teeth; ++i) {
-            const double c = -30 + pitch * (i + 0.5) + (60 - teeth * pitch) / 2;
-            hires += ExtrudeConvex({{c - 0.35 * pitch, -2},
-                                    {c + 0.35 * pitch, -2},
-                                    {c + 0.15 * pitch, -2 + 2.25 * 1.5},
-                                    {c - 0.15 * pitch, -2 + 2.25 * 1.5}},
-                                   -3, 3);
-        }
-        p.Add(hires, Box(V(-30, -2, -3), V(30, 1, 3)));
-        p.GridBottom(xs, {0}, -kHalf);
-        kit.push_back(p.Take());
+    for (int len : {30, 45}) {
+        kit.push_back(Rack(NextNumber(next), len));
+    }
+    kit.push_back(Rack("40709", 60));
+    for (int len : {90, 120, 150, 180}) {
+        kit.push_back(Rack(NextNumber(next), len));
+    }
+    for (int len : {60, 90}) {
+        kit.push_back(Spindle(NextNumber(next), len));
     }
     {
         // A threaded rod turned by a motor; a slide on it travels along its axis.
-        TPart p("40710", "Gewindespindel 120", "Threaded spindle 120", 7);
-        p.Color(170, 170, 180).Price(1.4).KineRot(4).Rounded();
-        const double h = 60, pitch = 3;
-        std::vector<TPt2> prof{{0, -h}, {2.5, -h}};
-        for (double z = -h + 1; z + pitch <= h - 1; z += pitch) {
-            prof.push_back({2.5, z});
-            prof.push_back({3.6, z + pitch * 0.4});
-            prof.push_back({3.6, z + pitch * 0.6});
-            prof.push_back({2.5, z + pitch});
-        }
-        prof.push_back({2.5, h});
-        prof.push_back({0, h});
-        p.Add(Lathe(prof, 16), Cylinder(3.2, -h, h, 6));
-        for (const double z : {-h + kHalf, h - kHalf}) {
-            const int n = z < 0 ? 1 : 2;
-            p.Conn(MaleKind, gauge::Axle, "Achse " + std::to_string(n), "Axle " + std::to_string(n),
-                   V(0, 0, z), ZP, YP);
-        }
-        kit.push_back(p.Take());
+        TKitPart spindle = Spindle("40710", 120);
+        spindle.Def.Price = 1.4;
+        kit.push_back(std::move(spindle));
     }
+    kit.push_back(Spindle(NextNumber(next), 180));
     {
         TPart p("40711", "Spindelschlitten", "Spindle slide", 7);
         p.Color(200, 30, 30).Price(0.9);
@@ -1100,6 +2115,7 @@ void Drives(std::vector<TKitPart>& kit) {
         Bore(p, V(0, 0, 0), " Gewinde");
         kit.push_back(p.Take());
     }
+    kit.push_back(SpindleNut(NextNumber(next)));
     {
         // A turntable: its upper half turns about the up axis on the fixed lower half.
         TPart p("40712", "Drehkranz 60", "Turntable 60", 7);
@@ -1116,6 +2132,21 @@ void Drives(std::vector<TKitPart>& kit) {
 void Figures(std::vector<TKitPart>& kit) {
     kit.push_back(Figure("40801", "Figur Mann", "Figure man", 8, 30, 126, 183, false));
     kit.push_back(Figure("40802", "Figur Frau", "Figure woman", 8, 190, 60, 90, true));
+    int next = 40804;
+    {
+        TKitPart child = ScaledFigure(
+            Figure(NextNumber(next), "Figur Kind", "Figure child", 8, 240, 170, 30, false), 0.7);
+        kit.push_back(std::move(child));
+    }
+    {
+        // A worker in overalls with a helmet over the head.
+        TKitPart worker =
+            Figure(NextNumber(next), "Figur Arbeiter", "Figure worker", 8, 250, 120, 20, false);
+        const std::vector<TPt2> helmet{{0, 0}, {8, 0}, {8, 1}, {7, 3.5}, {5, 6.5}, {0, 8}};
+        worker.Hires += Transformed(AlongY(Lathe(helmet, 20)), TXform::Translate(0, 23.5, 0));
+        worker.Lores += Transformed(AlongY(Lathe(helmet, 8)), TXform::Translate(0, 23.5, 0));
+        kit.push_back(std::move(worker));
+    }
     {
         TPart p("40803", "Sitz", "Seat", 8);
         p.Color(40, 40, 45).Price(0.8);
@@ -1127,6 +2158,13 @@ void Figures(std::vector<TKitPart>& kit) {
         p.GridTop({kHalf}, {0}, 0);
         kit.push_back(p.Take());
     }
+    kit.push_back(SteeringWheel(NextNumber(next)));
+    kit.push_back(Bucket(NextNumber(next)));
+    kit.push_back(ForkTines(NextNumber(next)));
+    for (int len : {60, 90, 120}) {
+        kit.push_back(Ladder(NextNumber(next), len));
+    }
+    kit.push_back(Crate(NextNumber(next)));
 }
 
 void Objects(std::vector<TKitPart>& kit) {
@@ -1173,7 +2211,7 @@ void Objects(std::vector<TKitPart>& kit) {
                              V(h, sy > 0 ? a : -g, sz > 0 ? a : -g));
             }
         }
-        p.Add(hires, Box(V(-h, -a, -a), V(h, a, a)));
+        p.Add(hires, hires);  // five boxes: as coarse as it gets
         p.Conn(FemaleKind, 4, "Nut 1", "Groove 1", V(0, 0, -a), ZN, YP);
         p.Conn(FemaleKind, 4, "Nut 2", "Groove 2", V(0, a, 0), YP, XP);
         p.Conn(FemaleKind, 4, "Nut 3", "Groove 3", V(0, 0, a), ZP, YP);
@@ -1184,6 +2222,11 @@ void Objects(std::vector<TKitPart>& kit) {
         p.Conn(FemaleKind, 3, "Loch 2", "Hole 2", V(h, 0, 0), XP, YP);
         kit.push_back(p.Take());
     }
+    int next = 41905;
+    kit.push_back(Fence(NextNumber(next)));
+    kit.push_back(StreetLamp(NextNumber(next)));
+    kit.push_back(Bush(NextNumber(next)));
+    kit.push_back(Bench(NextNumber(next)));
     kit.push_back(CollisionSphere("COL01", 15));
     kit.push_back(CollisionSphere("COL02", 30));
     {
@@ -1196,7 +2239,11 @@ void Objects(std::vector<TKitPart>& kit) {
 }
 
 void Dynamics(std::vector<TKitPart>& kit) {
+    int next = 42005;
+    kit.push_back(StraightRail(NextNumber(next), 45));
     kit.push_back(Rail("42001", false));
+    kit.push_back(StraightRail(NextNumber(next), 135));
+    kit.push_back(StraightRail(NextNumber(next), 180));
     kit.push_back(Rail("42002", true));
     {
         TPart p("42003", "Kugel 12,5", "Ball 12.5", 20);
@@ -1215,6 +2262,7 @@ void Dynamics(std::vector<TKitPart>& kit) {
         p.GridBottom({0}, {0}, -22.5).GridTop({0}, {0}, 22.5);
         kit.push_back(p.Take());
     }
+    kit.push_back(Funnel(NextNumber(next)));
 }
 
 void OldSet(std::vector<TKitPart>& kit) {
@@ -1365,7 +2413,7 @@ void OldSet(std::vector<TKitPart>& kit) {
                             {2.5, 24},
                             {0, 24}},
                            16)),
-              AlongX(Cylinder(3.5, -24, 24, 5)));
+              AlongX(Cylinder(3.3, -24, 24, 8)));
         p.Conn(MaleKind, gauge::Quendrix, "Knopf rechts", "Knob right", V(20, 0, 0), XP, YP);
         p.Conn(MaleKind, gauge::Quendrix, "Knopf links", "Knob left", V(-20, 0, 0), XN, YP);
         kit.push_back(p.Take());

@@ -29,6 +29,8 @@ inline constexpr float Quendrix = 7;  ///< Quendrix knob / hole
 inline constexpr float Tyre30 = 30;   ///< rim seat / tyre, by the tyre's inner diameter
 inline constexpr float Tyre45 = 45;
 inline constexpr float Tyre60 = 60;
+inline constexpr float Tyre75 = 75;
+inline constexpr float Tyre90 = 90;
 }  // namespace gauge
 
 inline constexpr int FemaleKind = 0;
@@ -46,6 +48,9 @@ struct TKitPart {
     TGeo Hires;                      ///< detailed mesh, as drawn (after the offset)
     TGeo Lores;                      ///< coarse mesh, as drawn (after the offset)
     bool Rounded = false;            ///< ships smoothed normals (.nrm)
+    /// The size that tells the part from the other members of its family in a picture
+    /// ("75", "30x90", "7,5°", "Z20"); empty for a part that is the only one of its kind.
+    std::string Badge;
     /// Texture images this part needs in icon/, by file name: generated with the kit.
     std::vector<std::string> TextureFiles;
 };

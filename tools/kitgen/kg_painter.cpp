@@ -1,6 +1,8 @@
 // Who draws the pictures of the kit's parts, and the picture files made from them.
 #include "kg_painter.h"
 
+#include <algorithm>
+
 namespace kx::kitgen {
 
 namespace {
@@ -19,15 +21,22 @@ TImage TSoftwarePartPainter::Paint(const TKitPart& part, int width, int height, 
     return RenderPart(part.Hires, colour, part.Def.Alpha, width, height, background, supersample);
 }
 
+TImage PartPicture(const TKitPart& part, TPartPainter& painter, int size) {
+    TImage picture = painter.Paint(part, size, size, kPictureBackground);
+    if (!part.Badge.empty()) {
+        StampCaption(picture, part.Badge, std::max(1, size / 64), kPictureBackground);
+    }
+    return picture;
+}
+
 std::map<std::string, std::string> KitPictures(const std::vector<TKitPart>& kit,
                                                TPartPainter& painter) {
     std::map<std::string, std::string> files;
     for (const TKitPart& part : kit) {
         const std::string& n = part.Def.Number;
-        files["icon/" + n + ".bmp"] =
-            EncodeBmp24(painter.Paint(part, kIconSize, kIconSize, kPictureBackground));
-        files["icon/print/" + n + ".jpg"] = EncodeJpeg(
-            painter.Paint(part, kPrintSize, kPrintSize, kPictureBackground), kPrintQuality);
+        files["icon/" + n + ".bmp"] = EncodeBmp24(PartPicture(part, painter, kIconSize));
+        files["icon/print/" + n + ".jpg"] =
+            EncodeJpeg(PartPicture(part, painter, kPrintSize), kPrintQuality);
     }
     return files;
 }

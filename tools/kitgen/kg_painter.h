@@ -27,6 +27,10 @@ public:
     TImage Paint(const TKitPart& part, int width, int height, TRgb background) override;
 };
 
+/// The part's picture of size x size as the kit ships it: painted, and captioned with its size
+/// where the part has one.
+TImage PartPicture(const TKitPart& part, TPartPainter& painter, int size);
+
 /// The 64 x 64 BMP icon ("icon/<number>.bmp") and the 200 x 200 JPEG print picture
 /// ("icon/print/<number>.jpg") of every part, as relative path -> bytes.
 std::map<std::string, std::string> KitPictures(const std::vector<TKitPart>& kit,

@@ -206,23 +206,30 @@ void Crane(TSampleBuilder& b, const fs::path& out) {
     const std::string turntable = b.Place("40712", 0, 7.5f, 0);
     base.push_back(turntable);
     m.SetBauphase(2);
+    // Each corner of the tower is one girder of 210 mm from the turntable's top to the joint
+    // block that carries the boom.
     for (float x : {-15.0f, 15.0f}) {
         for (float z : {-15.0f, 15.0f}) {
-            tower.push_back(b.Place("40102", x, 75, z, 0, 90));
-            tower.push_back(b.Place("40102", x, 195, z, 0, 90));
+            tower.push_back(b.Place("40118", x, 120, z, 0, 90));
         }
     }
-    tower.push_back(b.Place("40105", 0, 262.5f, 0));
+    tower.push_back(b.Place("40105", 0, 232.5f, 0));
     m.SetBauphase(3);
     for (float x : {30.0f, 150.0f}) {
         for (float z : {-10.0f, 10.0f}) {
-            boom.push_back(b.Place("40102", x, 277.5f, z));
+            boom.push_back(b.Place("40102", x, 247.5f, z));
         }
     }
-    boom.push_back(b.Place("40004", -52.5f, 277.5f, 0));
-    boom.push_back(b.Place("40004", -52.5f, 292.5f, 0));
-    boom.push_back(b.Place("40001", 195, 135, 0));
-    b.Hose(1, 0.05f, 0xFFFFFF, 3, false, {{195, 270, 0}, {195, 142.5f, 0}});
+    boom.push_back(b.Place("40004", -52.5f, 247.5f, 0));
+    boom.push_back(b.Place("40004", -52.5f, 262.5f, 0));
+    boom.push_back(b.Place("40001", -52.5f, 277.5f, 0));
+    // The cord runs from the drum on the counter-jib over the pulley at the tip down to the
+    // load hook.
+    boom.push_back(b.Place("40223", -30, 267, 0));
+    boom.push_back(b.Place("40219", 195, 225, 0));
+    boom.push_back(b.Place("40224", 210, 105.5f, 0));
+    b.Hose(1, 0.05f, 0xFFFFFF, 3, false,
+           {{-30, 279, 0}, {195, 240, 0}, {210, 225, 0}, {210, 120, 0}});
     for (const auto* list : {&tower, &boom}) {
         for (const std::string& part : *list) {
             b.Rigid(turntable, part);
@@ -239,7 +246,8 @@ void Crane(TSampleBuilder& b, const fs::path& out) {
                        {"Drei Bauphasen: Fundament, Turm, Ausleger. Jede Bauphase ist auch eine "
                         "Gruppe.",
                         "Motor 1 dreht den Drehkranz; Turm und Ausleger sind fest mit ihm "
-                        "verbunden. Das Seil bleibt beim Drehen stehen."}};
+                        "verbunden. Der Lasthaken hängt am Seilzug über die Seilrolle an der "
+                        "Auslegerspitze; das Seil bleibt beim Drehen stehen."}};
     b.Save(out / "Kran.kxm");
 }
 
