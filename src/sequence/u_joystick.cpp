@@ -59,24 +59,23 @@ void TJoystickReader::Feed(const TJoystickSample& sample) {
         m_state.SetButtons(buttons);
     }
     if (!m_primed) {
-        // The first position fills the history and reports nothing yet.
+        // The first position fills the history. It counts at once: a stick held pushed when
+        // polling starts may never move beyond the threshold again.
         m_x.fill(sample.X);
         m_y.fill(sample.Y);
-        m_lastX = sample.X;
-        m_lastY = sample.Y;
         m_primed = true;
-        return;
+    } else {
+        const double tx = Threshold(sample.XMin, sample.XMax);
+        const double ty = Threshold(sample.YMin, sample.YMax);
+        const bool moved =
+            std::abs(double(sample.X) - m_lastX) > tx || std::abs(double(sample.Y) - m_lastY) > ty;
+        const bool settling = Spread(m_x, tx) || Spread(m_y, ty);
+        if (!moved && !settling) {
+            return;
+        }
+        ShiftIn(m_x, sample.X);
+        ShiftIn(m_y, sample.Y);
     }
-    const double tx = Threshold(sample.XMin, sample.XMax);
-    const double ty = Threshold(sample.YMin, sample.YMax);
-    const bool moved =
-        std::abs(double(sample.X) - m_lastX) > tx || std::abs(double(sample.Y) - m_lastY) > ty;
-    const bool settling = Spread(m_x, tx) || Spread(m_y, ty);
-    if (!moved && !settling) {
-        return;
-    }
-    ShiftIn(m_x, sample.X);
-    ShiftIn(m_y, sample.Y);
     m_lastX = sample.X;
     m_lastY = sample.Y;
     m_state.SetDeflection(JoystickDeflection(Smoothed(m_x), sample.XMin, sample.XMax),

@@ -37,8 +37,9 @@ int32_t JoystickDeflection(int64_t position, int32_t minimum, int32_t maximum);
 /// Feeds polled samples into the program's joystick state the way the capture of joystick 1
 /// reported them: a movement counts once it exceeds the threshold (1000 of a range 65535 wide,
 /// scaled to the axis' range); each axis position is the least-squares line through the last
-/// five samples, taken at the newest. After a movement the samples go on being taken until the
-/// five agree, so a stick held still reports where it is held.
+/// five samples, taken at the newest; the first sample fills all five. After a movement the
+/// samples go on being taken until the five agree, so a stick held still reports where it is
+/// held.
 class TJoystickReader {
 public:
     explicit TJoystickReader(TJoystickState& state) : m_state(state) {}
