@@ -15,6 +15,7 @@
 #include "foundation/u_stack.h"
 #include "model/MainObj.h"
 #include "motion/u_MotorPanel.h"
+#include "sequence/joystickpoller.h"
 #include "view/f_EditModes.h"
 
 namespace kx {
@@ -48,6 +49,7 @@ TKinematikMode::TKinematikMode(TMainForm& form) : QObject(&form), m_form(form) {
         m_panels[static_cast<size_t>(n - 1)] = panel;
     }
     layout->addStretch(1);
+    m_joystick = new TJoystickPoller(form.Model().Ablauf().Joystick(), this);
 }
 
 TMotorPanel* TKinematikMode::Panel(int number) const {
@@ -84,6 +86,7 @@ void TKinematikMode::Enter() {
     }
     m_active = true;
     m_timer->start();
+    m_joystick->Start();
     SetControlsEnabled(false);
     m_form.Modes()->SetMode(TEditMode::Rotate);
     m_form.RedrawView();
@@ -96,6 +99,7 @@ void TKinematikMode::Leave() {
     }
     m_form.MotorArea()->hide();
     m_timer->stop();
+    m_joystick->Stop();
     m_form.Model().StopKinematik();
     m_active = false;
     m_form.LibraryArea()->show();
