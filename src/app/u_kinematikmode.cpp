@@ -16,6 +16,7 @@
 #include "model/MainObj.h"
 #include "motion/f_kineManager.h"
 #include "motion/u_MotorPanel.h"
+#include "sequence/joystickpoller.h"
 #include "view/f_EditModes.h"
 
 namespace kx {
@@ -49,6 +50,7 @@ TKinematikMode::TKinematikMode(TMainForm& form) : QObject(&form), m_form(form) {
         m_panels[static_cast<size_t>(n - 1)] = panel;
     }
     layout->addStretch(1);
+    m_joystick = new TJoystickPoller(form.Model().Ablauf().Joystick(), this);
 }
 
 TMotorPanel* TKinematikMode::Panel(int number) const {
@@ -87,6 +89,7 @@ void TKinematikMode::Enter() {
     }
     m_active = true;
     m_timer->start();
+    m_joystick->Start();
     SetControlsEnabled(false);
     m_form.Modes()->SetMode(TEditMode::Rotate);
     m_form.RedrawView();
@@ -99,6 +102,7 @@ void TKinematikMode::Leave() {
     }
     m_form.MotorArea()->hide();
     m_timer->stop();
+    m_joystick->Stop();
     m_form.Model().StopKinematik();
     m_active = false;
     m_form.LibraryArea()->show();

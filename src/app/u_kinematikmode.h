@@ -9,6 +9,7 @@ class QTimer;
 
 namespace kx {
 
+class TJoystickPoller;
 class TMainForm;
 class TMotorPanel;
 
@@ -28,6 +29,8 @@ public:
     QTimer* KineTimer() const { return m_timer; }
     /// Panel 1-8.
     TMotorPanel* Panel(int number) const;
+    /// Joystick 1 for the sequence program, polled while the mode is on.
+    TJoystickPoller* Joystick() const { return m_joystick; }
 
 private:
     void SetControlsEnabled(bool on);
@@ -36,6 +39,7 @@ private:
     QTimer* m_timer;
     std::array<TMotorPanel*, 8> m_panels{};
     bool m_active = false;
+    TJoystickPoller* m_joystick = nullptr;
 };
 
 }  // namespace kx

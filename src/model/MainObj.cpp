@@ -30,10 +30,12 @@ TkxMain::TkxMain(TScene& scene, const TPartFiles& files, TDefCache& defs, TffCac
     m_phaseVisible.fill(true);
     ResetCameras();
     SetBauphase(1);
+    ConnectAblauf();
     m_savedLines = ComparableLines();
 }
 
 TkxMain::~TkxMain() {
+    m_ablauf.StopProgram();
     // The scene may outlive the model: no object may keep pointing at a freed record.
     for (const auto& r : m_parts) {
         if (r->Object() && r->Object()->Bauteil() == r.get()) {
@@ -383,7 +385,7 @@ void TkxMain::DeleteAll() {
     m_motors.UnassignAll();
     m_collisionRules.clear();
     m_view->ClearSequenceProgram();
-    SequenceLines.clear();
+    TakeAblaufLines({});
     m_view->KineManagerChanged();
 
     m_view->EnableCommand(TModelCommand::Delete, false);

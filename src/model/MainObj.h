@@ -28,6 +28,7 @@
 #include "motion/u_kinematik.h"
 #include "motion/u_motorstate.h"
 #include "placement/u_TMeasurement.h"
+#include "sequence/u_ablauf.h"
 #include "view/u_TCamera.h"
 #include "view/u_material.h"
 
@@ -278,7 +279,9 @@ public:
     bool DoLastFile(const std::string& fileName);
     /// The whole model as the file document that SaveModell writes.
     TModelFile ToModelFile() const;
-    /// The sequence program's sections as the file had them, written back at their place.
+    /// The sequence program's sections as the file had them; written back at their place as
+    /// long as the program has not changed since, so a file keeps even what the program does
+    /// not read.
     std::vector<std::string> SequenceLines;
 
     // --- Exports (MainObj_export.cpp) ---------------------------------------------------------
@@ -354,6 +357,12 @@ public:
     void RemoveKineMotor(int number);
     bool EditCollisionRule(size_t row, const TCollData& shown);
     bool DeleteCollisionRule(size_t row, const TCollData& shown);
+    // --- Sequence program (MainObj_ablauf.cpp) ------------------------------------------------
+    /// The model's sequence program; it runs while kinematics mode is on.
+    TAblauf& Ablauf() { return m_ablauf; }
+    /// Carries out what the program's runners asked since the last step: motor switches and
+    /// part colours (main thread; every kinematics step begins with it).
+    void ApplyAblaufEffects();
 
     // --- Changes since the last save or load ---------------------------------------------------
     /// Notes that the model differs from its file (every change through the model calls it).
@@ -464,6 +473,16 @@ private:
     std::string LastCoSelectedName() const;
     uint64_t KinematikGeneration() const;
     TSceneObject* KinematikPart(std::string_view name) const;
+
+    /// Declared last: destroyed first, so its runners end before anything they read goes.
+    TAblauf m_ablauf;
+    uint64_t m_ablaufRevision = 0;  ///< the program's revision when SequenceLines were taken
+    bool m_ablaufQuiet = false;     ///< the program is being replaced by a load or a reset
+    void ConnectAblauf();
+    /// The sequence lines the file gets: as read while unchanged, else the program's own.
+    std::vector<std::string> AblaufLines() const;
+    /// The program from a file's lines, kept as they are for saving.
+    void TakeAblaufLines(const std::vector<std::string>& lines);
 };
 
 /// Suspends undo snapshots for a scope and puts the previous state back afterwards, however

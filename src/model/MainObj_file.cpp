@@ -131,7 +131,7 @@ TModelFile TkxMain::ToModelFile() const {
         }
     }
     f.Links = m_kineLinks;
-    f.SequenceLines = SequenceLines;
+    f.SequenceLines = AblaufLines();
     f.CollisionRules = m_collisionRules;
     for (const auto& g : m_groups) {
         f.Groups.push_back({g->Name, g->Internal, g->Members});
@@ -388,7 +388,7 @@ std::vector<std::string> TkxMain::ApplyModelFile(TModelFile& file, bool newModel
         motor.PartName = names(motor.PartName);
         m_motors.All()[m] = std::move(motor);
     }
-    SequenceLines = file.SequenceLines;
+    TakeAblaufLines(file.SequenceLines);
     for (TCollData rule : file.CollisionRules) {
         rule.ObjName1 = names(rule.ObjName1);
         rule.ObjName2 = names(rule.ObjName2);

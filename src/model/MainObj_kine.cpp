@@ -20,10 +20,13 @@ void TkxMain::StartKinematik() {
     Stack().Push("tkxmain.StartKinematik");
     m_kinematik.Start();
     m_kinematikActive = true;
+    m_ablauf.StartProgram();
 }
 
 void TkxMain::StopKinematik() {
     Stack().Push("tkxmain.StopKinematik");
+    // The runners end first: nothing they asked for may act on the parts put back below.
+    m_ablauf.StopProgram();
     std::array<int32_t, kMotorCount> speeds{};
     for (int n = 1; n <= kMotorCount; ++n) {
         speeds[static_cast<size_t>(n - 1)] = m_motors.Motor(n).Speed;
@@ -41,6 +44,7 @@ void TkxMain::StopKinematik() {
 
 void TkxMain::DoKinematik() {
     Stack().Push("tkxmain.DoKinematik");
+    ApplyAblaufEffects();
     m_kinematik.DoKinematik();
 }
 

@@ -291,8 +291,16 @@ void GearTrain(TSampleBuilder& b, const fs::path& out) {
     b.Save(out / "Zahnradgetriebe.kxm");
 }
 
-void SpindleDrive(TSampleBuilder& b, const fs::path& out) {
-    b.NewModel();
+/// Base plate, bearings, spindle, slide, a motor on the side and two collision bodies at the
+/// ends of the travel; motor 1 (roll, speed 10) drives the spindle, `status` at the start.
+struct TSpindle {
+    std::string Spindle;
+    std::string Slide;
+    std::string Left;
+    std::string Right;
+};
+
+TSpindle SpindleLayout(TSampleBuilder& b, int status) {
     TkxMain& m = b.Model();
     b.Place("40405", 0, 0, 0);
     const float axis = 37.5f;
@@ -302,27 +310,35 @@ void SpindleDrive(TSampleBuilder& b, const fs::path& out) {
         b.Place("40005", x, axis, 0, 90);
     }
     // Spindle and slide lie along X: their own direction axes point that way.
-    const std::string spindle = b.Place("40710", 0, axis, 0, 90);
-    const std::string slide = b.Place("40711", 0, axis, 0, 90);
+    TSpindle s;
+    s.Spindle = b.Place("40710", 0, axis, 0, 90);
+    s.Slide = b.Place("40711", 0, axis, 0, 90);
     b.Place("40001", 82.5f, 7.5f, -15);
     b.Place("40001", 82.5f, 22.5f, -15);
     b.Place("40701", 89.5f, axis, -15, -90);
     // Collision bodies mark the ends of the travel; shown or hidden with the toolbar button.
-    const std::string left = b.Place("COL01", -45, axis, 0);
-    const std::string right = b.Place("COL01", 45, axis, 0);
+    s.Left = b.Place("COL01", -45, axis, 0);
+    s.Right = b.Place("COL01", 45, axis, 0);
     TKineData screw;
     screw.Modus = kKineRotTrans;
-    screw.Bauteil1 = spindle;
-    screw.Bauteil2 = slide;
+    screw.Bauteil1 = s.Spindle;
+    screw.Bauteil2 = s.Slide;
     screw.Z1 = screw.Z2 = 1;
     screw.DZ = 15;  // mm of travel per turn
     m.KineLinks().push_back(screw);
-    m.Motors().Motor(1) = {1, 10, 2, spindle, 0};
+    m.Motors().Motor(1) = {1, 10, status, s.Spindle, 0};
+    return s;
+}
+
+void SpindleDrive(TSampleBuilder& b, const fs::path& out) {
+    b.NewModel();
+    TkxMain& m = b.Model();
+    const TSpindle s = SpindleLayout(b, 2);
     // Within 21 mm of an end the motor turns round and the next step takes the slide back out
     // of reach. The threshold lies between two step positions (a turn is 36 steps of 15/36 mm
     // each): a position exactly at the threshold could reverse the motor twice in a row.
-    m.CollisionRules().push_back({true, slide, left, 21, 3, "1", false});
-    m.CollisionRules().push_back({true, slide, right, 21, 3, "1", false});
+    m.CollisionRules().push_back({true, s.Slide, s.Left, 21, 3, "1", false});
+    m.CollisionRules().push_back({true, s.Slide, s.Right, 21, 3, "1", false});
     m.Information() = {"Spindelantrieb",
                        "Korvex",
                        "Korvex designer",
@@ -331,6 +347,88 @@ void SpindleDrive(TSampleBuilder& b, const fs::path& out) {
                         "Umdrehung.",
                         "An beiden Enden kehrt eine Kollisionsregel den Motor um."}};
     b.Save(out / "Spindelantrieb.kxm");
+}
+
+/// The spindle slide driven by a sequence program: three times back and forth, timed by pauses
+/// and counted in a variable, the slide coloured by its direction.
+void SpindleProgram(TSampleBuilder& b, const fs::path& out) {
+    b.NewModel();
+    TkxMain& m = b.Model();
+    const TSpindle s = SpindleLayout(b, 0);
+    TAblauf& p = m.Ablauf();
+    int32_t y = 40;
+    const auto add = [&](TBlockKind kind, int32_t x = 200) -> TBlock& {
+        TBlock& block = p.AddBlock(kind, x, y);
+        y += 80;
+        return block;
+    };
+    const auto motor = [&](int status) -> TBlock& {
+        auto& block = static_cast<TBlockMotor&>(add(TBlockKind::Motor));
+        block.Status = status;
+        return block;
+    };
+    const auto pause = [&](int ms) -> TBlock& {
+        auto& block = static_cast<TBlockPause&>(add(TBlockKind::Pause));
+        block.Intervall = ms;
+        return block;
+    };
+    const auto colour = [&](uint32_t farbe) -> TBlock& {
+        auto& block = static_cast<TBlockFarbe&>(add(TBlockKind::Farbe));
+        block.Bauteil = s.Slide;
+        block.Farbe = static_cast<int32_t>(farbe);
+        return block;
+    };
+    const auto set = [&](int variable, int value) -> TBlock& {
+        auto& block = static_cast<TBlockSetVar&>(add(TBlockKind::SetVar));
+        block.Variable = variable;
+        block.Wert = value;
+        return block;
+    };
+    const auto join = [&](TBlock& from, int output, TBlock& to) {
+        if (!p.Connect(from, TAblauf::ConnectorPos(from, output), to,
+                       TAblauf::ConnectorPos(to, 1))) {
+            throw std::runtime_error("the sample program does not join up");
+        }
+    };
+    TBlock& start = add(TBlockKind::Start);
+    TBlock& rounds = set(2, 3);
+    TBlock& counter = set(1, 0);
+    TBlock& firstRight = motor(2);
+    TBlock& half = pause(750);
+    TBlock& left = motor(1);
+    TBlock& orange = colour(0x0080FF);
+    TBlock& leftPause = pause(1500);
+    TBlock& right = motor(2);
+    TBlock& green = colour(0x00C000);
+    TBlock& rightPause = pause(1500);
+    TBlock& count = add(TBlockKind::IncVar);
+    auto& again = static_cast<TBlockVariable&>(add(TBlockKind::Variable));
+    again.Art = 1;  // variable 1 < variable 2
+    again.Var2 = 2;
+    y -= 80;
+    TBlock& stop = motor(0);
+    stop.X += 250;
+    TBlock& end = add(TBlockKind::Ende);
+    end.X += 250;
+    join(start, 1, rounds);
+    const std::vector<TBlock*> chain = {&rounds, &counter,    &firstRight, &half,
+                                        &left,   &orange,     &leftPause,  &right,
+                                        &green,  &rightPause, &count,      &again};
+    for (size_t i = 0; i + 1 < chain.size(); ++i) {
+        join(*chain[i], kOutYes, *chain[i + 1]);
+    }
+    join(again, kOutYes, left);
+    join(again, kOutNo, stop);
+    join(stop, kOutYes, end);
+    m.Information() = {"Spindel mit Ablaufsteuerung",
+                       "Korvex",
+                       "Korvex designer",
+                       "Ablaufsteuerung",
+                       {"Ein Logikplan fährt den Schlitten dreimal hin und her: Motor 1 läuft "
+                        "je 1,5 Sekunden links und rechts herum, Variable 1 zählt die Runden.",
+                        "Kinematik einschalten startet den Plan; der Schlitten wird je nach "
+                        "Richtung orange oder grün."}};
+    b.Save(out / "Spindelprogramm.kxm");
 }
 
 void Machine(TSampleBuilder& b, const fs::path& out) {
@@ -485,6 +583,7 @@ int main(int argc, char** argv) {
             Machine(builder, out);
             GearTrain(builder, out);
             SpindleDrive(builder, out);
+            SpindleProgram(builder, out);
             Lines(builder, out);
         }
         SetParam(std::move(previous));
