@@ -136,7 +136,7 @@ std::unique_ptr<aiScene> NewScene(const TExportScene& in) {
 }
 
 std::string CannotWrite(const fs::path& file, const std::string& why) {
-    return Language().GetText("KXBATCH", 2, "Die Datei kann nicht geschrieben werden:") + " " +
+    return Language().GetText("EXPORT", 1, "Die Datei kann nicht geschrieben werden:") + " " +
            file.string() + (why.empty() ? "" : " (" + why + ")");
 }
 
