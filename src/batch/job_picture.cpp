@@ -85,7 +85,10 @@ TBatchJob PictureJob() {
             }
             TkxMain& model = batch.Model();
             if (args->Phase > 0) {
-                model.SetHighestVisiblePhase(args->Phase);
+                // The model is this run's own: its phase flags may be set for the picture.
+                for (int phase = 1; phase <= kPhaseCount; ++phase) {
+                    model.SetPhaseVisible(phase, phase <= args->Phase);
+                }
                 model.Repaint();
             }
             if (args->Camera > 0) {
