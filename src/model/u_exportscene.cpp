@@ -149,28 +149,6 @@ size_t TExportScene::TriangleCount() const {
     return n;
 }
 
-TExportScene TExportScene::Flattened() const {
-    TExportScene flat;
-    flat.Materials = Materials;
-    flat.Meshes.reserve(Nodes.size());
-    for (const TExportNode& node : Nodes) {
-        const TExportMesh& mesh = Meshes[node.Mesh];
-        TExportMesh& out = flat.Meshes.emplace_back();
-        out.Name = node.Name;
-        out.Material = mesh.Material;
-        out.Positions.resize(mesh.Positions.size());
-        out.Normals.resize(mesh.Normals.size());
-        for (size_t i = 0; i < mesh.Positions.size(); ++i) {
-            out.Positions[i] = node.Matrix.TransformPoint(mesh.Positions[i]);
-        }
-        for (size_t i = 0; i < mesh.Normals.size(); ++i) {
-            out.Normals[i] = Normalized(node.Matrix.TransformVector(mesh.Normals[i]));
-        }
-        flat.Nodes.push_back({node.Name, TMatrix4f::Identity(), flat.Meshes.size() - 1});
-    }
-    return flat;
-}
-
 TExportScene CollectExportScene(TkxMain& model, double unitsPerMetre) {
     TExportScene scene;
     TCollector collector(scene, unitsPerMetre);

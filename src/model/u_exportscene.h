@@ -40,9 +40,6 @@ struct TExportScene {
     std::vector<TExportNode> Nodes;   ///< parts in the parts root's order, then hoses
 
     size_t TriangleCount() const;
-    /// One mesh per node with its matrix applied, named by the node: for formats that
-    /// ignore placements or where each part is its own object.
-    TExportScene Flattened() const;
 };
 
 /// Output units per metre: 1 for glTF, 1000 for the millimetres of 3D printing.

@@ -73,10 +73,12 @@ std::unique_ptr<aiMaterial> NewMaterial(const TExportMaterial& m) {
 }
 
 // Assimp's scene owns its parts through plain arrays it frees itself in its destructors, so
-// they are allocated with new[] and handed over at once.
-std::unique_ptr<aiMesh> NewMesh(const TExportMesh& m) {
+// they are allocated with new[] and handed over at once. With a matrix the mesh is placed by it
+// (for the formats that ignore nodes' placements) and named by the node.
+std::unique_ptr<aiMesh> NewMesh(const TExportMesh& m, const std::string& name,
+                                const TMatrix4f* place) {
     auto mesh = std::make_unique<aiMesh>();
-    mesh->mName = aiString(m.Name);
+    mesh->mName = aiString(name);
     mesh->mMaterialIndex = static_cast<unsigned>(m.Material);
     mesh->mPrimitiveTypes = aiPrimitiveType_TRIANGLE;
     const unsigned count = static_cast<unsigned>(m.Positions.size());
@@ -84,8 +86,14 @@ std::unique_ptr<aiMesh> NewMesh(const TExportMesh& m) {
     mesh->mVertices = new aiVector3D[count];
     mesh->mNormals = new aiVector3D[count];
     for (unsigned i = 0; i < count; ++i) {
-        mesh->mVertices[i] = {m.Positions[i].X, m.Positions[i].Y, m.Positions[i].Z};
-        mesh->mNormals[i] = {m.Normals[i].X, m.Normals[i].Y, m.Normals[i].Z};
+        TVector3f p = m.Positions[i];
+        TVector3f n = m.Normals[i];
+        if (place) {
+            p = place->TransformPoint(p);
+            n = Normalized(place->TransformVector(n));
+        }
+        mesh->mVertices[i] = {p.X, p.Y, p.Z};
+        mesh->mNormals[i] = {n.X, n.Y, n.Z};
     }
     mesh->mNumFaces = count / 3;
     mesh->mFaces = new aiFace[mesh->mNumFaces];
@@ -102,7 +110,8 @@ aiMatrix4x4 Ai(const TMatrix4f& m) {
             m(2, 0), m(2, 1), m(2, 2), m(2, 3), m(3, 0), m(3, 1), m(3, 2), m(3, 3)};
 }
 
-std::unique_ptr<aiScene> NewScene(const TExportScene& in) {
+/// With flat, one mesh per node with the node's placement applied and identity nodes.
+std::unique_ptr<aiScene> NewScene(const TExportScene& in, bool flat) {
     auto scene = std::make_unique<aiScene>();
     scene->mRootNode = new aiNode("Modell");
     // Every format wants at least one material.
@@ -115,10 +124,13 @@ std::unique_ptr<aiScene> NewScene(const TExportScene& in) {
     for (size_t i = 0; i < materials.size(); ++i) {
         scene->mMaterials[i] = NewMaterial(materials[i]).release();
     }
-    scene->mNumMeshes = static_cast<unsigned>(in.Meshes.size());
+    scene->mNumMeshes = static_cast<unsigned>(flat ? in.Nodes.size() : in.Meshes.size());
     scene->mMeshes = new aiMesh*[scene->mNumMeshes];
-    for (size_t i = 0; i < in.Meshes.size(); ++i) {
-        scene->mMeshes[i] = NewMesh(in.Meshes[i]).release();
+    for (size_t i = 0; i < scene->mNumMeshes; ++i) {
+        scene->mMeshes[i] =
+            flat ? NewMesh(in.Meshes[in.Nodes[i].Mesh], in.Nodes[i].Name, &in.Nodes[i].Matrix)
+                       .release()
+                 : NewMesh(in.Meshes[i], in.Meshes[i].Name, nullptr).release();
     }
     aiNode* root = scene->mRootNode;
     root->mNumChildren = static_cast<unsigned>(in.Nodes.size());
@@ -127,9 +139,11 @@ std::unique_ptr<aiScene> NewScene(const TExportScene& in) {
         const TExportNode& n = in.Nodes[i];
         auto* node = new aiNode(n.Name);
         node->mParent = root;
-        node->mTransformation = Ai(n.Matrix);
+        if (!flat) {
+            node->mTransformation = Ai(n.Matrix);
+        }
         node->mNumMeshes = 1;
-        node->mMeshes = new unsigned[1]{static_cast<unsigned>(n.Mesh)};
+        node->mMeshes = new unsigned[1]{static_cast<unsigned>(flat ? i : n.Mesh)};
         root->mChildren[i] = node;
     }
     return scene;
@@ -208,7 +222,7 @@ bool WriteModernScene(const TExportScene& scene, TModernFormat format, const fs:
                       std::string& error) {
     // STL, OBJ and 3MF writers take meshes as they stand, without their nodes' placement.
     const bool glTF = format == TModernFormat::Gltf || format == TModernFormat::Glb;
-    const std::unique_ptr<aiScene> ai = NewScene(glTF ? scene : scene.Flattened());
+    const std::unique_ptr<aiScene> ai = NewScene(scene, !glTF);
     return ExportThroughScratch(*ai, Row(format).AssimpId, file, error);
 }
 
@@ -229,13 +243,12 @@ bool ExportModern(TkxMain& model, TModernFormat format, const fs::path& file, st
     if (!perPart) {
         return WriteModernScene(scene, format, file, error);
     }
-    const TExportScene flat = scene.Flattened();
-    for (size_t i = 0; i < flat.Nodes.size(); ++i) {
+    for (const TExportNode& node : scene.Nodes) {
         TExportScene one;
-        one.Materials = flat.Materials;
-        one.Meshes.push_back(flat.Meshes[flat.Nodes[i].Mesh]);
-        one.Nodes.push_back({flat.Nodes[i].Name, TMatrix4f::Identity(), 0});
-        if (!WriteModernScene(one, format, PerPartFileName(file, flat.Nodes[i].Name), error)) {
+        one.Materials = scene.Materials;
+        one.Meshes.push_back(scene.Meshes[node.Mesh]);
+        one.Nodes.push_back({node.Name, node.Matrix, 0});
+        if (!WriteModernScene(one, format, PerPartFileName(file, node.Name), error)) {
             return false;
         }
     }

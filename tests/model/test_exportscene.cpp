@@ -77,15 +77,6 @@ TEST_F(ExportSceneTest, ShownPartsAndHosesInTheirOwnColoursWithSharedMeshesInMet
     const TExportScene mm = CollectExportScene(*m_model, kMillimetres);
     EXPECT_NEAR(Node(mm, m_red2)->Matrix.Translation().X, 100, 1e-3);
 
-    // Flattened, every node has its own mesh with the placement applied.
-    const TExportScene flat = mm.Flattened();
-    ASSERT_EQ(flat.Meshes.size(), 4u);
-    EXPECT_EQ(flat.Meshes[1].Name, m_red2);
-    EXPECT_EQ(flat.TriangleCount(), mm.TriangleCount());
-    const TVector3f p = flat.Meshes[1].Positions[1];
-    const TVector3f q = Node(mm, m_red2)->Matrix.TransformPoint(mm.Meshes[0].Positions[1]);
-    EXPECT_NEAR(Length(p - q), 0, 1e-4);
-
     // What the view hides, the file leaves out.
     Object(m_red1)->SetVisible(false);
     m_model->HoseRoot()->SetVisible(false);
