@@ -76,7 +76,7 @@ std::unique_ptr<aiMaterial> NewMaterial(const TExportMaterial& m) {
 // they are allocated with new[] and handed over at once. With a matrix the mesh is placed by it
 // (for the formats that ignore nodes' placements) and named by the node.
 std::unique_ptr<aiMesh> NewMesh(const TExportMesh& m, const std::string& name,
-                                const TMatrix4f* place) {
+                                const TMatrix4f* place, bool normals) {
     auto mesh = std::make_unique<aiMesh>();
     mesh->mName = aiString(name);
     mesh->mMaterialIndex = static_cast<unsigned>(m.Material);
@@ -84,16 +84,18 @@ std::unique_ptr<aiMesh> NewMesh(const TExportMesh& m, const std::string& name,
     const unsigned count = static_cast<unsigned>(m.Positions.size());
     mesh->mNumVertices = count;
     mesh->mVertices = new aiVector3D[count];
-    mesh->mNormals = new aiVector3D[count];
     for (unsigned i = 0; i < count; ++i) {
-        TVector3f p = m.Positions[i];
-        TVector3f n = m.Normals[i];
-        if (place) {
-            p = place->TransformPoint(p);
-            n = Normalized(place->TransformVector(n));
-        }
+        const TVector3f p =
+            place ? place->TransformVector(m.Positions[i]) + place->Translation() : m.Positions[i];
         mesh->mVertices[i] = {p.X, p.Y, p.Z};
-        mesh->mNormals[i] = {n.X, n.Y, n.Z};
+    }
+    if (normals) {
+        mesh->mNormals = new aiVector3D[count];
+        for (unsigned i = 0; i < count; ++i) {
+            const TVector3f& v = m.Normals[i];
+            const TVector3f n = place ? Normalized(place->TransformVector(v)) : v;
+            mesh->mNormals[i] = {n.X, n.Y, n.Z};
+        }
     }
     mesh->mNumFaces = count / 3;
     mesh->mFaces = new aiFace[mesh->mNumFaces];
@@ -110,8 +112,9 @@ aiMatrix4x4 Ai(const TMatrix4f& m) {
             m(2, 0), m(2, 1), m(2, 2), m(2, 3), m(3, 0), m(3, 1), m(3, 2), m(3, 3)};
 }
 
-/// With flat, one mesh per node with the node's placement applied and identity nodes.
-std::unique_ptr<aiScene> NewScene(const TExportScene& in, bool flat) {
+/// With flat, one mesh per node with the node's placement applied and identity nodes. Without
+/// normals the format takes each facet's from its corners (STL, 3MF).
+std::unique_ptr<aiScene> NewScene(const TExportScene& in, bool flat, bool normals) {
     auto scene = std::make_unique<aiScene>();
     scene->mRootNode = new aiNode("Modell");
     // Every format wants at least one material.
@@ -128,9 +131,10 @@ std::unique_ptr<aiScene> NewScene(const TExportScene& in, bool flat) {
     scene->mMeshes = new aiMesh*[scene->mNumMeshes];
     for (size_t i = 0; i < scene->mNumMeshes; ++i) {
         scene->mMeshes[i] =
-            flat ? NewMesh(in.Meshes[in.Nodes[i].Mesh], in.Nodes[i].Name, &in.Nodes[i].Matrix)
+            flat ? NewMesh(in.Meshes[in.Nodes[i].Mesh], in.Nodes[i].Name, &in.Nodes[i].Matrix,
+                           normals)
                        .release()
-                 : NewMesh(in.Meshes[i], in.Meshes[i].Name, nullptr).release();
+                 : NewMesh(in.Meshes[i], in.Meshes[i].Name, nullptr, normals).release();
     }
     aiNode* root = scene->mRootNode;
     root->mNumChildren = static_cast<unsigned>(in.Nodes.size());
@@ -222,7 +226,8 @@ bool WriteModernScene(const TExportScene& scene, TModernFormat format, const fs:
                       std::string& error) {
     // STL, OBJ and 3MF writers take meshes as they stand, without their nodes' placement.
     const bool glTF = format == TModernFormat::Gltf || format == TModernFormat::Glb;
-    const std::unique_ptr<aiScene> ai = NewScene(scene, !glTF);
+    const bool normals = format != TModernFormat::Stl && format != TModernFormat::Mf3;
+    const std::unique_ptr<aiScene> ai = NewScene(scene, !glTF, normals);
     return ExportThroughScratch(*ai, Row(format).AssimpId, file, error);
 }
 
