@@ -53,6 +53,14 @@ private slots:
             QVERIFY2(first.read(8).startsWith(c.Magic), c.Command);
         }
         QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden).size(), 7);
+        // Numbers with a point, whatever the desktop's locale says.
+        QFile obj(tmp.filePath(QStringLiteral("objekt.obj")));
+        QVERIFY(obj.open(QIODevice::ReadOnly));
+        const QByteArray text = obj.readAll();
+        const qsizetype vertex = text.indexOf("\nv ");
+        QVERIFY(vertex > 0);
+        const QByteArray line = text.mid(vertex + 1, text.indexOf('\n', vertex + 1) - vertex - 1);
+        QVERIFY2(line.contains('.') && !line.contains(','), line.constData());
 
         // A folder that does not exist: the reason is shown, the status bar keeps its text.
         form.SetStatusText(0, QStringLiteral("vorher"));
