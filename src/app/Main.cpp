@@ -45,6 +45,7 @@
 #include "app/u_partstreedelegate.h"
 #include "app/u_partstreedrag.h"
 #include "app/u_printcommands.h"
+#include "app/u_exportcommands.h"
 #include "app/u_recoverykeeper.h"
 #include "app/u_treepopups.h"
 #include "catalogue/d_Search.h"
@@ -196,6 +197,7 @@ void TMainForm::FormCreate() {
     m_animation->Bind(*m_commands);
     BindPlacementCommands();
     BindPrintCommands(*this);
+    BindExchangeExportCommands(*this);
     BindMotionControls();
     BindKineCommands();
     new TRecoveryKeeper(*this);

@@ -8,9 +8,7 @@ namespace kx {
 
 const std::vector<TBatchJob>& BatchJobs() {
     static const std::vector<TBatchJob> jobs = {
-        PartsListJob(),
-        SheetsJob(),
-        ExportJob(),
+        PartsListJob(), SheetsJob(), ExportJob(), PictureJob(), InfoJob(),
     };
     return jobs;
 }

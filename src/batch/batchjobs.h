@@ -34,6 +34,8 @@ const std::vector<TBatchJob>& BatchJobs();
 TBatchJob PartsListJob();
 TBatchJob SheetsJob();
 TBatchJob ExportJob();
+TBatchJob PictureJob();
+TBatchJob InfoJob();
 
 /// "kxbatch: " and the text on standard error.
 void BatchError(const std::string& text);

@@ -18,6 +18,8 @@ TBatchModel::TBatchModel() : m_view(std::make_unique<TView>()) {
     BuildMainScene(m_scene);
     m_model = std::make_unique<TkxMain>(m_scene, m_files);
     m_model->SetView(m_view.get());
+    // As in the window: connector arrows belong to placing parts, not to pictures of a model.
+    m_model->ConnectorsHidden = true;
 }
 
 TBatchModel::~TBatchModel() {

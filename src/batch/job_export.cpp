@@ -1,25 +1,22 @@
-// kxbatch export MODEL.kxm OUT [--format raw|vrml|pov|x3d|x3d-flat] [--background RRGGBB]: the
-// model as RAW triangles, VRML 1.0, a POV-Ray scene or X3D.
+// kxbatch export MODEL.kxm OUT.ext [--flat] [--per-part] [--background RRGGBB]: the model in the format of OUT's
+// extension.
 #include <CLI/CLI.hpp>
 #include <memory>
 
 #include "batch/batchjobs.h"
 #include "batch/batchmodel.h"
-#include "foundation/u_language.h"
-#include "foundation/u_text.h"
-#include "model/u_export.h"
+#include "batch/exportformats.h"
 
 namespace kx {
 
 namespace {
 
-/// The format named on the command line, else the one the output's extension names.
-bool ChooseFormat(const std::string& named, const std::string& out, TExportFormat& format) {
-    if (!named.empty()) {
-        return ExportFormatFromName(named, format);
+std::string FormatList() {
+    std::string list;
+    for (const TExportFileType& format : ExportFileTypes()) {
+        list += (list.empty() ? "" : ", ") + format.Extension;
     }
-    const std::string extension = LowerCase(std::filesystem::path(out).extension().string());
-    return !extension.empty() && ExportFormatFromName(extension.substr(1), format);
+    return list;
 }
 
 /// "RRGGBB" as the screen writes colours, into a Windows colour value (red in the low byte).
@@ -37,31 +34,46 @@ bool ParseBackground(const std::string& text, uint32_t& colour) {
 TBatchJob ExportJob() {
     TBatchJob job;
     job.Name = "export";
-    job.Description = "Export a model as RAW, VRML 1.0, POV-Ray or X3D";
+    job.Description = "Export a model to another 3D format, chosen by the extension of OUT";
     job.Setup = [](CLI::App& command) {
         struct TArgs {
             std::string Model;
             std::string Out;
-            std::string Format;
-            std::string Background = "FFFFFF";
+            TExportRequest Request;
         };
         auto args = std::make_shared<TArgs>();
         command.add_option("MODEL", args->Model, "Model file (.kxm)")->required();
-        command.add_option("OUT", args->Out, "File to write (.raw, .wrl, .pov, .x3d)")->required();
-        command.add_option("--format", args->Format,
-                           "raw, vrml, pov, x3d (shaded) or x3d-flat; else from OUT's extension");
-        command.add_option("--background", args->Background,
-                           "POV-Ray background as RRGGBB (default FFFFFF)");
-        return [args]() -> TBatchExit {
-            TExportFormat format{};
-            if (!ChooseFormat(args->Format, args->Out, format)) {
-                BatchError("unknown export format: " +
-                           (args->Format.empty() ? args->Out : args->Format));
+        command
+            .add_option("OUT", args->Out, "File to write; its extension is one of: " + FormatList())
+            ->required();
+        command.add_flag("--flat", args->Request.Flat,
+                         "The flat variant, where the format has one");
+        command.add_flag("--per-part", args->Request.PerPart,
+                         "One file per part, named OUT's name, \"_\" and the part's name");
+        auto background = std::make_shared<std::string>("FFFFFF");
+        command.add_option("--background", *background,
+                           "POV-Ray's background as RRGGBB (default FFFFFF)");
+        std::string formats = "Formats:\n";
+        for (const TExportFileType& format : ExportFileTypes()) {
+            formats += "  ." + format.Extension + "  " + format.Description + "\n";
+        }
+        command.footer(formats);
+        return [args, background]() -> TBatchExit {
+            if (!ParseBackground(*background, args->Request.Background)) {
+                BatchError("the background is no colour RRGGBB: " + *background);
                 return BatchUsage;
             }
-            uint32_t background = 0xFFFFFF;
-            if (!ParseBackground(args->Background, background)) {
-                BatchError("the background is no colour RRGGBB: " + args->Background);
+            const TExportFileType* format = FindExportFileType(args->Out);
+            if (!format) {
+                BatchError("OUT needs one of the extensions " + FormatList() + ": " + args->Out);
+                return BatchUsage;
+            }
+            if (args->Request.PerPart && !format->HasPerPart) {
+                BatchError("--per-part is not possible for ." + format->Extension);
+                return BatchUsage;
+            }
+            if (args->Request.Flat && !format->HasFlat) {
+                BatchError("--flat is not possible for ." + format->Extension);
                 return BatchUsage;
             }
             TBatchModel model;
@@ -70,27 +82,8 @@ TBatchJob ExportJob() {
                 BatchError(error);
                 return BatchFailed;
             }
-            TkxMain& m = model.Model();
-            TExportResult result;
-            switch (format) {
-                case TExportFormat::Raw:
-                    result = m.ExportAsRaw(args->Out);
-                    break;
-                case TExportFormat::Vrml:
-                    result = m.ExportAsVRML(args->Out);
-                    break;
-                case TExportFormat::Pov:
-                    result = m.ExportAsPOV(args->Out, background);
-                    break;
-                case TExportFormat::X3DShaded:
-                case TExportFormat::X3DFlat:
-                    result = m.ExportAsX3D(args->Out, format == TExportFormat::X3DFlat);
-                    break;
-            }
-            if (!result) {
-                BatchError(
-                    Language().GetText("KXBATCH", 2, "Die Datei kann nicht geschrieben werden:") +
-                    " " + args->Out + ": " + result.Error);
+            if (!format->Write(model.Model(), args->Out, args->Request, error)) {
+                BatchError(error);
                 return BatchFailed;
             }
             return BatchDone;

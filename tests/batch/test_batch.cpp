@@ -1,11 +1,13 @@
 // kxbatch run as a user runs it, without a display; its files read by outside programs
-// (Python's csv module, pdfinfo, pdftoppm, pdftotext).
+// (Python's csv and json modules, pdfinfo, pdftoppm, pdftotext, assimp, admesh, the Khronos glTF
+// validator).
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <regex>
+#include <string>
 
 #include "catalogue/u_partcache.h"
 #include "catalogue/u_partfiles.h"
@@ -180,6 +182,18 @@ TEST_F(BatchTest, ExitStatusSaysWhetherTheJobRanFailedOrWasMisused) {
         {"sheets " + Sample("Kran.kxm") + " '" + Out("x.pdf") + "' --collection '" +
              Out("none.kxc") + "'",
          1, "none.kxc"},
+        {"export --help", 0, ""},
+        {"picture --help", 0, ""},
+        {"info --help", 0, ""},
+        {"info", 2, "MODEL"},
+        {"export " + Sample("Kran.kxm") + " '" + Out("x.xyz") + "'", 2, "x.xyz"},
+        {"export " + Sample("Kran.kxm") + " '" + Out("x.glb") + "' --per-part", 2, "--per-part"},
+        {"picture " + Sample("Kran.kxm") + " '" + Out("x.png") + "' --size 0x5", 2, "--size"},
+        {"picture " + Sample("Kran.kxm") + " '" + Out("x.png") + "' --camera 9", 2, "--camera"},
+        {"export '" + Out("missing.kxm") + "' '" + Out("x.glb") + "'", 1, "missing.kxm"},
+        {"export " + Sample("Kran.kxm") + " '" + Out("no/such/folder/x.glb") + "'", 1, "x.glb"},
+        {"picture " + Sample("Kran.kxm") + " '" + Out("no/such/folder/x.png") + "'", 1, "x.png"},
+        {"info '" + Out("missing.kxm") + "'", 1, "missing.kxm"},
     };
     for (const TCase& c : cases) {
         const TRun run = Batch(c.Args);
@@ -193,4 +207,144 @@ TEST_F(BatchTest, ExitStatusSaysWhetherTheJobRanFailedOrWasMisused) {
     EXPECT_FALSE(broken.Err.empty());
     EXPECT_FALSE(fs::exists(Out("b.csv")));
     EXPECT_NE(Batch("--help").Out.find("partslist"), std::string::npos);
+    EXPECT_NE(Batch("export --help").Out.find(".3mf"), std::string::npos);
+    EXPECT_NE(Batch("picture --help").Out.find("--camera"), std::string::npos);
+}
+
+namespace {
+
+/// The number after "label" and blanks in a tool's report, or -1.
+long Figure(const std::string& report, const std::string& label) {
+    std::smatch m;
+    if (!std::regex_search(report, m, std::regex(label + "\\s*:?\\s*([0-9]+)"))) {
+        return -1;
+    }
+    return std::stol(m[1]);
+}
+
+}  // namespace
+
+TEST_F(BatchTest, ExchangeFilesAreReadBackByOutsideTools) {
+    // The crane: 22 parts and a hose (the hook's rope).
+    const TRun info = Batch("info " + Sample("Kran.kxm"));
+    ASSERT_EQ(info.Exit, 0) << info.Err;
+    ASSERT_EQ(Figure(info.Out, "parts"), 22) << info.Out;
+    ASSERT_EQ(Figure(info.Out, "hoses"), 1) << info.Out;
+    for (const char* ext : {"obj", "3mf", "stl"}) {
+        const TRun run =
+            Batch("export " + Sample("Kran.kxm") + " '" + Out(std::string("kran.") + ext) + "'");
+        ASSERT_EQ(run.Exit, 0) << ext << run.Err;
+    }
+    // OBJ and 3MF hold one object per part and hose, the same triangles as the STL.
+    const TRun obj = Shell("assimp info '" + Out("kran.obj") + "'");
+    const TRun mf3 = Shell("assimp info '" + Out("kran.3mf") + "'");
+    ASSERT_EQ(obj.Exit, 0) << obj.Err;
+    ASSERT_EQ(mf3.Exit, 0) << mf3.Err;
+    EXPECT_EQ(Figure(obj.Out, "Meshes"), 23) << obj.Out;
+    EXPECT_EQ(Figure(mf3.Out, "Meshes"), 23) << mf3.Out;
+    EXPECT_TRUE(kxtest::ReadFile(Out("kran.mtl")).find("newmtl") != std::string::npos);
+    const long faces = Figure(obj.Out, "Faces");
+    EXPECT_EQ(Figure(mf3.Out, "Faces"), faces);
+    const std::string stl = kxtest::ReadFile(Out("kran.stl"));
+    ASSERT_EQ(stl.size(), 84u + 50u * static_cast<size_t>(faces));
+    EXPECT_EQ(static_cast<long>(static_cast<uint8_t>(stl[80]) | static_cast<uint8_t>(stl[81]) << 8 |
+                                static_cast<uint8_t>(stl[82]) << 16),
+              faces);
+
+    // One file per part; a closed kit part reads as closed, in millimetres.
+    const TRun parts = Batch("export " + Sample("Kran.kxm") + " '" + Out("k.stl") + "' --per-part");
+    ASSERT_EQ(parts.Exit, 0) << parts.Err;
+    EXPECT_TRUE(fs::exists(Out("k_Schlauch_1.stl")));
+    const TRun admesh = Shell("admesh '" + Out("k_F40102_1.stl") + "'");
+    ASSERT_EQ(admesh.Exit, 0) << admesh.Err;
+    EXPECT_GT(Figure(admesh.Out, "Number of facets"), 11) << admesh.Out;
+    for (const char* bad : {"Total disconnected facets", "Degenerate facets", "Edges fixed",
+                            "Facets reversed", "Backwards edges", "Normals fixed"}) {
+        EXPECT_EQ(Figure(admesh.Out, bad), 0) << bad << "\n" << admesh.Out;
+    }
+    // In millimetres: the upright girder is 120 mm between its holes, 128 mm overall.
+    std::smatch m;
+    ASSERT_TRUE(
+        std::regex_search(admesh.Out, m, std::regex("Min Y = *(-?[0-9.]+), Max Y = *(-?[0-9.]+)")));
+    EXPECT_NEAR(std::stod(m[2]) - std::stod(m[1]), 128, 0.01) << admesh.Out;
+}
+
+TEST_F(BatchTest, GltfAndGlbPassTheKhronosValidator) {
+    if (Shell("sh -c 'command -v npm'").Exit != 0) {
+        GTEST_SKIP() << "npm is not installed: the Khronos glTF validator cannot be fetched";
+    }
+    const std::string dir = KX_GLTF_VALIDATOR_DIR;
+    if (!fs::exists(fs::path(dir) / "node_modules" / "gltf-validator" / "package.json")) {
+        const TRun install =
+            Shell("npm install --prefix '" + dir +
+                  "' --no-audit --no-fund --no-save gltf-validator@" + KX_GLTF_VALIDATOR_VERSION);
+        ASSERT_EQ(install.Exit, 0) << install.Out << install.Err;
+    }
+    for (const char* sample : {"Kran.kxm", "Leitungen.kxm"}) {
+        for (const char* ext : {"gltf", "glb"}) {
+            const std::string file = Out(std::string("m.") + ext);
+            const TRun run = Batch("export " + Sample(sample) + " '" + file + "'");
+            ASSERT_EQ(run.Exit, 0) << run.Err;
+            const TRun check = Shell(std::string("node '") + KX_GLTF_VALIDATE_JS + "' '" + dir +
+                                     "' '" + file + "'");
+            ASSERT_EQ(check.Exit, 0) << check.Err;
+            EXPECT_NE(check.Out.find("\"errors\":0,"), std::string::npos)
+                << sample << " " << ext << "\n"
+                << check.Out;
+        }
+    }
+    // Parts are nodes named by their instance names, one mesh per definition, in metres: the
+    // crane is about 30 cm tall.
+    ASSERT_EQ(Batch("export " + Sample("Kran.kxm") + " '" + Out("m.gltf") + "'").Exit, 0);
+    const TRun crane = Shell(
+        "python3 -c \"import json,sys\n"
+        "g = json.load(open(sys.argv[1]))\n"
+        "names = [n.get('name', '') for n in g['nodes']]\n"
+        "pos = [p['attributes']['POSITION'] for m in g['meshes'] for p in m['primitives']]\n"
+        "top = max(max(map(abs, g['accessors'][i]['max'])) for i in pos)\n"
+        "print(len(g['meshes']), 'F40102_12' in names, 'Schlauch_1' in names, 0.05 < top < 0.5)\" "
+        "'" +
+        Out("m.gltf") + "'");
+    ASSERT_EQ(crane.Exit, 0) << crane.Err;
+    EXPECT_EQ(crane.Out, "8 True True True\n");  // seven definitions and the hose
+}
+
+TEST_F(BatchTest, PicturesAndInfoWithoutADisplay) {
+    const TRun picture =
+        Batch("picture " + Sample("Kran.kxm") + " '" + Out("kran.png") + "' --size 160x120");
+    ASSERT_EQ(picture.Exit, 0) << picture.Err;
+    const std::string png = kxtest::ReadFile(Out("kran.png"));
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+    auto be32 = [&](size_t at) {
+        return static_cast<uint8_t>(png[at]) << 24 | static_cast<uint8_t>(png[at + 1]) << 16 |
+               static_cast<uint8_t>(png[at + 2]) << 8 | static_cast<uint8_t>(png[at + 3]);
+    };
+    EXPECT_EQ(be32(16), 160);
+    EXPECT_EQ(be32(20), 120);
+    // Only the first build phase, or from a stored camera: another picture.
+    ASSERT_EQ(
+        Batch("picture " + Sample("Kran.kxm") + " '" + Out("p1.png") + "' --size 160x120 --phase 1")
+            .Exit,
+        0);
+    ASSERT_EQ(Batch("picture " + Sample("Kran.kxm") + " '" + Out("c1.png") +
+                    "' --size 160x120 --camera 1")
+                  .Exit,
+              0);
+    EXPECT_TRUE(kxtest::ReadFile(Out("p1.png")) != png);
+    EXPECT_TRUE(kxtest::ReadFile(Out("c1.png")) != png);
+
+    // A part whose definition is missing is counted and named.
+    std::string model = kxtest::ReadFile(m_program / "samples" / "Kran.kxm");
+    model = std::regex_replace(model, std::regex("F40001_1"), "F49999_1");
+    kxtest::WriteFile(m_dir / "odd.kxm", model);
+    const TRun json = Shell(std::string("'") + KXBATCH + "' info --json '" + Out("odd.kxm") +
+                            "' | python3 -c \"import json,sys\n"
+                            "d = json.load(sys.stdin)\n"
+                            "print(d['parts'], d['phases'], d['groups'], d['links'], d['hoses'], "
+                            "d['missing'], d['title'])\"");
+    ASSERT_EQ(json.Exit, 0) << json.Err;
+    EXPECT_EQ(json.Out, "22 [1, 2, 3] 3 16 1 ['49999'] Turmdrehkran\n");
+    const TRun hoses = Batch("info " + Sample("Leitungen.kxm"));
+    EXPECT_EQ(Figure(hoses.Out, "hoses"), 5) << hoses.Out;
 }
