@@ -32,6 +32,7 @@ class TMainFormPorts;
 class TPartsTreeDrag;
 class TTreePopups;
 class TLibraryPanel;
+class TPartUploadPort;
 class TToolWindow;
 class TFormSplash;
 class TdlgSearch;
@@ -197,6 +198,7 @@ private:
     TTreePopups* m_treePopups = nullptr;
     TPartsTreeDrag* m_partsTreeDrag = nullptr;
     std::unique_ptr<TPhaseWindowsQt> m_phaseWindows;
+    std::unique_ptr<TPartUploadPort> m_uploadPort;
     TKinematikMode* m_kineMode = nullptr;
     QToolBar* m_toolBar = nullptr;
     QSplitter* m_libSplitter = nullptr;
