@@ -1,6 +1,8 @@
 // Text and numbers of the program's own files: Windows-1252 bytes, CR LF lines, decimal comma.
 #include "foundation/u_text.h"
 
+#include "foundation/u_savetemp.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -248,7 +250,7 @@ bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes,
     if (dir.empty()) {
         dir = ".";
     }
-    std::string tmpl = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::string tmpl = SaveTempTemplate(path);
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0) {
         return fail(std::error_code(errno, std::generic_category()).message());
@@ -295,6 +297,8 @@ bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes,
         ::fsync(dirFd);
         ::close(dirFd);
     }
+    // A save of this file that was killed half-way left its temporary file here.
+    RemoveLeftoverSaveTemps(dir, path);
     return true;
 }
 
