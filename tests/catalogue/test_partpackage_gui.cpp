@@ -181,6 +181,8 @@ private slots:
         menu->popup(form.mapToGlobal(QPoint(100, 100)));
         QVERIFY(item("menIncVersionsnummer")->isEnabled());
         QVERIFY(item("menWriteVersion")->isEnabled());
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        menu->grab().save((kxtest::ShotDir() + QStringLiteral("/tilemenu-publish.png")));
         menu->close();
         Param().DeleteValue("WEBBASEURL");
         Param().DeleteValue("FTPSERVER");
