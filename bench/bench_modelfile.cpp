@@ -161,4 +161,15 @@ void BM_SaveModel(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveModel)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+/// What a recovery copy costs the window: the snapshot of the model. Turning it into lines and
+/// writing the file happen on the recovery writer's thread (compare BM_SaveModel).
+void BM_RecoverySnapshot(benchmark::State& state) {
+    Bench().Fill(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        kx::TModelFile snapshot = Bench().Model().ToModelFile();
+        benchmark::DoNotOptimize(snapshot.Parts.data());
+    }
+}
+BENCHMARK(BM_RecoverySnapshot)->Arg(10000)->Unit(benchmark::kMillisecond);
+
 }  // namespace

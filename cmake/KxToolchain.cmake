@@ -12,6 +12,13 @@ if(KX_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The threads checker cannot share a build with the address checker; its build holds only the
+# core and the tests that start threads.
+if(KX_TSAN)
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+endif()
+
 # With clang the fuzz targets are built (libFuzzer comes with clang only); in a sanitizer build
 # every library is instrumented for the fuzzer's coverage too, so it explores the core's code.
 if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")

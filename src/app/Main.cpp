@@ -69,6 +69,7 @@
 #include "online/d_SoftwareUpdate.h"
 #include "online/f_InternetBauteile.h"
 #include "online/partupload.h"
+#include "online/partuploadport.h"
 #include "placement/f_Conn.h"
 #include "view/f_EditModes.h"
 #include "view/f_ViewerGlue.h"
@@ -619,6 +620,8 @@ void TMainForm::CreateLibrary() {
     m_library->SetDeveloperMode(Param().DeveloperMode);
     m_library->SetUploadCommand(
         [this](const std::string& number) { UploadPartFiles(this, number, *m_files); });
+    m_uploadPort = std::make_unique<TWebPartUploadPort>(this);
+    m_library->SetUploadPort(m_uploadPort.get());
     m_library->Fill(*m_files, TLibraryFillOptions::Current(), m_splash);
     m_ports->OnCollectionChanged = [this] { m_library->Library().RefreshCollection(); };
     m_search = new TdlgSearch(m_library->Library(), this);

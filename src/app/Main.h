@@ -34,6 +34,7 @@ class TMainFormPorts;
 class TPartsTreeDrag;
 class TTreePopups;
 class TLibraryPanel;
+class TPartUploadPort;
 class TToolWindow;
 class TFormSplash;
 class TdlgSearch;
@@ -203,6 +204,7 @@ private:
     TTreePopups* m_treePopups = nullptr;
     TPartsTreeDrag* m_partsTreeDrag = nullptr;
     std::unique_ptr<TPhaseWindowsQt> m_phaseWindows;
+    std::unique_ptr<TPartUploadPort> m_uploadPort;
     TKinematikMode* m_kineMode = nullptr;
     TFormKineManager* m_kineManager = nullptr;
     std::unique_ptr<TKineDialogsQt> m_kineDialogs;

@@ -27,12 +27,21 @@ QString Text(int key, const char* def) {
 TRecoveryKeeper::TRecoveryKeeper(TMainForm& form)
     : QObject(&form), m_form(form), m_autosave(form.Model(), TRecoveryStore::ForThisProgram()) {
     setObjectName(QStringLiteral("RecoveryKeeper"));
+    // Saves killed half-way in an earlier run left their temporary files in our folders.
+    RemoveLeftoverSaveTemps(UserConfigDir());
+    RemoveLeftoverSaveTempsBelow(UserDataDir());
+    // The writer's thread reports a failure through the window's event loop.
+    m_writer =
+        std::make_unique<TRecoveryWriter>(m_autosave.Store(), [this](const std::string& error) {
+            QMetaObject::invokeMethod(
+                this, [this, error] { ShowWriteError(error); }, Qt::QueuedConnection);
+        });
     connect(&m_timer, &QTimer::timeout, this, &TRecoveryKeeper::Tick);
     connect(&form, &TMainForm::Shown, this, &TRecoveryKeeper::OfferAbandoned);
     // A save, a load or "Neu" leaves nothing to lose: the copy goes at once.
     form.Ports().OnModifiedChanged = [this](bool modified) {
         if (!modified) {
-            m_autosave.Discard();
+            m_writer->Discard();
         }
     };
     const int64_t minutes = Param().GetAutosaveMinutes();
@@ -40,8 +49,10 @@ TRecoveryKeeper::TRecoveryKeeper(TMainForm& form)
 }
 
 TRecoveryKeeper::~TRecoveryKeeper() {
-    // The window's model is gone by now: only the store is used here.
-    m_autosave.Discard();
+    // The window's model is gone by now: only the writer is used here, and it finishes
+    // before the program ends.
+    m_writer->Discard();
+    m_writer.reset();
 }
 
 void TRecoveryKeeper::SetInterval(int milliseconds) {
@@ -53,12 +64,21 @@ void TRecoveryKeeper::SetInterval(int milliseconds) {
 }
 
 void TRecoveryKeeper::Tick() {
-    std::string error;
-    if (!m_autosave.Tick(&error)) {
-        // Only the status bar: a dialog every few minutes would be worse than the risk.
-        m_form.SetStatusText(0, Text(3, "Die Sicherungskopie konnte nicht geschrieben werden: %s")
-                                    .replace(QStringLiteral("%s"), QString::fromStdString(error)));
+    if (!m_form.Model().IsModified()) {
+        // Saved, loaded or back at its saved state: there is nothing a crash could lose.
+        m_writer->Discard();
+        return;
     }
+    // The snapshot is taken here, where the model lives; the file is written on the writer's
+    // thread, so the window does not wait for the disk.
+    Stack().Push("TRecoveryKeeper.Tick");
+    m_writer->Write(m_form.Model().ToModelFile());
+}
+
+void TRecoveryKeeper::ShowWriteError(const std::string& error) {
+    // Only the status bar: a dialog every few minutes would be worse than the risk.
+    m_form.SetStatusText(0, Text(3, "Die Sicherungskopie konnte nicht geschrieben werden: %s")
+                                .replace(QStringLiteral("%s"), QString::fromStdString(error)));
 }
 
 void TRecoveryKeeper::OfferAbandoned() {

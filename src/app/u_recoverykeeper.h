@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <memory>
 
 #include "model/u_recovery.h"
 
@@ -24,15 +25,20 @@ public:
     void SetInterval(int milliseconds);
     int Interval() const { return m_timer.isActive() ? m_timer.interval() : 0; }
     TAutosave& Autosave() { return m_autosave; }
+    /// Until the copy asked for last is written or removed (tests; the file is written on a
+    /// thread of its own).
+    void WaitForWriter() { m_writer->Wait(); }
     /// Asks for each copy left by an ended program, newest first, whether to restore it, until
     /// one is restored. A declined copy is removed; the others wait for the next start.
     void OfferAbandoned();
 
 private:
     void Tick();
+    void ShowWriteError(const std::string& error);
 
     TMainForm& m_form;
     TAutosave m_autosave;
+    std::unique_ptr<TRecoveryWriter> m_writer;
     QTimer m_timer;
 };
 

@@ -89,6 +89,8 @@ void TLibraryPanel::BuildPartToolItems() {
     connect(menCloseMenu, &QAction::triggered, m_tileMenu, &QMenu::close);
     // Disabled items say why in their tooltip.
     m_tileMenu->setToolTipsVisible(true);
+    // The server settings may have changed since the menu was last open.
+    connect(m_tileMenu, &QMenu::aboutToShow, this, [this] { UpdatePartToolStates(); });
 }
 
 void TLibraryPanel::PartToolLanguage() {
@@ -116,7 +118,7 @@ void TLibraryPanel::UpdatePartToolStates() {
                                         : Main(LibraryText::NoDefmaker,
                                                "Kein Befehl für den Definitions-Editor "
                                                "eingestellt (Einstellung DEFMAKERCOMMAND)"));
-    const bool online = m_uploadPort != nullptr;
+    const bool online = m_uploadPort && m_uploadPort->Ready();
     for (QAction* a : {menUploadPart, menWriteVersion, menIncVersionsnummer}) {
         a->setEnabled(online || (a == menUploadPart && m_uploadCommand));
         a->setToolTip(a->isEnabled() ? QString()

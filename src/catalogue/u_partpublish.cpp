@@ -110,6 +110,10 @@ TPublishResult WritePartVersion(const TPartFiles& files, std::string_view number
 TPublishResult PublishPartRevision(TPartFiles& files, std::string_view number,
                                    TPartUploadPort& port, const TStatusText& status) {
     Stack().Push("TMainForm.menIncVersionsnummerClick", std::string(number));
+    // A publish that cannot reach the server leaves the user's definition as it was, so a
+    // second try raises the same revision again instead of skipping one.
+    const std::filesystem::path userDef = files.UserPath("def", std::string(number) + ".def");
+    const std::optional<std::string> before = ReadFileBytes(userDef);
     switch (BumpDefinitionVersion(files, number)) {
         case TDefEditResult::Ok:
             break;
@@ -121,6 +125,14 @@ TPublishResult PublishPartRevision(TPartFiles& files, std::string_view number,
     DefCache().Invalidate(number);
     TPublishResult upload = UploadPart(files, number, port, status);
     if (!upload.Ok) {
+        std::error_code ec;
+        if (before) {
+            WriteFileAtomic(userDef, *before);
+        } else {
+            std::filesystem::remove(userDef, ec);
+        }
+        files.Refresh("def");
+        DefCache().Invalidate(number);
         return upload;
     }
     return WritePartVersion(files, number, port);

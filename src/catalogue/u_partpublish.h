@@ -29,6 +29,8 @@ std::vector<TUploadFile> PartUploadPlan(const TPartFiles& files, std::string_vie
 class TPartUploadPort {
 public:
     virtual ~TPartUploadPort() = default;
+    /// Whether a server is set up at all; the commands that need one are disabled otherwise.
+    virtual bool Ready() const { return true; }
     virtual bool Connect(std::string& error) = 0;
     virtual bool Store(const TUploadFile& file, std::string& error) = 0;
     /// Always called after Connect, also after a failed step.

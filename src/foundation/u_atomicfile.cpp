@@ -2,6 +2,8 @@
 // failed or abandoned write leaves the old file as it was and no half-written one behind.
 #include "foundation/u_atomicfile.h"
 
+#include "foundation/u_savetemp.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,7 +23,7 @@ std::filesystem::path Folder(const std::filesystem::path& target) {
 }  // namespace
 
 TAtomicFile::TAtomicFile(std::filesystem::path target) : m_target(std::move(target)) {
-    m_temp = (Folder(m_target) / ("." + m_target.filename().string() + ".XXXXXX")).string();
+    m_temp = SaveTempTemplate(m_target);
     m_fd = ::mkstemp(m_temp.data());
     if (m_fd < 0) {
         m_temp.clear();
@@ -98,6 +100,8 @@ bool TAtomicFile::Commit() {
         ::fsync(dirFd);
         ::close(dirFd);
     }
+    // A save of this file that was killed half-way left its temporary file here.
+    RemoveLeftoverSaveTemps(Folder(m_target), m_target);
     return true;
 }
 

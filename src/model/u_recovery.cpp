@@ -2,10 +2,8 @@
 #include "model/u_recovery.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <fstream>
 
-#include <signal.h>
 #include <unistd.h>
 
 #include "foundation/u_param.h"
@@ -38,13 +36,6 @@ int PidOf(const fs::path& file) {
 }
 
 }  // namespace
-
-bool ProcessRunning(int pid) {
-    if (pid <= 0) {
-        return false;
-    }
-    return ::kill(pid, 0) == 0 || errno == EPERM;
-}
 
 TRecoveryStore::TRecoveryStore(fs::path folder, int pid)
     : m_folder(std::move(folder)),
@@ -85,6 +76,70 @@ std::vector<TRecoveryCopy> TRecoveryStore::Abandoned() const {
 void TRecoveryStore::Remove(const TRecoveryCopy& copy) {
     std::error_code ec;
     fs::remove(copy.File, ec);
+}
+
+TRecoveryWriter::TRecoveryWriter(TRecoveryStore store, TFailed failed)
+    : m_store(std::move(store)), m_failed(std::move(failed)), m_thread([this] { Run(); }) {}
+
+TRecoveryWriter::~TRecoveryWriter() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+}
+
+void TRecoveryWriter::Write(TModelFile snapshot) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_pending.emplace(std::move(snapshot));
+    }
+    m_changed.notify_all();
+}
+
+void TRecoveryWriter::Discard() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_pending.emplace(std::nullopt);
+    }
+    m_changed.notify_all();
+}
+
+void TRecoveryWriter::Wait() {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_pending && !m_busy; });
+}
+
+void TRecoveryWriter::Run() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_pending || m_stop; });
+        if (!m_pending) {
+            return;  // stopped with nothing left to do
+        }
+        std::optional<TModelFile> request = std::move(*m_pending);
+        m_pending.reset();
+        m_busy = true;
+        lock.unlock();
+        if (request) {
+            std::string error;
+            bool written = false;
+            try {
+                written = m_store.Write(ModelFileLines(*request), &error);
+            } catch (const std::exception& e) {
+                error = e.what();
+            }
+            if (!written && m_failed) {
+                m_failed(error);
+            }
+        } else {
+            m_store.Discard();
+        }
+        lock.lock();
+        m_busy = false;
+        m_changed.notify_all();
+    }
 }
 
 TAutosave::TAutosave(TkxMain& model, TRecoveryStore store)

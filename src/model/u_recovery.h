@@ -2,10 +2,16 @@
 // data folder, written every few minutes, offered again after the program ended without closing.
 #pragma once
 
+#include <condition_variable>
 #include <filesystem>
+#include <functional>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "foundation/u_savetemp.h"
 #include "model/u_modelfile.h"
 
 namespace kx {
@@ -18,9 +24,6 @@ struct TRecoveryCopy {
     int Pid = 0;
     std::filesystem::file_time_type Written;
 };
-
-/// True while a process of this id exists (also one of another user).
-bool ProcessRunning(int pid);
 
 /// The recovery files of one folder. A program's own copy is named after its process id, so two
 /// running programs never write the same file.
@@ -45,6 +48,39 @@ public:
 private:
     std::filesystem::path m_folder;
     std::filesystem::path m_own;
+};
+
+/// Writes a model's recovery copy on a thread of its own, so a large model never holds up the
+/// window: the caller takes the snapshot (on the thread that owns the model), the writer turns
+/// it into the file. Requests are done in order, and only the newest that waits counts: a
+/// copy that waits is replaced by the next copy or by a discard.
+class TRecoveryWriter {
+public:
+    /// Told on the writer's thread when a copy could not be written.
+    using TFailed = std::function<void(const std::string& error)>;
+    explicit TRecoveryWriter(TRecoveryStore store, TFailed failed = {});
+    /// Finishes what waits (a normal end discards first), then stops.
+    ~TRecoveryWriter();
+    TRecoveryWriter(const TRecoveryWriter&) = delete;
+    TRecoveryWriter& operator=(const TRecoveryWriter&) = delete;
+
+    void Write(TModelFile snapshot);
+    void Discard();
+    /// Until nothing waits and nothing is being written.
+    void Wait();
+
+private:
+    void Run();
+
+    TRecoveryStore m_store;
+    TFailed m_failed;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    /// The request that waits: a snapshot to write, or nothing to discard the copy.
+    std::optional<std::optional<TModelFile>> m_pending;
+    bool m_busy = false;
+    bool m_stop = false;
+    std::thread m_thread;
 };
 
 /// Keeps the recovery copy of one model: a copy while the model has unsaved changes, none once

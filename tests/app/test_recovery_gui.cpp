@@ -88,7 +88,9 @@ private slots:
             QVERIFY(form.Model().IsModified());
             QVERIFY(form.Model().FileName.empty());
             QVERIFY(form.windowTitle().endsWith(QStringLiteral(" *")));
-            // The crashed program's copy is gone; this program keeps its own.
+            // The crashed program's copy is gone; this program keeps its own (written on the
+            // keeper's thread).
+            form.findChild<TRecoveryKeeper*>()->WaitForWriter();
             const QStringList now = RecoveryFiles(home.path());
             QCOMPARE(now.size(), 1);
             QVERIFY(now.first() != copy);

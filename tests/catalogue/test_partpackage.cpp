@@ -324,6 +324,10 @@ TEST(PartPublish, StopsAtTheFirstFailedStepAndSaysWhich) {
     EXPECT_NE(r.Message.find("550 denied"), std::string::npos);
     EXPECT_EQ(failing.Calls, (std::vector<std::string>{"connect", "store def/77005.def",
                                                        "store hires/77005.stl", "disconnect"}));
+    // Nothing sent means nothing raised: the shipped definition is the part's again.
+    EXPECT_FALSE(fs::exists(dir / "user/def/77005.def"));
+    kxtest::WriteFile(dir / "user/def/77005.def", "[COMMON]\r\nVersion=4\r\n");
+    files.Refresh("def");
 
     TFakeServer closed;
     closed.ConnectFails = true;
@@ -331,6 +335,7 @@ TEST(PartPublish, StopsAtTheFirstFailedStepAndSaysWhich) {
     EXPECT_FALSE(r.Ok);
     EXPECT_NE(r.Message.find("refused"), std::string::npos);
     EXPECT_EQ(closed.Calls, std::vector<std::string>{"connect"});
+    EXPECT_EQ(kxtest::ReadFile(dir / "user/def/77005.def"), "[COMMON]\r\nVersion=4\r\n");
 
     TFakeServer silent;
     silent.Reply.reset();

@@ -175,6 +175,17 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(menu));
         menu->grab().save((kxtest::ShotDir() + QStringLiteral("/tilemenu.png")));
         menu->close();
+        // With both servers set, opening the menu again lets the maintainer publish.
+        Param().WriteString("WEBBASEURL", "http://127.0.0.1:9");
+        Param().WriteString("FTPSERVER", "127.0.0.1:9");
+        menu->popup(form.mapToGlobal(QPoint(100, 100)));
+        QVERIFY(item("menIncVersionsnummer")->isEnabled());
+        QVERIFY(item("menWriteVersion")->isEnabled());
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        menu->grab().save((kxtest::ShotDir() + QStringLiteral("/tilemenu-publish.png")));
+        menu->close();
+        Param().DeleteValue("WEBBASEURL");
+        Param().DeleteValue("FTPSERVER");
         Param().DeleteValue("DEFMAKERCOMMAND");
         panel.SetDeveloperMode(false);
     }

@@ -6,6 +6,10 @@
 #include <limits>
 #include <random>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "foundation/u_savetemp.h"
 #include "foundation/u_text.h"
 #include "kx_test_support.h"
 
@@ -67,6 +71,48 @@ TEST(Files, FailedWriteLeavesTheOldFileAndSaysWhy) {
     EXPECT_FALSE(WriteFileAtomic(dir / "missing/sub/x.txt", "data", &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(ReadTextFile(dir / "nothing.txt"));
+}
+
+TEST(Files, TemporariesOfKilledSavesGoButNothingElse) {
+    kxtest::TTempDir dir;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const std::string dead = std::to_string(child);
+    const std::string alive = std::to_string(::getpid());
+    const struct {
+        std::string Name;
+        bool Removed;
+    } cases[] = {
+        {".m.kxm.kxsave-" + dead + "-a1B2c3", true},      // a killed save of m.kxm
+        {".other.kxm.kxsave-" + dead + "-zzzzzz", true},  // of another file in the folder
+        {".m.kxm.kxsave-" + alive + "-a1B2c3", false},    // a save that is running now
+        {".m.kxm.kxsave-" + dead + "-a1B2c", false},      // not our pattern: the user's
+        {".m.kxm.kxsave-" + dead + "-a1B2c3.bak", false},
+        {"m.kxm.kxsave-" + dead + "-a1B2c3", false},
+        {".m.kxm.Xa1B2c", false},  // the name mkstemp used to be given
+        {"m.kxm", false},
+    };
+    for (const auto& c : cases) {
+        kxtest::WriteFile(dir / c.Name, "x");
+    }
+    // A save removes only the leftovers of the file it saves; the start removes all of them.
+    ASSERT_TRUE(WriteFileAtomic(dir / "m.kxm", "new"));
+    EXPECT_FALSE(std::filesystem::exists(dir / cases[0].Name));
+    EXPECT_TRUE(std::filesystem::exists(dir / cases[1].Name));
+    std::filesystem::create_directories(dir / "sub");
+    kxtest::WriteFile(dir / "sub" / cases[0].Name, "x");
+    EXPECT_EQ(RemoveLeftoverSaveTempsBelow(dir.Path()), 2u);
+    for (const auto& c : cases) {
+        EXPECT_EQ(std::filesystem::exists(dir / c.Name), !c.Removed) << c.Name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "sub" / cases[0].Name));
+    // A file name as long as the system allows still saves.
+    const std::string longName(250, 'n');
+    EXPECT_TRUE(WriteFileAtomic(dir / longName, "x"));
 }
 
 TEST(Numbers, GeneralFormatUsesACommaAndFifteenDigits) {

@@ -63,6 +63,38 @@ TEST_F(RecoveryTest, CopyExistsExactlyWhileTheModelHasUnsavedChanges) {
     EXPECT_TRUE(m_model->IsModified());
 }
 
+TEST_F(RecoveryTest, TheWriterKeepsTheNewestRequestInOrder) {
+    TRecoveryStore store(Folder(), 4243);
+    std::vector<std::string> failures;
+    {
+        TRecoveryWriter writer(store, [&](const std::string& e) { failures.push_back(e); });
+        Add("31010");
+        writer.Write(m_model->ToModelFile());
+        Add("32064");
+        writer.Write(m_model->ToModelFile());
+        writer.Wait();
+        const std::string copy = kxtest::ReadFile(store.OwnFile());
+        EXPECT_NE(copy.find("32064"), std::string::npos);  // the newest snapshot is on disk
+        // A discard asked for after a write is never undone by that write.
+        writer.Write(m_model->ToModelFile());
+        writer.Discard();
+        writer.Wait();
+        EXPECT_FALSE(fs::exists(store.OwnFile()));
+        // The end of the program finishes the copy that waits.
+        writer.Write(m_model->ToModelFile());
+    }
+    EXPECT_TRUE(fs::exists(store.OwnFile()));
+    EXPECT_TRUE(failures.empty());
+
+    kxtest::WriteFile(m_dir.Path() / "blocked", "x");
+    TRecoveryWriter blocked(TRecoveryStore(m_dir.Path() / "blocked" / "recovery", 1),
+                            [&](const std::string& e) { failures.push_back(e); });
+    blocked.Write(m_model->ToModelFile());
+    blocked.Wait();
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_FALSE(failures[0].empty());
+}
+
 TEST_F(RecoveryTest, OnlyCopiesOfEndedProgramsAreOfferedNewestFirst) {
     const int self = static_cast<int>(::getpid());
     const int parent = static_cast<int>(::getppid());

@@ -13,6 +13,7 @@
 #include <random>
 
 #include "foundation/u_param.h"
+#include "foundation/u_savetemp.h"
 #include "foundation/u_text.h"
 #include "kx_test_support.h"
 #include "model/u_modelfile.h"
@@ -126,5 +127,13 @@ TEST(SaveKill, FilesAreAlwaysWholeWhenTheSavingProcessIsKilled) {
         EXPECT_EQ(count.Intact, count.Rounds);
         // How many kills land inside the save depends on the machine's load; some always do.
         EXPECT_GT(count.Kills, 0);
+        // The temporary files of the killed saves go with the next save of the file.
+        c.Save(true);
+        c.Save(false);
+        int leftovers = 0;
+        for (const auto& e : fs::directory_iterator(c.File.parent_path())) {
+            leftovers += SaveTempOwner(e.path().filename().string()) != 0 ? 1 : 0;
+        }
+        EXPECT_EQ(leftovers, 0);
     }
 }

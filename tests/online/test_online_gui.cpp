@@ -9,12 +9,15 @@
 #include <QScrollArea>
 #include <QtTest>
 
+#include "catalogue/u_partfiles.h"
+#include "catalogue/u_partpublish.h"
 #include "foundation/u_param.h"
 #include "kx_gui_main.h"
 #include "kx_gui_support.h"
 #include "kx_test_support.h"
 #include "online/d_ServerSettings.h"
 #include "online/historybox.h"
+#include "online/partuploadport.h"
 #include "online/u_TWebRemote.h"
 #include "online/webtask.h"
 #include "online_fixture.h"
@@ -104,6 +107,64 @@ private slots:
         QCOMPARE(shown.toStdString(), NoServerMessage());
         settings.Param().WriteString(kSetBaseUrl, "http://127.0.0.1:9");
         QVERIFY(RequireLibraryServer(nullptr));
+    }
+
+    void aMaintainerPublishesARevisionOverBothServers() {
+        namespace fs = std::filesystem;
+        using kxtest::ReadFile;
+        using kxtest::WriteFile;
+        kxtest::TTempDir dir;
+        for (const char* sub : {"def", "hires", "lores", "icon/print"}) {
+            fs::create_directories(dir / "ftp" / sub);
+        }
+        WriteFile(dir / "data/partversions.txt", "77001;3\n");
+        WriteFile(dir / "pass.txt", "geheim\n");
+        kxtest::TLibraryServerProcess server(dir / "data", (dir / "pass.txt").string());
+        kxtest::TFtpServerProcess ftp(dir / "ftp", "parts", "pw");
+        WriteFile(dir / "prog/def/77001.def", "[COMMON]\r\nVersion=3\r\n");
+        WriteFile(dir / "prog/hires/77001.stl", "hires");
+        WriteFile(dir / "prog/lores/77001.stl", "lores");
+        WriteFile(dir / "prog/icon/77001.bmp", "icon");
+        WriteFile(dir / "prog/icon/print/77001.jpg", "print");
+        TPartFiles files(dir / "prog", dir / "user");
+        TWebSettings s;
+        s.BaseUrl = server.BaseUrl();
+        s.FtpServer = ftp.Server();
+        s.PartsFtp = {"parts", "pw"};
+        s.PassPhrase = "geheim";
+        s.ConnectTimeout = 2;
+        s.TotalTimeout = 10;
+        QWidget window;
+        window.show();
+        TWebPartUploadPort port(&window, [&] { return s; });
+        QVERIFY(port.Ready());
+
+        TPublishResult r = PublishPartRevision(files, "77001", port);
+        QVERIFY2(r.Ok, r.Message.c_str());
+        QCOMPARE(r.Version, 4);
+        QCOMPARE(ReadFile(dir / "ftp/def/77001.def"), std::string("[COMMON]\r\nVersion=4\r\n"));
+        QCOMPARE(ReadFile(dir / "ftp/icon/print/77001.jpg"), std::string("print"));
+        QCOMPARE(ReadFile(dir / "ftp/lores/77001.stl"), std::string("lores"));
+        QCOMPARE(ReadFile(dir / "data/partversions.txt"), std::string("77001;4\n"));
+
+        // A server that cannot be reached: said plainly, and nothing changed on either side.
+        s.FtpServer = "127.0.0.1:9";
+        r = PublishPartRevision(files, "77001", port);
+        QVERIFY(!r.Ok);
+        QVERIFY2(r.Message.find("Verbindung zum Server") != std::string::npos, r.Message.c_str());
+        QCOMPARE(ReadFile(dir / "user/def/77001.def"), std::string("[COMMON]\r\nVersion=4\r\n"));
+        QCOMPARE(ReadFile(dir / "data/partversions.txt"), std::string("77001;4\n"));
+
+        // A wrong pass phrase: the files went up, the revision is refused and says so.
+        s.FtpServer = ftp.Server();
+        s.PassPhrase = "falsch";
+        r = WritePartVersion(files, "77001", port);
+        QVERIFY(!r.Ok);
+        QVERIFY2(r.Message.find("403") != std::string::npos, r.Message.c_str());
+        QCOMPARE(ReadFile(dir / "data/partversions.txt"), std::string("77001;4\n"));
+
+        s.FtpServer.clear();
+        QVERIFY(!port.Ready());
     }
 
     void theHistoryPanelGroupsByVersion() {
