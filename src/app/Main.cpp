@@ -37,6 +37,7 @@
 #include "app/f_Info.h"
 #include "app/f_ToolWindow.h"
 #include "app/qttranslations.h"
+#include "app/u_cablecommands.h"
 #include "app/u_commandtable.h"
 #include "app/u_formstyle.h"
 #include "app/u_kinematikmode.h"
@@ -194,6 +195,7 @@ void TMainForm::FormCreate() {
     m_animation->Bind(*m_commands);
     BindPlacementCommands();
     BindPrintCommands(*this);
+    BindCableAndRoundingCommands(*this);
     BindMotionControls();
     new TRecoveryKeeper(*this);
     // The commands the model decides start as the model does: nothing selected, nothing to
