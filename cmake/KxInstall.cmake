@@ -20,6 +20,7 @@ foreach(dir def hires lores icon samples help Python)
             PATTERN ".stamp" EXCLUDE)
 endforeach()
 install(FILES ${KX_RUNTIME_DIR}/ENGLISH.lng DESTINATION ${KX_SHARE_DIR})
+install(FILES ${KX_RUNTIME_DIR}/lpeboxes.ini DESTINATION ${KX_SHARE_DIR})
 
 set(KX_DESKTOP_DIR ${CMAKE_SOURCE_DIR}/data/desktop)
 install(FILES ${KX_DESKTOP_DIR}/korvex-designer.desktop

@@ -37,6 +37,7 @@
 #include "app/f_Info.h"
 #include "app/f_ToolWindow.h"
 #include "app/qttranslations.h"
+#include "app/u_cablecommands.h"
 #include "app/u_commandtable.h"
 #include "app/u_formstyle.h"
 #include "app/u_kinematikmode.h"
@@ -199,6 +200,7 @@ void TMainForm::FormCreate() {
     BindPlacementCommands();
     BindPrintCommands(*this);
     BindExchangeExportCommands(*this);
+    BindCableAndRoundingCommands(*this);
     BindMotionControls();
     BindKineCommands();
     new TRecoveryKeeper(*this);

@@ -10,11 +10,13 @@
 #include "app/Main.h"
 #include "app/f_ToolWindow.h"
 #include "app/u_application.h"
+#include "app/u_commandtable.h"
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
 #include "foundation/u_startoptions.h"
 #include "motion/f_kineManager.h"
+#include "generated/d_SelectLibrary.h"
 #include "placement/f_koordinaten.h"
 
 namespace {
@@ -75,12 +77,12 @@ int main(int argc, char** argv) {
                                               "Render-Manager (POV-Ray)", mainForm.get());
         auto* kineManager = new TFormKineManager(mainForm.get());
         auto* coordinates = new TFormKoordinaten(mainForm.get());
-        auto* selectLibrary = new TToolWindow("dlgSelectLibrary", "D_SELECTLIBRARY",
-                                              "Bibliothek auswählen", mainForm.get());
+        auto* selectLibrary = new TdlgSelectLibrary(mainForm.get());
+        mainForm->Commands().Bind("menSelectLibrary",
+                                  [selectLibrary] { selectLibrary->ShowWindow(); });
         Q_UNUSED(renderManager);
         Q_UNUSED(kineManager);
         Q_UNUSED(coordinates);
-        Q_UNUSED(selectLibrary);
         mainForm->show();
         result = TkxApplication::exec();
     } catch (const std::exception& e) {

@@ -57,6 +57,7 @@ const std::vector<TCommandRow>& MainCommandRows() {
         {"menPrintLibrary", "menPrint", 14, "Bibliothek", "", K::Item},
         {"menRoundParts", "menDatei", 15, "Bauteile runden", "", K::Item, true},
         {"menOptions", "menDatei", 16, "Systemeinstellungen", "", K::Item},
+        {"menSelectLibrary", "menDatei", 2202, "Schulbibliothek auswählen...", "", K::Item},
         {"sepDatei3", "menDatei", 0, "", "", K::Separator},
         {"menExit", "menDatei", 17, "Beenden", "Alt+F4", K::Item},
 

@@ -84,6 +84,15 @@ std::vector<std::string> TPartFiles::DefinitionNumbers() const {
     return numbers;  // the index is keyed by the lower-case name, hence sorted without case
 }
 
+std::vector<std::string> TPartFiles::FileNames(std::string_view subdir) const {
+    std::lock_guard lock(m_mutex);
+    std::vector<std::string> names;
+    for (const auto& [lower, file] : Index(subdir).Files) {
+        names.push_back(file.filename().string());
+    }
+    return names;
+}
+
 void TPartFiles::Refresh() const {
     std::lock_guard lock(m_mutex);
     m_indices.clear();

@@ -46,6 +46,10 @@ public:
     /// in the same order.
     std::vector<std::string> DefinitionNumbers() const;
 
+    /// The names of the files of a sub-folder of both folders (each name once, the user's
+    /// spelling first), sorted without regard to case.
+    std::vector<std::string> FileNames(std::string_view subdir) const;
+
     /// Forget every folder listing; the next lookup lists the folders again.
     void Refresh() const;
     /// Forget the listing of one sub-folder.

@@ -34,6 +34,7 @@
 
 namespace kx {
 
+class TCableWindow;
 class TDefCache;
 class TDefObj;
 class TDummyCube;
@@ -264,6 +265,15 @@ public:
     void ReplaceHoses(const std::vector<const TPipeEx*>& hoses);
     /// Appends a hose from a file record below the hoses node.
     TPipeEx* AddHoseFromRecord(const THoseData& record);
+
+    // --- Cables and rounding (MainObj_cable.cpp) ----------------------------------------------
+    /// "Kabel erzeugen": a red cable hose between the selected plug and the last co-selected
+    /// one, edited in the window; it stays only when the window is confirmed. Without two
+    /// plugs, the message asking for them. Deselects everything in every case.
+    bool CreateKabel(TCableWindow& window);
+    /// Writes smoothed normals of the number's detailed mesh into the user's part folder and
+    /// tells the user how it went; the next part of the number is drawn with them.
+    bool RoundSinglePart(std::string_view number, double limit);
 
     // --- Model file (MainObj_file.cpp) --------------------------------------------------------
     void SetWaitView(TWaitView* view);

@@ -20,6 +20,10 @@
 #include "foundation/u_stack.h"
 #include "generated/d_TubeManager.h"
 #include "generated/d_HalbzeugEditor.h"
+#include "generated/d_RoundPart.h"
+#include "generated/d_SelectLibrary.h"
+#include "generated/f_Kabel.h"
+#include "generated/f_RoundFF.h"
 #include "kx_gui_main.h"
 #include "model/MainObj.h"
 #include "model/d_PhasePicture.h"
@@ -118,6 +122,13 @@ private slots:
             TFormTransRot transRot(TTransRotForm{});
             TFormKollision collision(TCollisionForm{});
             form.KineManager()->DoLanguage();
+            TPipeEx cableHose;
+            TCableSession cableSession(cableHose, {}, {});
+            TFormKabel cable(cableSession, {});
+            TdlgRoundPart roundPart;
+            TFormRoundFF rounding(partFiles, FfCache());
+            TdlgSelectLibrary selectLibrary;
+            selectLibrary.ShowWindow();
         }
         SetLanguage(std::move(old));
         QStringList list;
