@@ -75,58 +75,77 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         TkxMain& model = form.Model();
+        // A battery box and a lamp block beside it; a plug in each of their sockets, the pins
+        // pointing into the sockets.
         const std::string battery = model.AddBaustein("40503");
-        const std::string red = model.AddBaustein("C0007");
-        const std::string green = model.AddBaustein("C0008");
-        QVERIFY(!battery.empty() && !red.empty() && !green.empty());
-        // The plugs stand in front of the battery box, their pins pointing at it.
-        PlacePlug(model, red, {4.5f, 1.5f, -0.35f}, {-1, 0, 0});
-        PlacePlug(model, green, {-4.5f, 1.5f, 3.0f}, {0, 0, -1});
-
-        model.SelectBaustein(red);
-        model.CoSelectBaustein(green, true, true, true);
-        bool ran = false;
-        kxtest::AnswerNextDialog<TFormKabel>([&](TFormKabel* window) {
-            ran = true;
-            QVERIFY(QTest::qWaitForWindowExposed(window));
-            QCOMPARE(window->tb->value(), 10);
-            QVERIFY(window->rbRot->isChecked());
-            // The cable is in the model while the window is open and follows the window.
-            QCOMPARE(model.Hoses().size(), size_t(1));
-            window->rbGruen->click();
-            window->tb->setValue(30);
-            QCOMPARE(model.Hoses()[0]->Colour(), 0x008000u);
-            QTest::qWait(100);
-            Shot(*window, "i22-cable-window.png");
-            Shot(form, "i22-cable-window-over-model.png");
-            window->btnOK->click();
-        });
-        QVERIFY(form.Commands().Execute("menCable"));
-        QVERIFY(ran);
-        QCOMPARE(model.Hoses().size(), size_t(1));
-        QCOMPARE(model.Hoses()[0]->Tag(), 3);
-        QCOMPARE(model.Hoses()[0]->NodeCount(), size_t(6));
+        const std::string lamp = model.AddBaustein("40501");
+        QVERIFY(!battery.empty() && !lamp.empty());
+        model.PartObject(lamp)->SetPosition({8, 0, 0});
+        model.RefreshBauteil(lamp, false, -1);
+        struct TCable {
+            const char* Plug;
+            float Z;
+            bool Green;
+        };
+        const TCable cables[] = {{"C0007", -0.35f, false}, {"C0008", 0.35f, true}};
+        for (const TCable& c : cables) {
+            const std::string atBattery = model.AddBaustein(c.Plug);
+            const std::string atLamp = model.AddBaustein(c.Plug);
+            PlacePlug(model, atBattery, {2.25f, 1.5f, c.Z}, {-1, 0, 0});
+            PlacePlug(model, atLamp, {7.25f, 0, c.Z}, {1, 0, 0});
+            model.SelectBaustein(atBattery);
+            model.CoSelectBaustein(atLamp, true, true, true);
+            bool ran = false;
+            kxtest::AnswerNextDialog<TFormKabel>([&](TFormKabel* window) {
+                ran = true;
+                QVERIFY(QTest::qWaitForWindowExposed(window));
+                QCOMPARE(window->tb->value(), 10);
+                QVERIFY(window->rbRot->isChecked());
+                // The cable is in the model while the window is open and follows the window.
+                TPipeEx& cable = *model.Hoses().back();
+                QCOMPARE(cable.Colour(), 0x0000FFu);
+                if (c.Green) {
+                    window->rbGruen->click();
+                }
+                window->tb->setValue(22);
+                QCOMPARE(cable.Colour(), c.Green ? 0x008000u : 0x0000FFu);
+                QCOMPARE(cable.Node(1)->X, 2.25f + 2.15f);
+                if (c.Green) {
+                    QTest::qWait(100);
+                    Shot(*window, "i22-cable-window.png");
+                }
+                window->btnOK->click();
+            });
+            QVERIFY(form.Commands().Execute("menCable"));
+            QVERIFY(ran);
+            QVERIFY(!model.SelectedPart());
+        }
+        QCOMPARE(model.Hoses().size(), size_t(2));
         QVERIFY(model.IsModified());
-        QVERIFY(!model.SelectedPart());
 
         QVERIFY(model.SaveModell(file).Success);
         QVERIFY(model.LoadModell(file, true).Success);
-        QCOMPARE(model.Hoses().size(), size_t(1));
-        const TPipeEx& cable = *model.Hoses()[0];
-        QCOMPARE(cable.Tag(), 3);
-        QCOMPARE(cable.Colour(), 0x008000u);
-        QCOMPARE(cable.NodeCount(), size_t(6));
-        // Stand-off 3.0 behind the red plug, which points along -X.
-        QCOMPARE(cable.Node(1)->X, 4.5f + 2.95f);
-        QTest::qWait(200);
-        Shot(form, "i22-model-with-cable.png");
+        const auto hoses = model.Hoses();
+        QCOMPARE(hoses.size(), size_t(2));
+        QCOMPARE(hoses[0]->Tag(), 2);
+        QCOMPARE(hoses[1]->Tag(), 3);
+        QCOMPARE(hoses[1]->Colour(), 0x008000u);
+        QCOMPARE(hoses[1]->NodeCount(), size_t(6));
+        QCOMPARE(hoses[1]->Node(4)->X, 7.25f - 2.15f);
 
-        // Cancelled, the second cable goes again.
-        model.SelectBaustein(red);
-        model.CoSelectBaustein(green, true, true, true);
+        form.Scene().FindObject("dcCAMTarget")->SetPosition({4.5f, 0.5f, 0});
+        form.WheelZoom(360);
+        QTest::qWait(200);
+        Shot(form, "i22-model-with-cables.png");
+
+        // Cancelled, a third cable goes again.
+        const std::string plug = model.Parts()[2].Name();
+        const std::string other = model.Parts()[3].Name();
+        model.SelectBaustein(plug);
+        model.CoSelectBaustein(other, true, true, true);
         kxtest::AnswerNextDialog<TFormKabel>([](TFormKabel* window) { window->reject(); });
         form.Commands().Execute("menCable");
-        QCOMPARE(model.Hoses().size(), size_t(1));
+        QCOMPARE(model.Hoses().size(), size_t(2));
     }
 
     void roundingEveryPartRunsBesideTheWindowAndCanBeResumed() {
