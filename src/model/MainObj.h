@@ -297,11 +297,11 @@ public:
     // --- Exports (MainObj_export.cpp) ---------------------------------------------------------
     /// The scene as the view holds it, each part in its own colour; the wait window shows the
     /// progress (not for RAW). A failed export leaves no file behind and an older one as it was.
-    TExportResult ExportAsRaw(const std::string& fileName);
-    TExportResult ExportAsVRML(const std::string& fileName);
+    TModelExportResult ExportAsRaw(const std::string& fileName);
+    TModelExportResult ExportAsVRML(const std::string& fileName);
     /// The background is a Windows colour value (red in the low byte).
-    TExportResult ExportAsPOV(const std::string& fileName, uint32_t backgroundColour);
-    TExportResult ExportAsX3D(const std::string& fileName, bool flat);
+    TModelExportResult ExportAsPOV(const std::string& fileName, uint32_t backgroundColour);
+    TModelExportResult ExportAsX3D(const std::string& fileName, bool flat);
 
     // --- Key-frame animation (MainObj_animation.cpp) ------------------------------------------
     /// Puts every part with at least two keys at its pose for frame t: record, then object.

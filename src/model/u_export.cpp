@@ -617,9 +617,9 @@ bool WriteExport(TScene& scene, TExportFormat format, const TExportOptions& opti
     return writer.Write(format);
 }
 
-TExportResult ExportScene(TScene& scene, TExportFormat format, const TExportOptions& options,
+TModelExportResult ExportScene(TScene& scene, TExportFormat format, const TExportOptions& options,
                           const std::filesystem::path& file) {
-    TExportResult result;
+    TModelExportResult result;
     TAtomicFile out(file);
     if (!out.Failed()) {
         const bool written = WriteExport(scene, format, options,

@@ -34,7 +34,7 @@ struct TExportOptions {
     std::string WaitTitle;
 };
 
-struct TExportResult {
+struct TModelExportResult {
     bool Ok = false;
     std::string Error;  ///< why it failed (the system's message)
     explicit operator bool() const { return Ok; }
@@ -55,7 +55,7 @@ bool WriteExport(TScene& scene, TExportFormat format, const TExportOptions& opti
 
 /// Writes the scene into a file: through a temporary file renamed over the target at the end,
 /// so a failed export leaves no half-written file and an older file as it was.
-TExportResult ExportScene(TScene& scene, TExportFormat format, const TExportOptions& options,
+TModelExportResult ExportScene(TScene& scene, TExportFormat format, const TExportOptions& options,
                           const std::filesystem::path& file);
 
 /// The four numbers (axis, angle in radians) of a rotation that turns a viewer at the origin,

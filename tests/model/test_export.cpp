@@ -24,7 +24,7 @@ protected:
     /// The file the model writes in that format.
     std::string Exported(TExportFormat format, uint32_t background = 0xFFFFFF) {
         const std::string file = (m_dir.Path() / ("out" + ExportExtension(format))).string();
-        TExportResult r;
+        TModelExportResult r;
         switch (format) {
             case TExportFormat::Raw:
                 r = m_model->ExportAsRaw(file);
@@ -281,7 +281,7 @@ TEST_F(ExportTest, AFailedExportSaysWhyAndLeavesNoFileBehind) {
     std::filesystem::create_directories(folder / "inner");
     const auto missing = m_dir.Path() / "no" / "such" / "folder.wrl";
     for (const auto& target : {folder, missing}) {
-        const TExportResult r = target == folder ? m_model->ExportAsPOV(target.string(), 0)
+        const TModelExportResult r = target == folder ? m_model->ExportAsPOV(target.string(), 0)
                                                  : m_model->ExportAsVRML(target.string());
         EXPECT_FALSE(r.Ok);
         EXPECT_FALSE(r.Error.empty());
