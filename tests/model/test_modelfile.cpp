@@ -1,6 +1,9 @@
 // Saving, loading and merging whole models: round trips, merges, failures, stand-in parts.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <set>
 
 #include <cstring>
@@ -698,10 +701,19 @@ TEST_F(ModelFileTest, AnErrorHalfWayThroughPutsTheModelBack) {
 
 TEST_F(ModelFileTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
     Add("31010");
-    // A name so long that no temporary file can be made beside it.
-    const std::string name(250, 'm');
+    const std::string name = "alt.kxm";
     kxtest::WriteFile(m_dir / name, "old model");
+    // A disk that takes only a few bytes more: writing the new model fails half-way. (A limit,
+    // not permissions, so that the test means the same when it runs as root.)
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    rlimit tiny = before;
+    tiny.rlim_cur = 64;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
     const TModelFileResult r = m_model->SaveModell(PathOf(name));
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(r.Success);
     EXPECT_FALSE(r.Error.empty());
     EXPECT_EQ(kxtest::ReadFile(m_dir / name), "old model");
@@ -831,7 +843,7 @@ TEST(SampleModels, LoadWithEveryPartAndSaveBackUnchanged) {
         }
         ++count;
     }
-    EXPECT_EQ(count, 6);
+    EXPECT_EQ(count, 7);
 }
 
 // --- Plastic strips ---------------------------------------------------------------------------
