@@ -33,7 +33,7 @@ TExportFileType Classic(const char* extension, const char* description, TExportF
     row.Write = [format](TkxMain& model, const std::filesystem::path& file,
                          const TExportRequest& request, std::string& error) {
         const std::string name = file.string();
-        TExportResult result;
+        TModelExportResult result;
         switch (format) {
             case TExportFormat::Raw:
                 result = model.ExportAsRaw(name);

@@ -8,10 +8,12 @@ namespace kx {
 
 namespace {
 
-TExportResult Export(TScene& scene, TWaitView* wait, TExportFormat format,
-                     const std::string& fileName, uint32_t background = 0xFFFFFF) {
+TModelExportResult Export(TScene& scene, TWaitView* wait, TExportFormat format,
+                          const std::string& fileName, uint32_t background = 0xFFFFFF,
+                          bool radiosity = false) {
     TExportOptions options;
     options.Background = background;
+    options.Radiosity = radiosity;
     options.Title = Language().GetText("MAINOBJ", 27, "Korvex Designer");
     options.Wait = wait;
     options.WaitTitle = Language().GetText("MAINOBJ", 15, "Modell wird exportiert...");
@@ -20,22 +22,24 @@ TExportResult Export(TScene& scene, TWaitView* wait, TExportFormat format,
 
 }  // namespace
 
-TExportResult TkxMain::ExportAsRaw(const std::string& fileName) {
+TModelExportResult TkxMain::ExportAsRaw(const std::string& fileName) {
     Stack().Push("tkxmain.ExportAsRaw", fileName);
     return Export(m_scene, m_wait, TExportFormat::Raw, fileName);
 }
 
-TExportResult TkxMain::ExportAsVRML(const std::string& fileName) {
+TModelExportResult TkxMain::ExportAsVRML(const std::string& fileName) {
     Stack().Push("tkxmain.ExportAsVRML", fileName);
     return Export(m_scene, m_wait, TExportFormat::Vrml, fileName);
 }
 
-TExportResult TkxMain::ExportAsPOV(const std::string& fileName, uint32_t backgroundColour) {
-    Stack().Push("tkxmain.ExportAsPOV", fileName, static_cast<int64_t>(backgroundColour));
-    return Export(m_scene, m_wait, TExportFormat::Pov, fileName, backgroundColour);
+TModelExportResult TkxMain::ExportAsPOV(const std::string& fileName, uint32_t backgroundColour,
+                                        bool radiosity) {
+    Stack().Push("tkxmain.ExportAsPOV", fileName, static_cast<int64_t>(backgroundColour),
+                 radiosity);
+    return Export(m_scene, m_wait, TExportFormat::Pov, fileName, backgroundColour, radiosity);
 }
 
-TExportResult TkxMain::ExportAsX3D(const std::string& fileName, bool flat) {
+TModelExportResult TkxMain::ExportAsX3D(const std::string& fileName, bool flat) {
     Stack().Push("tkxmain.ExportAsX3D", fileName, flat);
     return Export(m_scene, m_wait, flat ? TExportFormat::X3DFlat : TExportFormat::X3DShaded,
                   fileName);

@@ -335,6 +335,10 @@ private:
         Num(bg.B);
         Line(" }");
         Eol();
+        if (m_options.Radiosity) {
+            Line("global_settings { radiosity { } }");
+            Eol();
+        }
         if (const TSceneCamera* camera = m_scene.Camera()) {
             const TVector3f position = camera->AbsolutePosition();
             const TVector3f target = camera->LookAtPoint();
@@ -593,33 +597,15 @@ std::string ExportFileName(std::string_view chosen, TExportFormat format) {
     return name;
 }
 
-bool ExportFormatFromName(std::string_view name, TExportFormat& format) {
-    const std::string n = LowerCase(name);
-    if (n == "raw") {
-        format = TExportFormat::Raw;
-    } else if (n == "vrml" || n == "wrl") {
-        format = TExportFormat::Vrml;
-    } else if (n == "pov" || n == "povray") {
-        format = TExportFormat::Pov;
-    } else if (n == "x3d") {
-        format = TExportFormat::X3DShaded;
-    } else if (n == "x3d-flat") {
-        format = TExportFormat::X3DFlat;
-    } else {
-        return false;
-    }
-    return true;
-}
-
 bool WriteExport(TScene& scene, TExportFormat format, const TExportOptions& options,
                  const std::function<bool(std::string_view)>& sink) {
     TWriter writer(scene, options, sink);
     return writer.Write(format);
 }
 
-TExportResult ExportScene(TScene& scene, TExportFormat format, const TExportOptions& options,
-                          const std::filesystem::path& file) {
-    TExportResult result;
+TModelExportResult ExportScene(TScene& scene, TExportFormat format, const TExportOptions& options,
+                               const std::filesystem::path& file) {
+    TModelExportResult result;
     TAtomicFile out(file);
     if (!out.Failed()) {
         const bool written = WriteExport(scene, format, options,
