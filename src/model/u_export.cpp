@@ -214,6 +214,10 @@ private:
     static TVector3f Placed(const TExportPart& part, const TVector3f& v) {
         return part.Frame.TransformVector(v) + part.Position;
     }
+    static TVector3f Point(const TPipeVertex& p) { return {p.X, p.Y, p.Z}; }
+    static std::string HoseName(const TPipeEx& hose) {
+        return hose.Name().empty() ? "PIPE" + std::to_string(hose.Index()) : hose.Name();
+    }
 
     // --- RAW ----------------------------------------------------------------------------------
     void Raw() {
@@ -227,6 +231,23 @@ private:
                         Text("   ");
                     }
                     Vec(Placed(part, mesh->Positions[3 * t + k]), ' ');
+                }
+                Eol();
+                Check();
+            }
+        }
+        // Hoses belong to the model as much as parts do: a name line and their triangles.
+        for (TPipeEx* hose : Hoses()) {
+            hose->BuildMesh();
+            const auto& v = hose->Triangles();
+            Cp1252(HoseName(*hose));
+            Eol();
+            for (size_t t = 0, n = v.size() / 3; t < n && m_ok; ++t) {
+                for (int k = 0; k < 3; ++k) {
+                    if (k > 0) {
+                        Text("   ");
+                    }
+                    Vec(Point(v[3 * t + k]), ' ');
                 }
                 Eol();
                 Check();
@@ -411,6 +432,38 @@ private:
             if (ColorToWin(part.Colour) == kMetallic) {
                 Line("finish { reflection 0.75 metallic }");
             }
+            Line("}");
+        }
+        // Hoses too, or a picture shows a hook hanging in the air; they have no normals, so
+        // POV-Ray shades their flat triangles.
+        for (TPipeEx* hose : Hoses()) {
+            hose->BuildMesh();
+            const auto& v = hose->Triangles();
+            const size_t n = v.size() / 3;
+            if (n == 0) {
+                continue;
+            }
+            Line("mesh {");
+            Text("// ");
+            Cp1252(HoseName(*hose));
+            Eol();
+            for (size_t t = 0; t < n && m_ok; ++t) {
+                Text("triangle {");
+                for (int k = 0; k < 3; ++k) {
+                    PovVec(Pov(Point(v[3 * t + k])));
+                    m_out += k < 2 ? ',' : '}';
+                }
+                Eol();
+                Check();
+            }
+            const TColor3f c = ColorFromWin(hose->Colour());
+            Text("pigment { colour red ");
+            Num(c.R);
+            Text(" green ");
+            Num(c.G);
+            Text(" blue ");
+            Num(c.B);
+            Line(" }");
             Line("}");
         }
     }

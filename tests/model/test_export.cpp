@@ -254,7 +254,7 @@ TEST_F(ExportTest, OnlyShiningLightsAreWrittenWhereTheyStand) {
         << pov;
 }
 
-TEST_F(ExportTest, HosesGoToVrmlAndX3D) {
+TEST_F(ExportTest, HosesAreWrittenWithTheParts) {
     std::string name;
     TPipeEx* hose = m_model->NewSchlauch(0, name);
     ASSERT_NE(hose, nullptr);
@@ -271,7 +271,14 @@ TEST_F(ExportTest, HosesGoToVrmlAndX3D) {
     EXPECT_NE(x3d.find("  <Shape>\r\n    <Appearance>\r\n      <Material emissiveColor=\"0.0 0.0 "
                        "0.0\" diffuseColor='0.00000000 1.00000000 0.00000000'/>"),
               std::string::npos);
-    EXPECT_EQ(Exported(TExportFormat::Pov).find("PIPE"), std::string::npos);
+    const std::string pov = Exported(TExportFormat::Pov);
+    const size_t mesh = pov.find("mesh {\r\n// " + name + "\r\ntriangle {<");
+    ASSERT_NE(mesh, std::string::npos) << pov;
+    EXPECT_NE(pov.find("pigment { colour red 0.00000000 green 1.00000000 blue 0.00000000 }", mesh),
+              std::string::npos);
+    const std::string raw = Exported(TExportFormat::Raw);
+    ASSERT_TRUE(raw.starts_with(name + "\r\n")) << raw.substr(0, 200);
+    EXPECT_GT(Count(raw, "\r\n"), 10u);
 }
 
 TEST_F(ExportTest, AFailedExportSaysWhyAndLeavesNoFileBehind) {
