@@ -39,6 +39,7 @@
 #include "app/qttranslations.h"
 #include "app/u_cablecommands.h"
 #include "app/u_commandtable.h"
+#include "app/u_exportcommands.h"
 #include "app/u_formstyle.h"
 #include "app/u_kinematikmode.h"
 #include "app/u_mainports.h"
@@ -46,7 +47,6 @@
 #include "app/u_partstreedelegate.h"
 #include "app/u_partstreedrag.h"
 #include "app/u_printcommands.h"
-#include "app/u_exportcommands.h"
 #include "app/u_recoverykeeper.h"
 #include "app/u_treepopups.h"
 #include "catalogue/d_Search.h"
@@ -199,7 +199,7 @@ void TMainForm::FormCreate() {
     m_animation->Bind(*m_commands);
     BindPlacementCommands();
     BindPrintCommands(*this);
-    BindExchangeExportCommands(*this);
+    BindExportCommands(*this);
     BindCableAndRoundingCommands(*this);
     BindMotionControls();
     BindKineCommands();

@@ -15,9 +15,9 @@
 #include "generated/u_schlauch.h"
 #include "model/u_TBauteil.h"
 #include "model/u_TGroup.h"
-#include "model/u_modelfile.h"
 #include "model/u_bauphasen.h"
 #include "model/u_export.h"
+#include "model/u_modelfile.h"
 #include "model/u_modelports.h"
 #include "model/u_partobject.h"
 #include "model/u_partstree.h"
@@ -299,8 +299,10 @@ public:
     /// progress (not for RAW). A failed export leaves no file behind and an older one as it was.
     TModelExportResult ExportAsRaw(const std::string& fileName);
     TModelExportResult ExportAsVRML(const std::string& fileName);
-    /// The background is a Windows colour value (red in the low byte).
-    TModelExportResult ExportAsPOV(const std::string& fileName, uint32_t backgroundColour);
+    /// The background is a Windows colour value (red in the low byte); radiosity for the
+    /// render manager.
+    TModelExportResult ExportAsPOV(const std::string& fileName, uint32_t backgroundColour,
+                                   bool radiosity = false);
     TModelExportResult ExportAsX3D(const std::string& fileName, bool flat);
 
     // --- Key-frame animation (MainObj_animation.cpp) ------------------------------------------
@@ -466,13 +468,12 @@ private:
     TModelInformation m_information;
 
     TMotorPanels m_motorPanels;
-    TKinematik m_kinematik{
-        m_kineLinks,
-        m_motors,
-        m_collisionRules,
-        m_motorPanels,
-        [this](std::string_view name) { return KinematikPart(name); },
-        [this] { return KinematikGeneration(); }};
+    TKinematik m_kinematik{m_kineLinks,
+                           m_motors,
+                           m_collisionRules,
+                           m_motorPanels,
+                           [this](std::string_view name) { return KinematikPart(name); },
+                           [this] { return KinematikGeneration(); }};
     bool m_kinematikActive = false;
     TNullKineDialogs m_nullKineDialogs;
     TKineDialogs* m_kineDialogs = &m_nullKineDialogs;

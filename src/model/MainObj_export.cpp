@@ -9,9 +9,11 @@ namespace kx {
 namespace {
 
 TModelExportResult Export(TScene& scene, TWaitView* wait, TExportFormat format,
-                     const std::string& fileName, uint32_t background = 0xFFFFFF) {
+                          const std::string& fileName, uint32_t background = 0xFFFFFF,
+                          bool radiosity = false) {
     TExportOptions options;
     options.Background = background;
+    options.Radiosity = radiosity;
     options.Title = Language().GetText("MAINOBJ", 27, "Korvex Designer");
     options.Wait = wait;
     options.WaitTitle = Language().GetText("MAINOBJ", 15, "Modell wird exportiert...");
@@ -30,9 +32,11 @@ TModelExportResult TkxMain::ExportAsVRML(const std::string& fileName) {
     return Export(m_scene, m_wait, TExportFormat::Vrml, fileName);
 }
 
-TModelExportResult TkxMain::ExportAsPOV(const std::string& fileName, uint32_t backgroundColour) {
-    Stack().Push("tkxmain.ExportAsPOV", fileName, static_cast<int64_t>(backgroundColour));
-    return Export(m_scene, m_wait, TExportFormat::Pov, fileName, backgroundColour);
+TModelExportResult TkxMain::ExportAsPOV(const std::string& fileName, uint32_t backgroundColour,
+                                        bool radiosity) {
+    Stack().Push("tkxmain.ExportAsPOV", fileName, static_cast<int64_t>(backgroundColour),
+                 radiosity);
+    return Export(m_scene, m_wait, TExportFormat::Pov, fileName, backgroundColour, radiosity);
 }
 
 TModelExportResult TkxMain::ExportAsX3D(const std::string& fileName, bool flat) {

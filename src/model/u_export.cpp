@@ -214,6 +214,10 @@ private:
     static TVector3f Placed(const TExportPart& part, const TVector3f& v) {
         return part.Frame.TransformVector(v) + part.Position;
     }
+    static TVector3f Point(const TPipeVertex& p) { return {p.X, p.Y, p.Z}; }
+    static std::string HoseName(const TPipeEx& hose) {
+        return hose.Name().empty() ? "PIPE" + std::to_string(hose.Index()) : hose.Name();
+    }
 
     // --- RAW ----------------------------------------------------------------------------------
     void Raw() {
@@ -227,6 +231,23 @@ private:
                         Text("   ");
                     }
                     Vec(Placed(part, mesh->Positions[3 * t + k]), ' ');
+                }
+                Eol();
+                Check();
+            }
+        }
+        // Hoses belong to the model as much as parts do: a name line and their triangles.
+        for (TPipeEx* hose : Hoses()) {
+            hose->BuildMesh();
+            const auto& v = hose->Triangles();
+            Cp1252(HoseName(*hose));
+            Eol();
+            for (size_t t = 0, n = v.size() / 3; t < n && m_ok; ++t) {
+                for (int k = 0; k < 3; ++k) {
+                    if (k > 0) {
+                        Text("   ");
+                    }
+                    Vec(Point(v[3 * t + k]), ' ');
                 }
                 Eol();
                 Check();
@@ -335,6 +356,10 @@ private:
         Num(bg.B);
         Line(" }");
         Eol();
+        if (m_options.Radiosity) {
+            Line("global_settings { radiosity { } }");
+            Eol();
+        }
         if (const TSceneCamera* camera = m_scene.Camera()) {
             const TVector3f position = camera->AbsolutePosition();
             const TVector3f target = camera->LookAtPoint();
@@ -407,6 +432,38 @@ private:
             if (ColorToWin(part.Colour) == kMetallic) {
                 Line("finish { reflection 0.75 metallic }");
             }
+            Line("}");
+        }
+        // Hoses too, or a picture shows a hook hanging in the air; they have no normals, so
+        // POV-Ray shades their flat triangles.
+        for (TPipeEx* hose : Hoses()) {
+            hose->BuildMesh();
+            const auto& v = hose->Triangles();
+            const size_t n = v.size() / 3;
+            if (n == 0) {
+                continue;
+            }
+            Line("mesh {");
+            Text("// ");
+            Cp1252(HoseName(*hose));
+            Eol();
+            for (size_t t = 0; t < n && m_ok; ++t) {
+                Text("triangle {");
+                for (int k = 0; k < 3; ++k) {
+                    PovVec(Pov(Point(v[3 * t + k])));
+                    m_out += k < 2 ? ',' : '}';
+                }
+                Eol();
+                Check();
+            }
+            const TColor3f c = ColorFromWin(hose->Colour());
+            Text("pigment { colour red ");
+            Num(c.R);
+            Text(" green ");
+            Num(c.G);
+            Text(" blue ");
+            Num(c.B);
+            Line(" }");
             Line("}");
         }
     }
@@ -593,24 +650,6 @@ std::string ExportFileName(std::string_view chosen, TExportFormat format) {
     return name;
 }
 
-bool ExportFormatFromName(std::string_view name, TExportFormat& format) {
-    const std::string n = LowerCase(name);
-    if (n == "raw") {
-        format = TExportFormat::Raw;
-    } else if (n == "vrml" || n == "wrl") {
-        format = TExportFormat::Vrml;
-    } else if (n == "pov" || n == "povray") {
-        format = TExportFormat::Pov;
-    } else if (n == "x3d") {
-        format = TExportFormat::X3DShaded;
-    } else if (n == "x3d-flat") {
-        format = TExportFormat::X3DFlat;
-    } else {
-        return false;
-    }
-    return true;
-}
-
 bool WriteExport(TScene& scene, TExportFormat format, const TExportOptions& options,
                  const std::function<bool(std::string_view)>& sink) {
     TWriter writer(scene, options, sink);
@@ -618,7 +657,7 @@ bool WriteExport(TScene& scene, TExportFormat format, const TExportOptions& opti
 }
 
 TModelExportResult ExportScene(TScene& scene, TExportFormat format, const TExportOptions& options,
-                          const std::filesystem::path& file) {
+                               const std::filesystem::path& file) {
     TModelExportResult result;
     TAtomicFile out(file);
     if (!out.Failed()) {

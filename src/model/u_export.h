@@ -26,6 +26,8 @@ enum class TExportFormat {
 struct TExportOptions {
     /// POV-Ray's background, a Windows colour value (red in the low byte).
     uint32_t Background = 0xFFFFFF;
+    /// POV-Ray lights the scene with radiosity (the render manager's choice).
+    bool Radiosity = false;
     /// The program's title in the files' comments.
     std::string Title = "Korvex Designer";
     /// Shows the wait window and moves its bar per child of the parts root (nullptr: none).
@@ -44,9 +46,6 @@ struct TModelExportResult {
 std::string ExportExtension(TExportFormat format);
 /// The chosen name with the format's extension appended unless it holds it in any letter case.
 std::string ExportFileName(std::string_view chosen, TExportFormat format);
-/// The format of a name as a command line gives it ("raw", "vrml", "wrl", "pov", "x3d",
-/// "x3d-flat"); false when it is none.
-bool ExportFormatFromName(std::string_view name, TExportFormat& format);
 
 /// Writes the scene's text piece by piece to `sink` (each piece a few hundred kilobytes); the
 /// sink returns false to stop. Hose meshes are rebuilt first, so the scene is not const.
@@ -56,7 +55,7 @@ bool WriteExport(TScene& scene, TExportFormat format, const TExportOptions& opti
 /// Writes the scene into a file: through a temporary file renamed over the target at the end,
 /// so a failed export leaves no half-written file and an older file as it was.
 TModelExportResult ExportScene(TScene& scene, TExportFormat format, const TExportOptions& options,
-                          const std::filesystem::path& file);
+                               const std::filesystem::path& file);
 
 /// The four numbers (axis, angle in radians) of a rotation that turns a viewer at the origin,
 /// looking along -Z with +Y up, to look along `direction` with `up` giving the vertical. The

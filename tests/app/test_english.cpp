@@ -14,14 +14,14 @@
 #include "catalogue/d_AddCollection.h"
 #include "catalogue/d_Search.h"
 #include "catalogue/f_Library.h"
-#include "catalogue/u_partfiles.h"
 #include "catalogue/u_partcache.h"
+#include "catalogue/u_partfiles.h"
 #include "foundation/u_language.h"
 #include "foundation/u_stack.h"
-#include "generated/d_TubeManager.h"
 #include "generated/d_HalbzeugEditor.h"
 #include "generated/d_RoundPart.h"
 #include "generated/d_SelectLibrary.h"
+#include "generated/d_TubeManager.h"
 #include "generated/f_Kabel.h"
 #include "generated/f_RoundFF.h"
 #include "kx_gui_main.h"
@@ -31,26 +31,28 @@
 #include "model/d_ShowBauphase.h"
 #include "model/f_Ausgabe.h"
 #include "model/f_Bauphasen.h"
+#include "motion/d_Jog.h"
 #include "motion/f_AniOpt.h"
 #include "motion/f_Animation.h"
-#include "motion/f_Zeitmanager.h"
-#include "online/d_CloudCollection.h"
-#include "online/d_OnlineLibrary.h"
-#include "online/d_ServerSettings.h"
-#include "printing/d_Print.h"
-#include "printing/f_PrintProgress.h"
-#include "printing/u_sheetitems.h"
-#include "motion/d_Jog.h"
 #include "motion/f_KineMotor.h"
 #include "motion/f_Kollision.h"
 #include "motion/f_TransRot.h"
+#include "motion/f_Zeitmanager.h"
 #include "motion/f_kineManager.h"
 #include "motion/f_kineRotation.h"
+#include "online/d_CloudCollection.h"
+#include "online/d_OnlineLibrary.h"
+#include "online/d_ServerSettings.h"
 #include "online/d_SoftwareUpdate.h"
 #include "online/f_InternetBauteile.h"
+#include "printing/d_Print.h"
+#include "printing/f_PrintProgress.h"
+#include "printing/u_sheetitems.h"
 #include "view/d_Bildgroesse.h"
 #include "view/d_CameraName.h"
 #include "view/f_GlInfo.h"
+#include "view/f_RenderManager.h"
+#include "view/f_RenderView.h"
 #include "view/r_glinfo.h"
 
 using namespace kx;
@@ -78,6 +80,8 @@ private slots:
             TdlgBildgroesse size(QSize(640, 480));
             TdlgCameraName camera(QStringLiteral("Kamera 1"));
             TFormGlInfo gl(GlReport(TGlInfo{}, QSurfaceFormat::defaultFormat()));
+            TFormRenderManager renderManager;
+            TFormRenderView renderView(QImage(10, 10, QImage::Format_RGB32));
             TFormInfo info;
             TFormModellInformation modelInfo(TModelInformation{});
             TdlgSelectStage stage(3);

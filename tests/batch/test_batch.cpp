@@ -7,7 +7,9 @@
 
 #include <cstdlib>
 #include <regex>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "catalogue/u_partcache.h"
 #include "catalogue/u_partfiles.h"
@@ -347,4 +349,103 @@ TEST_F(BatchTest, PicturesAndInfoWithoutADisplay) {
     EXPECT_EQ(json.Out, "21 [1, 2, 3] 3 15 1 ['49999'] Turmdrehkran\n");
     const TRun hoses = Batch("info " + Sample("Leitungen.kxm"));
     EXPECT_EQ(Figure(hoses.Out, "hoses"), 5) << hoses.Out;
+}
+
+namespace {
+
+/// Whether a binary PPM picture holds more than the colour of its first pixel.
+bool PpmShowsSomething(const std::string& ppm) {
+    std::istringstream in(ppm);
+    // The header's four words, with comment lines (POV-Ray names itself in one) between them.
+    std::string words[4];
+    for (std::string& word : words) {
+        while (in >> std::ws && in.peek() == '#') {
+            in.ignore(1 << 20, '\n');
+        }
+        in >> word;
+    }
+    in.get();
+    if (words[0] != "P6" || words[3] != "255") {
+        return false;
+    }
+    const size_t width = std::stoul(words[1]), height = std::stoul(words[2]);
+    const size_t start = static_cast<size_t>(in.tellg());
+    const size_t size = width * height * 3;
+    if (size == 0 || ppm.size() < start + size) {
+        return false;
+    }
+    size_t other = 0;
+    for (size_t i = 3; i < size; i += 3) {
+        other += ppm.compare(start + i, 3, ppm, start, 3) != 0;
+    }
+    return other > size / 3 / 50;
+}
+
+/// Python that prints the number of face sets and of faces (-1 ends one) in a VRML file.
+const char* const kVrmlFaces =
+    "python3 -c \"import re,sys\n"
+    "t = open(sys.argv[1], newline='').read()\n"
+    "idx = re.findall(r'coordIndex\\s*\\[([^\\]]*)\\]', t)\n"
+    "print(len(re.findall(r'\\bIndexedFaceSet\\b', t)), "
+    "sum(len(re.findall(r'-1\\b', i)) for i in idx))\" ";
+
+}  // namespace
+
+TEST_F(BatchTest, EveryExportOfTheSampleModelsIsReadByOutsidePrograms) {
+    std::vector<std::string> samples;
+    for (const auto& entry : fs::directory_iterator(m_program / "samples")) {
+        if (entry.path().extension() == ".kxm") {
+            samples.push_back(entry.path().filename().string());
+        }
+    }
+    ASSERT_GE(samples.size(), 5u);
+    for (const std::string& sample : samples) {
+        SCOPED_TRACE(sample);
+        // POV-Ray renders the scene into a picture that is not just background.
+        ASSERT_EQ(Batch("export " + Sample(sample) + " '" + Out("m.pov") + "'").Exit, 0);
+        const TRun pov =
+            Shell("povray +I'" + Out("m.pov") + "' +O'" + Out("m.ppm") + "' +FP +W160 +H120 -D -V");
+        ASSERT_EQ(pov.Exit, 0) << pov.Err;
+        EXPECT_TRUE(PpmShowsSomething(kxtest::ReadFile(Out("m.ppm"))));
+
+        // A VRML 1.0 reader takes every face set and every triangle: what it writes back
+        // holds as many.
+        ASSERT_EQ(Batch("export " + Sample(sample) + " '" + Out("m.wrl") + "'").Exit, 0);
+        const TRun read = Shell("view3dscene '" + Out("m.wrl") + "' --write");
+        ASSERT_EQ(read.Exit, 0) << read.Err;
+        EXPECT_TRUE(read.Out.starts_with("#VRML V1.0 ascii"));
+        kxtest::WriteFile(Out("back.wrl"), read.Out);
+        const TRun ours = Shell(kVrmlFaces + ("'" + Out("m.wrl") + "'"));
+        const TRun theirs = Shell(kVrmlFaces + ("'" + Out("back.wrl") + "'"));
+        EXPECT_EQ(theirs.Out, ours.Out);
+        EXPECT_GT(std::stol(ours.Out.substr(ours.Out.find(' '))), 100) << ours.Out;
+
+        // X3D is well-formed XML in the encoding it declares, and no DEF name repeats one
+        // before it.
+        for (const char* flat : {"", " --flat"}) {
+            ASSERT_EQ(Batch("export " + Sample(sample) + " '" + Out("m.x3d") + "'" + flat).Exit, 0);
+            const TRun lint = Shell("xmllint --noout --nonet '" + Out("m.x3d") + "'");
+            EXPECT_EQ(lint.Exit, 0) << lint.Err;
+            const TRun defs =
+                Shell("xmllint --nonet --xpath 'count(//@DEF)' '" + Out("m.x3d") + "'");
+            EXPECT_GT(std::stoi(defs.Out), 1) << defs.Err;
+            const TRun repeated = Shell(
+                "xmllint --nonet --xpath "
+                "'count(//*[@DEF = preceding::*/@DEF or @DEF = ancestor::*/@DEF])' '" +
+                Out("m.x3d") + "'");
+            EXPECT_EQ(repeated.Out, "0\n") << repeated.Err;
+        }
+
+        // RAW: a name line per part, then nine numbers per triangle line.
+        ASSERT_EQ(Batch("export " + Sample(sample) + " '" + Out("m.raw") + "'").Exit, 0);
+        const TRun raw = Shell(
+            "python3 -c \"import sys\n"
+            "rows = [l.split() for l in open(sys.argv[1], newline='').read().split('\\r\\n') if "
+            "l]\n"
+            "tri = [r for r in rows if len(r) == 9 and [float(x) for x in r]]\n"
+            "print(len(rows) - len(tri) > 0 and len(tri) > 0 and "
+            "all(len(r) in (1, 9) for r in rows))\" '" +
+            Out("m.raw") + "'");
+        EXPECT_EQ(raw.Out, "True\n") << raw.Err;
+    }
 }

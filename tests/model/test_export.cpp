@@ -254,7 +254,7 @@ TEST_F(ExportTest, OnlyShiningLightsAreWrittenWhereTheyStand) {
         << pov;
 }
 
-TEST_F(ExportTest, HosesGoToVrmlAndX3D) {
+TEST_F(ExportTest, HosesAreWrittenWithTheParts) {
     std::string name;
     TPipeEx* hose = m_model->NewSchlauch(0, name);
     ASSERT_NE(hose, nullptr);
@@ -271,7 +271,14 @@ TEST_F(ExportTest, HosesGoToVrmlAndX3D) {
     EXPECT_NE(x3d.find("  <Shape>\r\n    <Appearance>\r\n      <Material emissiveColor=\"0.0 0.0 "
                        "0.0\" diffuseColor='0.00000000 1.00000000 0.00000000'/>"),
               std::string::npos);
-    EXPECT_EQ(Exported(TExportFormat::Pov).find("PIPE"), std::string::npos);
+    const std::string pov = Exported(TExportFormat::Pov);
+    const size_t mesh = pov.find("mesh {\r\n// " + name + "\r\ntriangle {<");
+    ASSERT_NE(mesh, std::string::npos) << pov;
+    EXPECT_NE(pov.find("pigment { colour red 0.00000000 green 1.00000000 blue 0.00000000 }", mesh),
+              std::string::npos);
+    const std::string raw = Exported(TExportFormat::Raw);
+    ASSERT_TRUE(raw.starts_with(name + "\r\n")) << raw.substr(0, 200);
+    EXPECT_GT(Count(raw, "\r\n"), 10u);
 }
 
 TEST_F(ExportTest, AFailedExportSaysWhyAndLeavesNoFileBehind) {
@@ -282,7 +289,7 @@ TEST_F(ExportTest, AFailedExportSaysWhyAndLeavesNoFileBehind) {
     const auto missing = m_dir.Path() / "no" / "such" / "folder.wrl";
     for (const auto& target : {folder, missing}) {
         const TModelExportResult r = target == folder ? m_model->ExportAsPOV(target.string(), 0)
-                                                 : m_model->ExportAsVRML(target.string());
+                                                      : m_model->ExportAsVRML(target.string());
         EXPECT_FALSE(r.Ok);
         EXPECT_FALSE(r.Error.empty());
     }
@@ -325,12 +332,8 @@ TEST(ExportCamera, TheViewpointLooksWhereTheCameraLooks) {
     }
 }
 
-TEST(ExportNames, FileNamesAndFormatWords) {
+TEST(ExportNames, TheExtensionIsAppendedUnlessTheNameHoldsIt) {
     EXPECT_EQ(ExportFileName("kran", TExportFormat::Raw), "kran.raw");
     EXPECT_EQ(ExportFileName("kran.WRL", TExportFormat::Vrml), "kran.WRL");
     EXPECT_EQ(ExportFileName("a.x3d.bak", TExportFormat::X3DFlat), "a.x3d.bak");
-    TExportFormat f{};
-    EXPECT_TRUE(ExportFormatFromName("X3D-flat", f));
-    EXPECT_EQ(f, TExportFormat::X3DFlat);
-    EXPECT_FALSE(ExportFormatFromName("stl", f));
 }
