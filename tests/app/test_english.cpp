@@ -40,6 +40,7 @@
 #include "printing/d_Print.h"
 #include "printing/f_PrintProgress.h"
 #include "printing/u_sheetitems.h"
+#include "sequence/d_AblaufDialogs.h"
 #include "motion/d_Jog.h"
 #include "motion/f_KineMotor.h"
 #include "motion/f_Kollision.h"
@@ -129,6 +130,22 @@ private slots:
             TFormRoundFF rounding(partFiles, FfCache());
             TdlgSelectLibrary selectLibrary;
             selectLibrary.ShowWindow();
+            TBlockMotor motorBlock;
+            TFormAblaufMotor motorDialog(motorBlock);
+            TBlockKollision collisionBlock;
+            TFormAblaufKollision collisionDialog(collisionBlock, {});
+            TBlockPause pauseBlock;
+            TFormAblaufPause pauseDialog(pauseBlock);
+            TBlockSetVar setVarBlock;
+            TFormAblaufSetVar setVarDialog(setVarBlock);
+            TBlockJoystick joystickBlock;
+            TFormAblaufJoystick joystickDialog(joystickBlock);
+            TBlockFarbe colourBlock;
+            TFormAblaufFarbe colourDialog(colourBlock);
+            TBlockVariable compareBlock;
+            TFormAblaufVariable compareDialog(compareBlock);
+            TBlockIncVar incVarBlock;
+            TFormAblaufIncVar incVarDialog(incVarBlock);
         }
         SetLanguage(std::move(old));
         QStringList list;
