@@ -72,6 +72,7 @@
 #include "online/partupload.h"
 #include "online/partuploadport.h"
 #include "placement/f_Conn.h"
+#include "sequence/f_llwin.h"
 #include "view/f_EditModes.h"
 #include "view/f_ViewerGlue.h"
 #include "view/u_viewer.h"
@@ -154,8 +155,6 @@ void TMainForm::FormCreate() {
     m_viewer->installEventFilter(this);
     sb->setWidget(m_viewer);
 
-    // The logic manager exists before the model, which registers with it.
-    m_logicManager = new TToolWindow("FormLLWin", "F_LLWIN", "Logik-Manager", this);
     m_lightManager = new TFormLichtManager(this);
     m_lightManager->SetScene(m_scene.get(), [this] { RedrawView(); });
 
@@ -176,6 +175,7 @@ void TMainForm::FormCreate() {
     m_model->SetWaitView(m_ports);
     m_model->ConnectorsHidden = true;
     m_model->CreateTreeRoot();
+    m_logicManager = new TFormLLWin(*m_model, this);
     m_phaseWindows = std::make_unique<TPhaseWindowsQt>(this);
     m_model->SetPhaseWindows(m_phaseWindows.get());
     m_showBauphase = new TdlgShowBauphase(this);
@@ -736,6 +736,7 @@ void TMainForm::DoLanguage() {
     m_partsBox->setTitle(Q(lng.GetText(kSection, 130, m_partsBox->title().toStdString())));
     m_groupsBox->setTitle(Q(lng.GetText(kSection, 131, m_groupsBox->title().toStdString())));
     m_lightManager->DoLanguage();
+    m_logicManager->DoLanguage();
     m_showBauphase->DoLanguage();
     m_modes->DoLanguage();
     m_library->DoLanguage();

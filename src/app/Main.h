@@ -36,6 +36,7 @@ class TTreePopups;
 class TLibraryPanel;
 class TPartUploadPort;
 class TToolWindow;
+class TFormLLWin;
 class TFormSplash;
 class TdlgSearch;
 class TQtViewerHost;
@@ -85,6 +86,8 @@ public:
     TKinematikMode* KinematikMode() const { return m_kineMode; }
     /// The kinematics manager (the one made at start, or made when first asked for).
     TFormKineManager* KineManager();
+    /// "Logik-Manager", the flowchart window of the model's sequence program.
+    TFormLLWin* LogicManager() const { return m_logicManager; }
     /// The jog dial centred on the view point (x, y); runs the command chosen there.
     void RunJogDial(int x, int y);
     QScrollArea* ViewBox() const { return sb; }
@@ -190,7 +193,7 @@ private:
     TViewerWidget* m_viewer = nullptr;
     TFormLichtManager* m_lightManager = nullptr;
     TdlgShowBauphase* m_showBauphase = nullptr;
-    TToolWindow* m_logicManager = nullptr;
+    TFormLLWin* m_logicManager = nullptr;
     TFormKoordinaten* m_coordinates = nullptr;
     TdlgMeasureManager* m_measureManager = nullptr;
     TLibraryPanel* m_library = nullptr;

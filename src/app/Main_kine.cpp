@@ -8,6 +8,7 @@
 #include "model/MainObj.h"
 #include "motion/f_kineManager.h"
 #include "motion/kinedialogs.h"
+#include "sequence/f_llwin.h"
 
 namespace kx {
 
@@ -50,6 +51,7 @@ void TMainForm::BindKineCommands() {
         manager->move(sb->mapToGlobal(QPoint(0, 0)));
         manager->ShowFor(m_model.get());
     });
+    c.Bind("menLogicManager", [this] { m_logicManager->ShowWindow(); });
 }
 
 }  // namespace kx

@@ -16,6 +16,7 @@
 #include "model/MainObj.h"
 #include "motion/f_kineManager.h"
 #include "motion/u_MotorPanel.h"
+#include "sequence/f_llwin.h"
 #include "sequence/joystickpoller.h"
 #include "view/f_EditModes.h"
 
@@ -92,6 +93,8 @@ void TKinematikMode::Enter() {
     m_joystick->Start();
     SetControlsEnabled(false);
     m_form.Modes()->SetMode(TEditMode::Rotate);
+    // The runners walk the flowchart now: the editor shows it without changing it.
+    m_form.LogicManager()->UpdateReadOnly();
     m_form.RedrawView();
 }
 
@@ -107,6 +110,7 @@ void TKinematikMode::Leave() {
     m_active = false;
     m_form.LibraryArea()->show();
     SetControlsEnabled(true);
+    m_form.LogicManager()->UpdateReadOnly();
     m_form.RedrawView();
 }
 

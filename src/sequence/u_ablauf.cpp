@@ -64,6 +64,9 @@ void TAblauf::Changed() {
     if (m_onChanged) {
         m_onChanged();
     }
+    if (m_onShownChanged) {
+        m_onShownChanged();
+    }
 }
 
 void TAblauf::NotifyChanged() {

@@ -18,6 +18,7 @@ namespace kx {
 struct TAblaufPoint {
     int32_t X = 0;
     int32_t Y = 0;
+    bool operator==(const TAblaufPoint&) const = default;
 };
 
 /// A connection from output `Conn1` of `Block1` to input `Conn2` of `Block2`. Several may
@@ -86,6 +87,10 @@ public:
 
     /// Called on every change of the flowchart (main thread).
     void SetOnChanged(std::function<void()> onChanged) { m_onChanged = std::move(onChanged); }
+    /// Called after the model's handler: for the window that shows the flowchart.
+    void SetOnShownChanged(std::function<void()> onChanged) {
+        m_onShownChanged = std::move(onChanged);
+    }
     /// Grows with every change: whoever keeps the program's text can tell it is still current.
     uint64_t Revision() const { return m_revision; }
 
@@ -127,6 +132,7 @@ private:
     std::vector<std::unique_ptr<TBlock>> m_blocks;
     std::vector<TCon> m_connections;
     std::function<void()> m_onChanged;
+    std::function<void()> m_onShownChanged;
     uint64_t m_revision = 0;
 
     TAblaufVariables m_variables;

@@ -48,6 +48,7 @@
 #include "printing/d_Print.h"
 #include "printing/f_PrintProgress.h"
 #include "printing/u_sheetitems.h"
+#include "sequence/d_AblaufDialogs.h"
 #include "view/d_Bildgroesse.h"
 #include "view/d_CameraName.h"
 #include "view/f_GlInfo.h"
@@ -133,6 +134,22 @@ private slots:
             TFormRoundFF rounding(partFiles, FfCache());
             TdlgSelectLibrary selectLibrary;
             selectLibrary.ShowWindow();
+            TBlockMotor motorBlock;
+            TFormAblaufMotor motorDialog(motorBlock);
+            TBlockKollision collisionBlock;
+            TFormAblaufKollision collisionDialog(collisionBlock, {});
+            TBlockPause pauseBlock;
+            TFormAblaufPause pauseDialog(pauseBlock);
+            TBlockSetVar setVarBlock;
+            TFormAblaufSetVar setVarDialog(setVarBlock);
+            TBlockJoystick joystickBlock;
+            TFormAblaufJoystick joystickDialog(joystickBlock);
+            TBlockFarbe colourBlock;
+            TFormAblaufFarbe colourDialog(colourBlock);
+            TBlockVariable compareBlock;
+            TFormAblaufVariable compareDialog(compareBlock);
+            TBlockIncVar incVarBlock;
+            TFormAblaufIncVar incVarDialog(incVarBlock);
         }
         SetLanguage(std::move(old));
         QStringList list;

@@ -449,3 +449,20 @@ TEST_F(BatchTest, EveryExportOfTheSampleModelsIsReadByOutsidePrograms) {
         EXPECT_EQ(raw.Out, "True\n") << raw.Err;
     }
 }
+
+TEST_F(BatchTest, TheSequenceProgramIsWrittenAsALogicPlanThatPythonReads) {
+    const TRun run = Batch("logic " + Sample("Spindelprogramm.kxm") + " '" + Out("spindel") + "'");
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    const TRun read = Shell(
+        "python3 -c \"import configparser\n"
+        "c = configparser.ConfigParser()\n"
+        "c.read('" +
+        Out("spindel.kxl") +
+        "', encoding='cp1252')\n"
+        "blocks = [s for s in c.sections() if s.startswith('LOGIKBLOCK')]\n"
+        "print(c['LOGIKCOMMON']['BLOCKCOUNT'], len(blocks), "
+        "c['LOGIKBLOCK1']['TYP'])\"");
+    ASSERT_EQ(read.Exit, 0) << read.Err;
+    EXPECT_EQ(read.Out, "15 15 TBLOCKSTART\n");
+    EXPECT_EQ(Batch("logic '" + Out("none.kxm") + "' '" + Out("x.kxl") + "'").Exit, 1);
+}
