@@ -154,8 +154,9 @@ TFormPython::TFormPython(TRunner runner, std::function<void()> stop, QWidget* pa
     m_running->setObjectName(QStringLiteral("lblRunning"));
     m_running->setStyleSheet(
         QStringLiteral("color: #b00000; font-weight: bold; margin-left: 12px"));
-    m_running->setVisible(false);
-    tools->addWidget(m_running);
+    // A widget in a tool bar is shown and hidden through its action.
+    m_runningAction = tools->addWidget(m_running);
+    m_runningAction->setVisible(false);
     layout->addWidget(tools);
 
     auto* split = new QSplitter(Qt::Vertical, this);
@@ -381,7 +382,7 @@ void TFormPython::AppendOutput(const QString& text) {
 
 void TFormPython::SetRunning(bool running) {
     m_isRunning = running;
-    m_running->setVisible(running);
+    m_runningAction->setVisible(running);
     m_stopButton->setEnabled(running);
     m_runButton->setEnabled(!running);
     m_newButton->setEnabled(!running);

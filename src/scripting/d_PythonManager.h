@@ -80,6 +80,7 @@ private:
     QPlainTextEdit* m_output;
     QLabel* m_outputLabel;
     QLabel* m_running;
+    QAction* m_runningAction;
     QToolButton* m_newButton;
     QToolButton* m_runButton;
     QToolButton* m_stopButton;
