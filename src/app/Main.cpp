@@ -47,6 +47,7 @@
 #include "app/u_partstreedelegate.h"
 #include "app/u_partstreedrag.h"
 #include "app/u_printcommands.h"
+#include "app/u_pythoncommands.h"
 #include "app/u_recoverykeeper.h"
 #include "app/u_treepopups.h"
 #include "catalogue/d_Search.h"
@@ -203,6 +204,8 @@ void TMainForm::FormCreate() {
     BindCableAndRoundingCommands(*this);
     BindMotionControls();
     BindKineCommands();
+    m_python = new TPythonCommands(*this);
+    m_python->DoPythonGuiInit();
     new TRecoveryKeeper(*this);
     // The commands the model decides start as the model does: nothing selected, nothing to
     // undo.
@@ -1176,6 +1179,10 @@ void TMainForm::FormShow() {
             FillDateiPop();
             FillCameraMenus();
         }
+    }
+    m_python->RunStartupScripts();
+    if (Param().GetUsePython()) {
+        m_python->CreatePythonMenu();
     }
     sb->setStyleSheet(
         QStringLiteral("QScrollArea#sb { background: %1; }")

@@ -47,6 +47,7 @@ class TGroupsTreeBinding;
 class TPhaseWindowsQt;
 class TdlgShowBauphase;
 class TPartFiles;
+class TPythonCommands;
 class TScene;
 class TViewerWidget;
 class TkxMain;
@@ -62,6 +63,10 @@ public:
     TScene& Scene() { return *m_scene; }
     TViewerWidget* Viewer() const { return m_viewer; }
     TMainFormPorts& Ports() { return *m_ports; }
+    const TPartFiles& Files() const { return *m_files; }
+    TFormLichtManager* LightManager() const { return m_lightManager; }
+    /// Scripting: the script manager, the "Skripte" menu, the start-up scripts.
+    TPythonCommands* Python() const { return m_python; }
 
     /// Status bar panel 0..3.
     void SetStatusText(int panel, const QString& text);
@@ -209,6 +214,7 @@ private:
     std::unique_ptr<TPhaseWindowsQt> m_phaseWindows;
     std::unique_ptr<TPartUploadPort> m_uploadPort;
     TKinematikMode* m_kineMode = nullptr;
+    TPythonCommands* m_python = nullptr;
     TFormKineManager* m_kineManager = nullptr;
     std::unique_ptr<TKineDialogsQt> m_kineDialogs;
     QToolBar* m_toolBar = nullptr;

@@ -18,6 +18,7 @@
 #include "motion/f_kineManager.h"
 #include "generated/d_SelectLibrary.h"
 #include "placement/f_koordinaten.h"
+#include "scripting/pyEngine.h"
 
 namespace {
 
@@ -68,6 +69,9 @@ int main(int argc, char** argv) {
         return kUsageExitCode;
     }
     int result = 1;
+    // Scripts run through this engine, each in a fresh interpreter.
+    TPyEngine scriptEngine;
+    SetScriptEngine(&scriptEngine);
     try {
         SetParam(std::make_unique<TkxParam>(args));
         SetLanguage(std::make_unique<TkxLanguage>(Param()));
@@ -89,6 +93,7 @@ int main(int argc, char** argv) {
         // Errors inside commands never get here; this is a failed start.
         ShowErrorReport(e.what());
     }
+    SetScriptEngine(nullptr);
     SetParam(nullptr);
     SetLanguage(nullptr);
     return result;

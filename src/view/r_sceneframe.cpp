@@ -211,12 +211,12 @@ void TSceneFrameBuilder::Walk(const TSceneObject& object, const TMatrix4f& paren
             lines.World = ToGlMatrix(world);
             lines.Color = Gl(grid.Color());
             lines.Width = grid.LineWidth();
-            const float e = grid.Extent();
-            const int half = grid.LinesPerAxis() / 2;
-            for (int k = -half; k <= half; ++k) {
-                const float c = float(k) * grid.Spacing();
-                lines.Points.insert(lines.Points.end(),
-                                    {{c, 0, -e}, {c, 0, e}, {-e, 0, c}, {e, 0, c}});
+            const TGrid::TRange& r = grid.Range();
+            for (const float x : grid.LinePositions(true)) {
+                lines.Points.insert(lines.Points.end(), {{x, 0, r.ZMin}, {x, 0, r.ZMax}});
+            }
+            for (const float z : grid.LinePositions(false)) {
+                lines.Points.insert(lines.Points.end(), {{r.XMin, 0, z}, {r.XMax, 0, z}});
             }
             m_frame.Lines.push_back(std::move(lines));
             break;

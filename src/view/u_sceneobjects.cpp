@@ -213,6 +213,41 @@ void TGrid::SetGridDistance(float g) {
         m_extent = g;
         NoteGeometryChanged();
     }
+    SetRange({-g, g, g / 10, -g, g, g / 10});
+}
+
+bool TGrid::SetRange(const TRange& r) {
+    for (const float v : {r.XMin, r.XMax, r.XStep, r.ZMin, r.ZMax, r.ZStep}) {
+        if (!std::isfinite(v)) {
+            return false;
+        }
+    }
+    if (!(r.XStep > 0) || !(r.ZStep > 0) || !(r.XMin < r.XMax) || !(r.ZMin < r.ZMax)) {
+        return false;
+    }
+    if (!(r == m_range)) {
+        m_range = r;
+        NoteGeometryChanged();
+    }
+    return true;
+}
+
+std::vector<float> TGrid::LinePositions(bool xAxis) const {
+    const float lo = xAxis ? m_range.XMin : m_range.ZMin;
+    const float hi = xAxis ? m_range.XMax : m_range.ZMax;
+    const float step = xAxis ? m_range.XStep : m_range.ZStep;
+    std::vector<float> out;
+    // A little slack, so that a maximum that is a whole number of steps away is reached
+    // despite rounding.
+    const float limit = hi + step * 1e-4f;
+    for (int k = 0; k < kMaxLinesPerAxis; ++k) {
+        const float c = lo + float(k) * step;
+        if (c > limit) {
+            break;
+        }
+        out.push_back(c);
+    }
+    return out;
 }
 
 void TGrid::SetColor(const TColor3f& c) {

@@ -171,14 +171,32 @@ public:
     void SetGridDistance(float g);
     float GridDistance() const { return m_extent; }
     float Extent() const { return m_extent; }
-    float Spacing() const { return m_extent / 10; }
+    float Spacing() const { return m_range.XStep; }
     int LinesPerAxis() const { return 21; }
+
+    /// Where the lines run: lines parallel to Z at X = XMin, XMin + XStep ... up to XMax, and
+    /// lines parallel to X at Z = ZMin ... ZMax, each from the other axis's minimum to its
+    /// maximum. SetGridDistance makes -g to g in steps of g / 10 both ways.
+    struct TRange {
+        float XMin = -kDefaultGridDistance, XMax = kDefaultGridDistance, XStep = 1;
+        float ZMin = -kDefaultGridDistance, ZMax = kDefaultGridDistance, ZStep = 1;
+        bool operator==(const TRange&) const = default;
+    };
+    /// Lines drawn at most per axis, whatever the range: a tiny step must not stall the view.
+    static constexpr int kMaxLinesPerAxis = 1000;
+    const TRange& Range() const { return m_range; }
+    /// False (and nothing changes) unless both steps are positive, every value is finite and
+    /// each minimum lies below its maximum.
+    bool SetRange(const TRange& range);
+    /// The positions of the lines along one axis, as the renderer draws them.
+    std::vector<float> LinePositions(bool xAxis) const;
     const TColor3f& Color() const { return m_color; }  ///< grey (128, 128, 128)
     void SetColor(const TColor3f& c);
     float LineWidth() const { return m_lineWidth; }
 
 private:
     float m_extent = kDefaultGridDistance;
+    TRange m_range;
     float m_lineWidth = 1;
     TColor3f m_color;
 };

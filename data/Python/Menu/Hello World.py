@@ -1,0 +1,4 @@
+import kxd
+
+print("Hello World!")
+print(kxd.Version())
