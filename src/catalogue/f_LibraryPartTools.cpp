@@ -188,7 +188,7 @@ void TLibraryPanel::ExportPartCommand() {
     if (chosen.isEmpty()) {
         return;
     }
-    const TExportResult r =
+    const TPartExportResult r =
         ExportPart(*m_files, number, fs::path(PartPackageFileName(chosen.toStdString())));
     switch (r.Status) {
         case TExportStatus::Done:

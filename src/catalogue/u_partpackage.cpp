@@ -205,10 +205,10 @@ std::optional<TPartPackage> CollectPartPackage(const TPartFiles& files, std::str
     return package;
 }
 
-TExportResult ExportPart(const TPartFiles& files, std::string_view number,
-                         const fs::path& fileName) {
+TPartExportResult ExportPart(const TPartFiles& files, std::string_view number,
+                             const fs::path& fileName) {
     Stack().Push("tkxmain.ExportPart", std::string(number), fileName.string());
-    TExportResult result;
+    TPartExportResult result;
     const std::optional<TPartPackage> package = CollectPartPackage(files, number, &result.Detail);
     if (!package) {
         result.Status = TExportStatus::MissingFile;

@@ -69,14 +69,14 @@ std::optional<TPartPackage> CollectPartPackage(const TPartFiles& files, std::str
 
 enum class TExportStatus { Done, MissingFile, NotWritten };
 
-struct TExportResult {
+struct TPartExportResult {
     TExportStatus Status = TExportStatus::Done;
     std::string Detail;  ///< the missing file or why the package could not be written
 };
 
 /// "Bauteil exportieren (.part)": collects the part's files and writes the package atomically.
-TExportResult ExportPart(const TPartFiles& files, std::string_view number,
-                         const std::filesystem::path& fileName);
+TPartExportResult ExportPart(const TPartFiles& files, std::string_view number,
+                             const std::filesystem::path& fileName);
 
 /// The name a package is saved under: ".part" appended unless it contains ".PART" in any case.
 std::string PartPackageFileName(std::string_view chosen);

@@ -7,6 +7,8 @@
 
 #include "app/Main.h"
 #include "app/d_ErrorDlg.h"
+#include "app/d_History.h"
+#include "app/d_Options.h"
 #include "app/d_SaveChanges.h"
 #include "app/f_Info.h"
 #include "app/f_ModellInfo.h"
@@ -14,14 +16,14 @@
 #include "catalogue/d_AddCollection.h"
 #include "catalogue/d_Search.h"
 #include "catalogue/f_Library.h"
-#include "catalogue/u_partfiles.h"
 #include "catalogue/u_partcache.h"
+#include "catalogue/u_partfiles.h"
 #include "foundation/u_language.h"
 #include "foundation/u_stack.h"
-#include "generated/d_TubeManager.h"
 #include "generated/d_HalbzeugEditor.h"
 #include "generated/d_RoundPart.h"
 #include "generated/d_SelectLibrary.h"
+#include "generated/d_TubeManager.h"
 #include "generated/f_Kabel.h"
 #include "generated/f_RoundFF.h"
 #include "kx_gui_main.h"
@@ -31,23 +33,23 @@
 #include "model/d_ShowBauphase.h"
 #include "model/f_Ausgabe.h"
 #include "model/f_Bauphasen.h"
+#include "motion/d_Jog.h"
 #include "motion/f_AniOpt.h"
 #include "motion/f_Animation.h"
-#include "motion/f_Zeitmanager.h"
-#include "online/d_CloudCollection.h"
-#include "online/d_OnlineLibrary.h"
-#include "online/d_ServerSettings.h"
-#include "printing/d_Print.h"
-#include "printing/f_PrintProgress.h"
-#include "printing/u_sheetitems.h"
-#include "motion/d_Jog.h"
 #include "motion/f_KineMotor.h"
 #include "motion/f_Kollision.h"
 #include "motion/f_TransRot.h"
+#include "motion/f_Zeitmanager.h"
 #include "motion/f_kineManager.h"
 #include "motion/f_kineRotation.h"
+#include "online/d_CloudCollection.h"
+#include "online/d_OnlineLibrary.h"
+#include "online/d_ServerSettings.h"
 #include "online/d_SoftwareUpdate.h"
 #include "online/f_InternetBauteile.h"
+#include "printing/d_Print.h"
+#include "printing/f_PrintProgress.h"
+#include "printing/u_sheetitems.h"
 #include "view/d_Bildgroesse.h"
 #include "view/d_CameraName.h"
 #include "view/f_GlInfo.h"
@@ -129,6 +131,22 @@ private slots:
             TFormRoundFF rounding(partFiles, FfCache());
             TdlgSelectLibrary selectLibrary;
             selectLibrary.ShowWindow();
+            TdlgOptions options;
+            options.show();
+            TdlgHistory history(TdlgHistory::HistoryFile());
+            TdlgHistory noHistory(QStringLiteral("/nonexistent/CHANGES"));
+        }
+        // Messages of rare outcomes, asked for by key.
+        for (const auto& [section, key] :
+             std::vector<std::pair<const char*, int>>{{"D_OPTIONS", 16},
+                                                      {"D_OPTIONS", 17},
+                                                      {"D_OPTIONS", 31},
+                                                      {"D_OPTIONS", 32},
+                                                      {"MAIN", 2801},
+                                                      {"MAIN", 2802},
+                                                      {"HILFE", 1},
+                                                      {"HILFE", 2}}) {
+            Language().GetText(section, key, "");
         }
         SetLanguage(std::move(old));
         QStringList list;

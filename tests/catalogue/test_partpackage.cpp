@@ -93,7 +93,7 @@ TEST(PartPackage, AKitPartSurvivesExportAndImportByteForByte) {
         GTEST_SKIP() << "no kit part with normals in " << KX_RUNTIME_DIR;
     }
     kxtest::TTempDir dir;
-    const TExportResult exported = ExportPart(kit, number, dir / "out.part");
+    const TPartExportResult exported = ExportPart(kit, number, dir / "out.part");
     ASSERT_EQ(exported.Status, TExportStatus::Done) << exported.Detail;
 
     TPartFiles empty(dir / "prog", dir / "user");
@@ -137,7 +137,7 @@ TEST(PartPackage, LayoutNormalsAndTheNumberInside) {
     // Export refuses a part that lacks a file other than the normals, and writes nothing.
     fs::remove(dir / "prog/lores/77001.stl");
     files.Refresh();
-    const TExportResult missing = ExportPart(files, "77001", dir / "x.part");
+    const TPartExportResult missing = ExportPart(files, "77001", dir / "x.part");
     EXPECT_EQ(missing.Status, TExportStatus::MissingFile);
     EXPECT_EQ(missing.Detail, "lores/77001.stl");
     EXPECT_FALSE(fs::exists(dir / "x.part"));
