@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -280,6 +282,34 @@ private slots:
         QTest::qWait(60);
         QVERIFY(closer.Names.contains(QStringLiteral("kx::TdlgSaveChanges")));
         QVERIFY(form.isVisible());
+    }
+
+    void everyExportSaysWhatHappened() {
+        TMainForm form;
+        QTemporaryDir dir;
+        QString answer;
+        form.FileChooser = [&](bool, const QString&) { return answer; };
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.Model().AddBaustein("40001");
+        TDialogCloser closer;
+        for (const char* id : {"menExportRaw", "menExportVRML", "menExportPOV", "menExportX3D",
+                               "menExportX3DFlat", "menExportSTL"}) {
+            answer = dir.filePath(QStringLiteral("model"));
+            QVERIFY(form.Commands().Execute(id));
+            QTest::qWait(30);
+            QVERIFY2(form.StatusText(0).startsWith(QStringLiteral("Export gespeichert: ")), id);
+            const QString written = form.StatusText(0).mid(20);
+            QVERIFY2(QFileInfo(written).size() > 0, qPrintable(written));
+            // A folder that does not exist: a message says so, the status keeps what it had.
+            const int shown = closer.Shown;
+            answer = dir.filePath(QStringLiteral("missing/model"));
+            QVERIFY(form.Commands().Execute(id));
+            QTest::qWait(60);
+            QVERIFY2(closer.Shown == shown + 1, id);
+            QCOMPARE(closer.Names.last(), QStringLiteral("QMessageBox"));
+            QCOMPARE(form.StatusText(0).mid(20), written);
+        }
     }
 };
 
