@@ -19,7 +19,8 @@ foreach(dir def hires lores icon samples help Python)
     install(DIRECTORY ${KX_RUNTIME_DIR}/${dir} DESTINATION ${KX_SHARE_DIR} OPTIONAL
             PATTERN ".stamp" EXCLUDE)
 endforeach()
-install(FILES ${KX_RUNTIME_DIR}/ENGLISH.lng DESTINATION ${KX_SHARE_DIR})
+install(FILES ${KX_RUNTIME_DIR}/ENGLISH.lng ${KX_RUNTIME_DIR}/DEUTSCH.lng ${KX_RUNTIME_DIR}/CHANGES
+              ${KX_RUNTIME_DIR}/CHANGES.en DESTINATION ${KX_SHARE_DIR})
 install(FILES ${KX_RUNTIME_DIR}/lpeboxes.ini DESTINATION ${KX_SHARE_DIR})
 
 set(KX_DESKTOP_DIR ${CMAKE_SOURCE_DIR}/data/desktop)

@@ -13,6 +13,7 @@
         qputenv("KORVEX_CONFIG_DIR", (home.path() + QStringLiteral("/config")).toUtf8());        \
         qputenv("KORVEX_SYSTEM_CONFIG_DIR", (home.path() + QStringLiteral("/system")).toUtf8()); \
         qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());              \
+        qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/xdgconfig")).toUtf8());       \
         kx::TkxApplication app(argc, argv);                                                      \
         TestClass test;                                                                          \
         return QTest::qExec(&test, argc, argv);                                                  \

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -28,14 +29,18 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <cmath>
 
+#include "app/d_History.h"
 #include "app/d_Message.h"
+#include "app/d_Options.h"
 #include "app/d_SaveChanges.h"
 #include "app/f_Info.h"
 #include "app/f_ToolWindow.h"
+#include "app/helpsystem.h"
 #include "app/qttranslations.h"
 #include "app/u_cablecommands.h"
 #include "app/u_commandtable.h"
@@ -56,6 +61,7 @@
 #include "catalogue/u_partcache.h"
 #include "catalogue/u_partfiles.h"
 #include "catalogue/u_partpackage.h"
+#include "foundation/u_help.h"
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
@@ -226,6 +232,7 @@ QToolButton* TMainForm::AddToolButton(const char* id, int hintKey, const char* h
     button->setCheckable(checkable);
     button->setAutoRaise(true);
     button->setProperty("hintKey", hintKey);
+    button->setProperty("hintDefault", QString::fromUtf8(hint));
     button->setToolTip(QString::fromUtf8(hint));
     button->setEnabled(false);
     m_toolBar->addWidget(button);
@@ -239,6 +246,7 @@ QToolButton* TMainForm::CommandButton(QWidget* parent, const char* id, const cha
     button->setIcon(icon);
     button->setAutoRaise(true);
     button->setProperty("hintKey", hintKey);
+    button->setProperty("hintDefault", QString::fromUtf8(hint));
     button->setToolTip(QString::fromUtf8(hint));
     TieToCommand(button, command);
     return button;
@@ -414,6 +422,23 @@ void TMainForm::BindCommands() {
         editor.exec();
     });
     c.Bind("menModelInfo", [this] { m_model->ShowModellInformation(); });
+    c.Bind("menHelp", [this] { ShowHelp(this, kHelpIndexContext); });
+    c.Bind("menOptions", [this] { OptionsCommand(); });
+    c.Bind("menHistory", [this] {
+        Stack().Push("TMainForm.menHistoryClick");
+        TdlgHistory history(TdlgHistory::HistoryFile(), this);
+        history.exec();
+    });
+    // The video channel is the maker's to name, machine-wide or per user; without one the
+    // item says what it waits for.
+    const auto channel = [] { return Q(Param().ReadSharedString("VIDEOCHANNELURL", "")); };
+    c.Bind(
+        "menYouTube",
+        [channel] {
+            Stack().Push("TMainForm.menYouTubeClick");
+            QDesktopServices::openUrl(QUrl(channel()));
+        },
+        [channel] { return !channel().isEmpty(); });
     c.Bind("menInfo", [this] {
         TFormInfo info(this);
         info.exec();
@@ -729,15 +754,20 @@ QString TMainForm::StatusText(int panel) const {
 void TMainForm::DoLanguage() {
     InstallQtTranslations(Param().GetLanguage());
     m_commands->DoLanguage();
+    m_commands->SetDisabledHint(
+        "menYouTube", Text(kSection, 2804, "Kein Videokanal eingerichtet (VIDEOCHANNELURL)."));
     const TkxLanguage& lng = Language();
     for (QToolButton* button : m_toolBar->findChildren<QToolButton*>()) {
         const int key = button->property("hintKey").toInt();
         if (key > 0) {
-            button->setToolTip(Q(lng.GetText(kSection, key, button->toolTip().toStdString())));
+            // The German hint is the default, so German comes back after another language.
+            const QVariant german = button->property("hintDefault");
+            const QString def = german.isValid() ? german.toString() : button->toolTip();
+            button->setToolTip(Q(lng.GetText(kSection, key, def.toStdString())));
         }
     }
-    m_partsBox->setTitle(Q(lng.GetText(kSection, 130, m_partsBox->title().toStdString())));
-    m_groupsBox->setTitle(Q(lng.GetText(kSection, 131, m_groupsBox->title().toStdString())));
+    m_partsBox->setTitle(Q(lng.GetText(kSection, 130, "Bauteile")));
+    m_groupsBox->setTitle(Q(lng.GetText(kSection, 131, "Gruppen")));
     m_lightManager->DoLanguage();
     m_logicManager->DoLanguage();
     m_showBauphase->DoLanguage();
@@ -748,6 +778,52 @@ void TMainForm::DoLanguage() {
     if (m_kineManager) {
         m_kineManager->DoLanguage();
     }
+    if (m_logicManager) {
+        m_logicManager->DoLanguage();
+    }
+    if (m_search) {
+        m_search->DoLanguage();
+    }
+    PlacementDoLanguage();
+}
+
+void TMainForm::OptionsCommand() {
+    Stack().Push("TMainForm.menSystemClick");
+    {
+        TdlgOptions dialog(this);
+        dialog.exec();
+    }
+    // Whatever the dialog's answer: a cancel shows the settings as they are stored.
+    RefreshAfterOptions();
+}
+
+void TMainForm::RefreshAfterOptions() {
+    Stack().Push("TMainForm.RefreshAfterOptions");
+    m_scene->SetBackgroundColor(SceneColorFromCode(Param().GetBackgroundColor3D(), palette()));
+    m_scene->SetAntialias(Param().GetAntialias());
+    ColourViewBox();
+    SetLanguage(std::make_unique<TkxLanguage>(Param()));
+    DoLanguage();
+    if (!m_model->FileName.empty()) {
+        SetCaptionFile(Q(m_model->FileName));
+    }
+    m_model->UpdateTreeView();
+    if (TDummyCube* root = m_scene->PartsRoot()) {
+        const bool shown = m_model->GridShown;
+        CreateGrid(*root, static_cast<float>(Param().GetGridDistance())).SetVisible(shown);
+    }
+    ChangeOutlineMode(*m_model, m_commands->Action("menOutline")->isChecked(),
+                      Param().GetOutlineWidth());
+    m_model->Repaint();
+    RedrawView();
+}
+
+void TMainForm::ColourViewBox() {
+    const uint32_t colour = ResolveColorCode(Param().GetBackgroundColor3D(), palette());
+    sb->setStyleSheet(
+        QStringLiteral("QScrollArea#sb { background: %1; }")
+            .arg(QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF))
+                     .name()));
 }
 
 void TMainForm::SetActiveColor(int colour) {
@@ -1184,14 +1260,7 @@ void TMainForm::FormShow() {
     if (Param().GetUsePython()) {
         m_python->CreatePythonMenu();
     }
-    sb->setStyleSheet(
-        QStringLiteral("QScrollArea#sb { background: %1; }")
-            .arg(QColor::fromRgb(
-                     qRgb(ResolveColorCode(Param().GetBackgroundColor3D(), palette()) & 0xFF,
-                          (ResolveColorCode(Param().GetBackgroundColor3D(), palette()) >> 8) & 0xFF,
-                          (ResolveColorCode(Param().GetBackgroundColor3D(), palette()) >> 16) &
-                              0xFF))
-                     .name()));
+    ColourViewBox();
     m_libSplitter->setSizes({Param().GetLibraryHeight(), std::max(200, height())});
     const int partsHeight = Param().GetPartPanelHeight();
     const int leftHeight = m_leftSplitter->height();

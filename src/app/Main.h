@@ -72,8 +72,15 @@ public:
     void SetStatusText(int panel, const QString& text);
     QString StatusText(int panel) const;
 
-    /// Replaces the window's texts from the current language table.
+    /// Replaces the window's texts from the current language table, and those of the tool
+    /// windows that live as long as it.
     void DoLanguage();
+    /// "Systemeinstellungen": the options dialog, then RefreshAfterOptions.
+    void OptionsCommand();
+    /// Applies the stored settings that take effect at once: the view's colour and
+    /// antialiasing, the language of every long-lived window, the grid, the outline width and
+    /// the build-phase display.
+    void RefreshAfterOptions();
 
     void SetActiveColor(int colour);
     int ActiveColor() const;
@@ -169,6 +176,8 @@ private:
     /// The coordinates manager's and the measurements' commands (Main_placement.cpp).
     void BindPlacementCommands();
     void GiveCoordinatesManagerTheModel();
+    /// The coordinates and measurement managers' texts from the language table.
+    void PlacementDoLanguage();
     void CloseMeasureManager();
     void BindMotionControls();
     /// The "Kinematik" menu and the kinematics manager (Main_kine.cpp).
@@ -188,6 +197,8 @@ private:
     QString ChooseModelFile(bool save);
     void SavePictureCommand(int format);
     void ResetCamera();
+    /// The box behind the view in the view's background colour.
+    void ColourViewBox();
     QString Title() const;
 
     std::unique_ptr<TCommandTable> m_commands;

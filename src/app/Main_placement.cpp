@@ -105,4 +105,13 @@ void TMainForm::CloseMeasureManager() {
     }
 }
 
+void TMainForm::PlacementDoLanguage() {
+    if (m_coordinates) {
+        m_coordinates->DoLanguage();
+    }
+    if (m_measureManager) {
+        m_measureManager->DoLanguage();
+    }
+}
+
 }  // namespace kx

@@ -1,4 +1,4 @@
-// The information window: the program's version and credits.
+// The information window: the version, our credits and the libraries with their licences.
 #pragma once
 
 #include <QDialog>

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/helpsystem.h"
 #include "app/u_formstyle.h"
 #include "foundation/u_language.h"
 
@@ -50,10 +51,13 @@ TFormModellInformation::TFormModellInformation(const TModelInformation& info, QW
     buttons->addButton(QStringLiteral("?"), QDialogButtonBox::HelpRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [this] { ShowHelp(this, kHelpContext); });
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
     ApplyFormStyle(this);
+    SetHelpContext(this, kHelpContext);
     resize(460, 360);
 }
 

@@ -13,6 +13,8 @@ namespace kx {
 class TFormModellInformation : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int kHelpContext = 4011;
+
     explicit TFormModellInformation(const TModelInformation& info, QWidget* parent = nullptr);
     /// The fields as they stand now.
     TModelInformation Information() const;

@@ -9,7 +9,7 @@ namespace kx {
 
 TToolWindow::TToolWindow(const char* objectName, const char* section, const char* caption,
                          QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_section(section) {
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_section(section), m_caption(caption) {
     setObjectName(QString::fromLatin1(objectName));
     setWindowTitle(QString::fromUtf8(caption));
     ApplyFormStyle(this);
@@ -18,8 +18,7 @@ TToolWindow::TToolWindow(const char* objectName, const char* section, const char
 }
 
 void TToolWindow::DoLanguage() {
-    setWindowTitle(
-        QString::fromStdString(Language().GetText(m_section, 1, windowTitle().toStdString())));
+    setWindowTitle(QString::fromStdString(Language().GetText(m_section, 1, m_caption)));
 }
 
 }  // namespace kx

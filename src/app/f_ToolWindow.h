@@ -16,6 +16,7 @@ public:
 
 private:
     const char* m_section;
+    const char* m_caption;  ///< the German caption, the language table's default
 };
 
 }  // namespace kx

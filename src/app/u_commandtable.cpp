@@ -174,6 +174,8 @@ void TCommandTable::BuildMenus(QMenuBar* bar, bool developerMode) {
                 menu->setObjectName(id);
                 m_menus.insert(id, menu);
                 m_actions.insert(id, menu->menuAction());
+                // A disabled item's tooltip says why it is disabled.
+                menu->setToolTipsVisible(true);
                 connect(menu, &QMenu::aboutToShow, this, &TCommandTable::UpdateEnabled);
                 break;
             }
@@ -244,9 +246,12 @@ void TCommandTable::DoLanguage() {
         if (!action || row.Key == 0) {
             continue;
         }
-        const std::string current = action->text().toStdString();
-        action->setText(QString::fromStdString(lng.GetText(kSection, row.Key, current)));
+        // The German caption is the default, so a table without the key gives German back
+        // after another language was shown.
+        action->setText(QString::fromStdString(lng.GetText(kSection, row.Key, row.Caption)));
     }
+    // The disabled items' hints are texts too.
+    UpdateEnabled();
 }
 
 void TCommandTable::UpdateEnabled() {
@@ -268,7 +273,26 @@ void TCommandTable::UpdateEnabled() {
         } else {
             action->setEnabled(bound && (!it->EnabledWhen || it->EnabledWhen()));
         }
+        ShowHint(Q(row.Id), action, bound);
     }
+}
+
+void TCommandTable::SetDisabledHint(const std::string& id, const QString& hint) {
+    m_disabledHints.insert(QString::fromStdString(id), hint);
+    UpdateEnabled();
+}
+
+void TCommandTable::ShowHint(const QString& id, QAction* action, bool bound) {
+    if (action->isEnabled()) {
+        action->setToolTip(QString());  // Qt's default: the caption
+        return;
+    }
+    QString hint = m_disabledHints.value(id);
+    if (hint.isEmpty() && !bound) {
+        hint = QString::fromStdString(
+            Language().GetText(kSection, 2803, "Diese Funktion folgt in einer späteren Version."));
+    }
+    action->setToolTip(hint);
 }
 
 void TCommandTable::UpdateEnabledLater() {
@@ -290,8 +314,9 @@ void TCommandTable::SetEnabled(const std::string& id, bool enabled) {
     m_setStates.insert(key, enabled);
     if (QAction* action = m_actions.value(key, nullptr)) {
         const auto it = m_bindings.constFind(key);
-        action->setEnabled(enabled && it != m_bindings.constEnd() && it->Handler &&
-                           !LockedOut(key));
+        const bool bound = it != m_bindings.constEnd() && it->Handler;
+        action->setEnabled(enabled && bound && !LockedOut(key));
+        ShowHint(key, action, bound);
     }
 }
 

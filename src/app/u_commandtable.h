@@ -72,6 +72,10 @@ public:
 
     const std::vector<TCommandRow>& Rows() const { return m_rows; }
 
+    /// The tooltip a command shows while it is disabled, saying why. A command without a
+    /// handler says that its feature comes in a later version.
+    void SetDisabledHint(const std::string& id, const QString& hint);
+
     /// Whether the command has a handler.
     bool Bound(const std::string& id) const;
     /// Locks every command outside the named top-level menus (kinematics mode): Execute
@@ -83,6 +87,8 @@ public:
 private:
     /// Whether the lock holds the command back.
     bool LockedOut(const QString& id) const;
+    /// The disabled command's hint as its tooltip; the caption while it is enabled.
+    void ShowHint(const QString& id, QAction* action, bool bound);
 
     struct TBinding {
         std::function<void()> Handler;
@@ -94,6 +100,7 @@ private:
     QHash<QString, QMenu*> m_menus;
     QHash<QString, TBinding> m_bindings;
     QHash<QString, bool> m_setStates;  ///< commands whose state is set from outside
+    QHash<QString, QString> m_disabledHints;
     bool m_updatePending = false;
     QHash<QString, QString> m_parents;  ///< id -> id of the menu it sits in
     bool m_locked = false;

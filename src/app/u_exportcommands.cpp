@@ -137,8 +137,10 @@ void ExportExchange(TMainForm& form, const TExchangeCommand& command) {
     const bool done = ExportModern(form.Model(), command.Format, file, error);
     QApplication::restoreOverrideCursor();
     if (done) {
-        form.SetStatusText(0, QString::fromStdString(Language().GetText(
-                                  "MAIN2", 2, "Modell erfolgreich gespeichert")));
+        // An export is no save of the model: the status names the format and the file.
+        form.SetStatusText(0, Q(Language().GetText("EXPORT", 3, "Modell exportiert (%1): %2"))
+                                  .arg(QString::fromUtf8(command.Extension + 1).toUpper(),
+                                       Q(file)));
     } else {
         QMessageBox::warning(&form, form.windowTitle(), QString::fromStdString(error));
     }

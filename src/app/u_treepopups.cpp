@@ -90,9 +90,7 @@ void TTreePopups::DoLanguage() {
         for (QAction* action : menu->actions()) {
             for (const TEntry& e : kEntries) {
                 if (action->objectName() == QLatin1String(e.Name)) {
-                    action->setText(QString::fromStdString(lng.GetText(
-                        kSection, e.Key,
-                        action->text().isEmpty() ? e.Text : action->text().toStdString())));
+                    action->setText(QString::fromStdString(lng.GetText(kSection, e.Key, e.Text)));
                 }
             }
         }

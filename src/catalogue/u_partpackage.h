@@ -76,7 +76,7 @@ struct TPartExportResult {
 
 /// "Bauteil exportieren (.part)": collects the part's files and writes the package atomically.
 TPartExportResult ExportPart(const TPartFiles& files, std::string_view number,
-                         const std::filesystem::path& fileName);
+                             const std::filesystem::path& fileName);
 
 /// The name a package is saved under: ".part" appended unless it contains ".PART" in any case.
 std::string PartPackageFileName(std::string_view chosen);

@@ -14,6 +14,7 @@
 #include <system_error>
 #include <unordered_map>
 
+#include "foundation/u_help.h"
 #include "foundation/u_stack.h"
 #include "foundation/u_text.h"
 
@@ -433,8 +434,8 @@ TkxParam::TkxParam(const std::vector<std::string>& args, const std::filesystem::
     : m_user(std::make_unique<TSettingsFile>(configDir / "settings.ini")),
       m_system(std::make_unique<TSettingsFile>(systemConfigDir / "settings.ini")) {
     ProgramDir = ProgramDataDir(ExecutableDir());
-    HelpFile = ProgramDir +
-               (GetLanguage() == "DEUTSCH" ? "help/kxdesigner.html" : "help/kxdesigner_eng.html");
+    // The help follows the language the program starts with, as its texts do until a change.
+    HelpFile = (HelpFolder(ProgramDir, GetLanguage()) / "index.html").string();
     const TCommandLine commandLine = ParseCommandLine(args);
     DeveloperMode = commandLine.DeveloperMode;
     ReducedLibrary = commandLine.ReducedLibrary;

@@ -58,7 +58,7 @@ public:
     TkxParam& operator=(const TkxParam&) = delete;
 
     std::string ProgramDir;  ///< folder of the program's data, trailing "/" (ProgramDataDir)
-    std::string HelpFile;    ///< help/kxdesigner.html, or help/kxdesigner_eng.html
+    std::string HelpFile;    ///< the help's index page: help/de/index.html, or help/en/index.html
     bool DeveloperMode = false;
     bool ReducedLibrary = false;
     std::string StartFile;

@@ -21,6 +21,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/helpsystem.h"
 #include "app/u_formstyle.h"
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
@@ -268,6 +269,7 @@ void TDlgTubeManager::FormCreate() {
             [this](const QPoint& at) { m_popTree->popup(tree->viewport()->mapToGlobal(at)); });
     ShowViews(true);
     ApplyFormStyle(this);
+    SetHelpContext(this, 1001);
 }
 
 QFrame* TDlgTubeManager::MakePanel(TTubeView view) {

@@ -9,6 +9,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "app/helpsystem.h"
 #include "app/u_formstyle.h"
 #include "foundation/u_language.h"
 #include "foundation/u_stack.h"
@@ -121,9 +122,11 @@ TCableWindowQt::TCableWindowQt(QWidget* view, std::function<void()> redraw)
 bool TCableWindowQt::Execute(TCableSession& session) {
     QWidget* owner = m_view ? m_view->window() : nullptr;
     TFormKabel form(session, m_redraw, owner);
-    QObject::connect(&form, &TFormKabel::HelpRequested, &form, [this](int context) {
+    QObject::connect(&form, &TFormKabel::HelpRequested, &form, [this, &form](int context) {
         if (OnHelp) {
             OnHelp(context);
+        } else {
+            ShowHelp(&form, context);
         }
     });
     if (m_view) {

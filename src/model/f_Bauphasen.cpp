@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/helpsystem.h"
 #include "app/u_formstyle.h"
 #include "foundation/u_language.h"
 #include "foundation/u_stack.h"
@@ -104,9 +105,11 @@ int TPhaseWindowsQt::SelectStage(int count) {
 
 bool TPhaseWindowsQt::ChooseVisiblePhases(std::vector<bool>& visible) {
     TFormBauphasen form(visible, m_parent);
-    QObject::connect(&form, &TFormBauphasen::HelpRequested, &form, [this](int context) {
+    QObject::connect(&form, &TFormBauphasen::HelpRequested, &form, [this, &form](int context) {
         if (OnHelp) {
             OnHelp(context);
+        } else {
+            ShowHelp(&form, context);
         }
     });
     if (form.exec() != QDialog::Accepted) {

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/helpsystem.h"
 #include "app/u_formstyle.h"
 #include "foundation/u_language.h"
 #include "foundation/u_text.h"
@@ -39,6 +40,7 @@ TDlgAniOpt::TDlgAniOpt(int length, QWidget* parent) : QDialog(parent) {
     layout->addLayout(row);
     layout->addWidget(buttons);
     ApplyFormStyle(this);
+    SetHelpContext(this, 4061);
 }
 
 int TDlgAniOpt::Length() const {

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/helpsystem.h"
 #include "app/u_formstyle.h"
 #include "foundation/u_language.h"
 #include "motion/r_animationvideo.h"
@@ -148,6 +149,7 @@ TDlgAnimation::TDlgAnimation(QSize viewSize, QWidget* parent) : QDialog(parent) 
     m_settings = {eFilename, browse, cbCodec, eWidth, eHeight, cbStartMPlayer};
     setMinimumWidth(420);
     ApplyFormStyle(this);
+    SetHelpContext(this, 4051);
 }
 
 QString TDlgAnimation::FileName() const {

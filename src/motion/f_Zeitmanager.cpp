@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/helpsystem.h"
 #include "app/u_formstyle.h"
 #include "foundation/u_language.h"
 #include "motion/KeyEdit.h"
@@ -109,6 +110,7 @@ TDlgZeitManager::TDlgZeitManager(TkxMain& model, const TPartFiles& files, int po
     resize(900, 500);
     setWindowState(Qt::WindowMaximized);
     ApplyFormStyle(this);
+    SetHelpContext(this, 4121);
     QApplication::restoreOverrideCursor();
 }
 

@@ -1,19 +1,14 @@
 // What the link, motor and rule dialogs share: numbers, pictures of the buttons, help.
 #include "motion/kinewidgets.h"
 
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
 #include <QToolButton>
-#include <QUrl>
 
-#include "foundation/u_language.h"
-#include "foundation/u_param.h"
+#include "app/helpsystem.h"
 #include "foundation/u_text.h"
 
 namespace kx {
@@ -127,20 +122,7 @@ QPushButton* HelpButton(QWidget* parent, int context) {
 }
 
 void OpenHelpTopic(QWidget* parent, int context) {
-    const QString file = QString::fromStdString(Param().HelpFile);
-    if (!QFileInfo::exists(file)) {
-        std::string text =
-            Language().GetText("F_KINEMANAGER", 20, "Die Hilfe ist nicht installiert (%s).");
-        if (const size_t at = text.find("%s"); at != std::string::npos) {
-            text.replace(at, 2, file.toStdString());
-        }
-        QMessageBox::information(parent, QStringLiteral("Korvex designer"),
-                                 QString::fromStdString(text));
-        return;
-    }
-    QUrl url = QUrl::fromLocalFile(file);
-    url.setFragment(QString::number(context));
-    QDesktopServices::openUrl(url);
+    ShowHelp(parent, context);
 }
 
 }  // namespace kx

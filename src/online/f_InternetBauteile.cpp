@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/helpsystem.h"
 #include "app/u_formstyle.h"
 #include "catalogue/u_partfiles.h"
 #include "foundation/u_language.h"
@@ -68,17 +69,23 @@ TFormInternetBauteile::TFormInternetBauteile(TPartFiles& files, TLocalPartVersio
     m_back->setObjectName(QStringLiteral("btnBack"));
     connect(m_download, &QPushButton::clicked, this, &TFormInternetBauteile::Download);
     connect(m_back, &QPushButton::clicked, this, &QDialog::reject);
+    auto* help = new QPushButton(T(6, "Hilfe"), this);
+    help->setObjectName(QStringLiteral("btnHelp"));
+    help->setAutoDefault(false);
+    connect(help, &QPushButton::clicked, this, [this] { ShowHelp(this, 2001); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_progress, 1);
     buttons->addWidget(m_download);
     buttons->addWidget(m_back);
+    buttons->addWidget(help);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);
     layout->addWidget(m_status);
     layout->addLayout(buttons);
     resize(520, 420);
     ApplyFormStyle(this);
+    SetHelpContext(this, 2001);
 
     // The own bar follows the files; the worker only counts.
     auto* poll = new QTimer(this);

@@ -63,11 +63,13 @@ QCheckBox* TFormLichtManager::Box(int number) const {
 }
 
 void TFormLichtManager::DoLanguage() {
-    setWindowTitle(Text(1, windowTitle()));
+    // The German texts are the defaults, so German comes back after another language.
+    setWindowTitle(Text(1, QStringLiteral("Licht-Manager")));
     for (int i = 1; i <= 8; ++i) {
-        Box(i)->setText(Text(i + 1, Box(i)->text()));
+        Box(i)->setText(Text(
+            i + 1, i == 2 ? QStringLiteral("Kamera-Licht") : QStringLiteral("Licht %1").arg(i)));
     }
-    m_close->setText(Text(10, m_close->text()));
+    m_close->setText(Text(10, QStringLiteral("Schließen")));
     // The check boxes alone make a narrow window whose title bar cuts its caption short; the
     // title bar's buttons and frame need about four text heights beside it.
     const QFontMetrics metrics(font());

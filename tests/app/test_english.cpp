@@ -7,6 +7,8 @@
 
 #include "app/Main.h"
 #include "app/d_ErrorDlg.h"
+#include "app/d_History.h"
+#include "app/d_Options.h"
 #include "app/d_SaveChanges.h"
 #include "app/f_Info.h"
 #include "app/f_ModellInfo.h"
@@ -150,6 +152,20 @@ private slots:
             TFormAblaufVariable compareDialog(compareBlock);
             TBlockIncVar incVarBlock;
             TFormAblaufIncVar incVarDialog(incVarBlock);
+            TdlgOptions options;
+            options.show();
+            TdlgHistory history(TdlgHistory::HistoryFile());
+            TdlgHistory noHistory(QStringLiteral("/nonexistent/CHANGES"));
+        }
+        // Messages of rare outcomes, asked for by key.
+        for (const auto& [section, key] :
+             std::vector<std::pair<const char*, int>>{{"D_OPTIONS", 16},
+                                                      {"D_OPTIONS", 17},
+                                                      {"D_OPTIONS", 31},
+                                                      {"D_OPTIONS", 32},
+                                                      {"HILFE", 1},
+                                                      {"HILFE", 2}}) {
+            Language().GetText(section, key, "");
         }
         SetLanguage(std::move(old));
         QStringList list;

@@ -1,5 +1,6 @@
 // The main window's command table: every command present, shortcuts, texts, enabled state.
 #include <QAction>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
@@ -43,22 +44,34 @@ private slots:
     }
 
     void commandsWithoutHandlerAreDisabledNeverSilent() {
-        TMainForm form;
-        TCommandTable& table = form.Commands();
-        QVERIFY(!table.Action("menRotBinding")->isEnabled());
-        QVERIFY(!table.Execute("menRotBinding"));
-        QVERIFY(table.Action("menExit")->isEnabled());
+        QMainWindow owner;
+        const std::vector<TCommandRow> rows = {
+            {"menTop", "", 0, "Top", "", TCommandKind::Menu},
+            {"menLater", "menTop", 0, "Later", "", TCommandKind::Item}};
+        TCommandTable table(rows, &owner);
+        table.BuildMenus(owner.menuBar(), false);
+        // A command whose feature comes later is disabled and says so.
+        QVERIFY(!table.Action("menLater")->isEnabled());
+        QVERIFY(!table.Execute("menLater"));
+        QCOMPARE(table.Action("menLater")->toolTip(),
+                 QStringLiteral("Diese Funktion folgt in einer späteren Version."));
+        QVERIFY(table.Menu("menTop")->toolTipsVisible());
 
         int runs = 0;
         bool allowed = false;
         table.Bind(
-            "menRotBinding", [&] { ++runs; }, [&] { return allowed; });
-        QVERIFY(!table.Action("menRotBinding")->isEnabled());
-        QVERIFY(!table.Execute("menRotBinding"));
+            "menLater", [&] { ++runs; }, [&] { return allowed; });
+        QVERIFY(!table.Action("menLater")->isEnabled());
+        QVERIFY(!table.Execute("menLater"));
+        // A bound command disabled for now names the reason it is given, or none.
+        QCOMPARE(table.Action("menLater")->toolTip(), QStringLiteral("Later"));
+        table.SetDisabledHint("menLater", QStringLiteral("not yet"));
+        QCOMPARE(table.Action("menLater")->toolTip(), QStringLiteral("not yet"));
         allowed = true;
         table.UpdateEnabled();
-        QVERIFY(table.Action("menRotBinding")->isEnabled());
-        table.Action("menRotBinding")->trigger();
+        QVERIFY(table.Action("menLater")->isEnabled());
+        QCOMPARE(table.Action("menLater")->toolTip(), QStringLiteral("Later"));
+        table.Action("menLater")->trigger();
         QCOMPARE(runs, 1);
     }
 

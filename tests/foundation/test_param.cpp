@@ -289,11 +289,11 @@ TEST_F(SettingsTest, LanguageFallsBackToTheMachineWideValue) {
         auto p = NewStore();
         EXPECT_EQ(p->GetLanguage(), "DEUTSCH");
         EXPECT_FALSE(std::filesystem::exists(SettingsFile()));  // writes nothing
-        EXPECT_EQ(p->HelpFile, p->ProgramDir + "help/kxdesigner.html");
+        EXPECT_EQ(p->HelpFile, p->ProgramDir + "help/de/index.html");
     }
     kxtest::WriteFile(SystemDir() / "settings.ini", "LANGUAGE=s:ENGLISH\n");
     auto p = NewStore();  // construction asks for the language already
-    EXPECT_EQ(p->HelpFile, p->ProgramDir + "help/kxdesigner_eng.html");
+    EXPECT_EQ(p->HelpFile, p->ProgramDir + "help/en/index.html");
     EXPECT_TRUE(p->ValueExists("LANGUAGE"));
     EXPECT_EQ(p->ReadString("LANGUAGE", ""), "ENGLISH");
     EXPECT_EQ(p->GetLanguage(), "ENGLISH");
