@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include "app/u_fileassoc.h"
 #include "kx_test_support.h"
 
@@ -51,6 +53,18 @@ TEST(FileAssociation, InstallsForTheUserReadsBackAndRemovesAgain) {
     EXPECT_EQ(kxtest::ReadFile(t.F.ConfigHome / "mimeapps.list"),
               "[Default Applications]\ntext/plain=editor.desktop\n"
               "application/x-korvex-model=korvex-designer.desktop\n");
+    // The desktop's own tools accept what was written.
+    const fs::path entryFile = t.F.DataHome / "applications" / "korvex-designer.desktop";
+    if (std::system("command -v desktop-file-validate >/dev/null") == 0) {
+        EXPECT_EQ(std::system(("desktop-file-validate '" + entryFile.string() + "'").c_str()), 0);
+    }
+    if (std::system("command -v update-mime-database >/dev/null") == 0) {
+        const fs::path mime = t.F.DataHome / "mime";
+        ASSERT_EQ(std::system(("update-mime-database '" + mime.string() + "' 2>/dev/null").c_str()),
+                  0);
+        EXPECT_NE(kxtest::ReadFile(mime / "globs2").find("application/x-korvex-model:*.kxm"),
+                  std::string::npos);
+    }
     // Nothing is written outside the user's folders.
     EXPECT_FALSE(fs::exists(t.F.DataDirs[0] / "applications" / "korvex-designer.desktop"));
     EXPECT_FALSE(fs::exists(t.F.ConfigDirs[0]));
