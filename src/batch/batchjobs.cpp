@@ -8,7 +8,7 @@ namespace kx {
 
 const std::vector<TBatchJob>& BatchJobs() {
     static const std::vector<TBatchJob> jobs = {
-        PartsListJob(), SheetsJob(), ExportJob(), PictureJob(), InfoJob(),
+        PartsListJob(), SheetsJob(), ExportJob(), PictureJob(), InfoJob(), ScriptJob(),
     };
     return jobs;
 }

@@ -36,6 +36,7 @@ TBatchJob SheetsJob();
 TBatchJob ExportJob();
 TBatchJob PictureJob();
 TBatchJob InfoJob();
+TBatchJob ScriptJob();
 
 /// "kxbatch: " and the text on standard error.
 void BatchError(const std::string& text);
