@@ -9,6 +9,7 @@ namespace kx {
 const std::vector<TBatchJob>& BatchJobs() {
     static const std::vector<TBatchJob> jobs = {
         PartsListJob(), SheetsJob(), ExportJob(), PictureJob(), InfoJob(), LogicJob(),
+        ScriptJob(),
     };
     return jobs;
 }

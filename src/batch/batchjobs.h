@@ -37,6 +37,7 @@ TBatchJob ExportJob();
 TBatchJob PictureJob();
 TBatchJob InfoJob();
 TBatchJob LogicJob();
+TBatchJob ScriptJob();
 
 /// "kxbatch: " and the text on standard error.
 void BatchError(const std::string& text);

@@ -22,6 +22,7 @@ public:
 
     TkxMain& Model() { return *m_model; }
     const TPartFiles& Files() const { return m_files; }
+    TScene& Scene() { return m_scene; }
 
 private:
     class TView;

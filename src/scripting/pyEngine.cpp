@@ -139,7 +139,14 @@ TScriptResult TPyEngine::Run(const std::string& text, const TScriptContext& cont
         } catch (py::error_already_set& e) {
             PyEval_SetTrace(nullptr, nullptr);
             if (e.matches(PyExc_SystemExit)) {
-                // sys.exit() ends the script, not the program: nothing to report.
+                // sys.exit() ends the script, not the program; only an exit status other than
+                // 0 or None makes the run a failure.
+                const py::object code = e.value().attr("code");
+                if (!code.is_none() && !(PyLong_Check(code.ptr()) && code.cast<long>() == 0)) {
+                    result.Outcome = TScriptOutcome::Failed;
+                    result.Error = py::str(code).cast<std::string>();
+                    err.Write(result.Error + "\n");
+                }
             } else {
                 result.Outcome = m_stop && e.matches(PyExc_KeyboardInterrupt)
                                      ? TScriptOutcome::Stopped

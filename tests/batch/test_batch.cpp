@@ -466,3 +466,38 @@ TEST_F(BatchTest, TheSequenceProgramIsWrittenAsALogicPlanThatPythonReads) {
     EXPECT_EQ(read.Out, "15 15 TBLOCKSTART\n");
     EXPECT_EQ(Batch("logic '" + Out("none.kxm") + "' '" + Out("x.kxl") + "'").Exit, 1);
 }
+
+TEST_F(BatchTest, EveryShippedMenuScriptRunsHeadlessAndAScriptsModelIsSaved) {
+    // Each script of the "Skripte" menu runs against a sample model without a display.
+    for (const auto& entry : fs::directory_iterator(m_program / "Python" / "Menu")) {
+        const TRun run = Batch("script '" + entry.path().string() + "' " + Sample("Kran.kxm"));
+        EXPECT_EQ(run.Exit, 0) << entry.path() << "\n" << run.Err;
+    }
+    const std::string script = Out("stairs.py");
+    kxtest::WriteFile(script, "import kxd\nkxd.DeleteAll()\nprint(kxd.AddPart('40001'))\n");
+    TRun run =
+        Batch("script '" + script + "' " + Sample("Kran.kxm") + " --save '" + Out("one.kxm") + "'");
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_EQ(run.Out, "F40001_1\n");
+    run = Batch("info '" + Out("one.kxm") + "'");
+    EXPECT_NE(run.Out.find("parts: 1\n"), std::string::npos) << run.Out;
+
+    // A failing script: its traceback on standard error, exit status 1, nothing saved.
+    kxtest::WriteFile(script, "import kxd\nkxd.AddPart(5)\n");
+    run = Batch("script '" + script + "' " + Sample("Kran.kxm") + " --save '" + Out("none.kxm") +
+                "'");
+    EXPECT_EQ(run.Exit, 1);
+    EXPECT_NE(run.Err.find("Traceback"), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find("TypeError"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Out("none.kxm")));
+    EXPECT_EQ(Batch("script '" + Out("missing.py") + "' " + Sample("Kran.kxm")).Exit, 1);
+}
+
+TEST_F(BatchTest, TheScriptingReferenceAndStubsMatchTheModulesDocstrings) {
+    // The generator reads the module through the real interpreter and fails when kxd.pyi or a
+    // help page's reference is not what it would write now.
+    const TRun run =
+        Shell(std::string("KXD_DOCS_ROOT='") + KX_SOURCE_DIR + "' KXD_DOCS_CHECK=1 '" + KXBATCH +
+              "' script '" + KX_SOURCE_DIR + "/tools/scripting/kxd_docs.py' " + Sample("Kran.kxm"));
+    EXPECT_EQ(run.Exit, 0) << run.Out << run.Err;
+}

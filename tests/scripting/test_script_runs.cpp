@@ -10,8 +10,11 @@ TEST_F(ScriptTest, EachRunStartsAfreshAndCapturesItsOutputInOrder) {
     EXPECT_EQ(first.Pieces, (std::vector<std::string>{"a", "\n", "!warn\n", "b", "\n"}));
     TRun second = Run("print('left' in globals())\nimport kxd\nprint(kxd.GetPartCount())");
     EXPECT_EQ(second.Out, "False\n0\n");
-    // sys.exit ends the script, not the program.
-    EXPECT_TRUE(Run("import sys\nprint('x')\nsys.exit(3)\nprint('y')").Out == "x\n");
+    // sys.exit ends the script, not the program; a status other than 0 is a failure.
+    EXPECT_EQ(Run("import sys\nprint('x')\nsys.exit(0)\nprint('y')").Out, "x\n");
+    TRun exited = Run("import sys\nsys.exit('gave up')", false);
+    EXPECT_EQ(exited.Result.Outcome, TScriptOutcome::Failed);
+    EXPECT_EQ(exited.Err, "gave up\n");
 }
 
 TEST_F(ScriptTest, ErrorsEndTheRunWithTheirTraceback) {
