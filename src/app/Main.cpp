@@ -808,6 +808,11 @@ void TMainForm::RefreshAfterOptions() {
         SetCaptionFile(Q(m_model->FileName));
     }
     m_model->UpdateTreeView();
+    // Scripting follows its switch at once: the manager, the last script and the menu.
+    m_python->DoPythonGuiInit();
+    if (Param().GetUsePython()) {
+        m_python->CreatePythonMenu();
+    }
     if (TDummyCube* root = m_scene->PartsRoot()) {
         const bool shown = m_model->GridShown;
         CreateGrid(*root, static_cast<float>(Param().GetGridDistance())).SetVisible(shown);
