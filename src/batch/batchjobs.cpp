@@ -9,7 +9,7 @@ namespace kx {
 const std::vector<TBatchJob>& BatchJobs() {
     static const std::vector<TBatchJob> jobs = {
         PartsListJob(), SheetsJob(), ExportJob(), PictureJob(), InfoJob(), LogicJob(),
-        ScriptJob(),
+        ScriptJob(), RenderJob(),
     };
     return jobs;
 }

@@ -2,6 +2,8 @@
 // one more row.
 #pragma once
 
+#include <cstdint>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -38,6 +40,12 @@ TBatchJob PictureJob();
 TBatchJob InfoJob();
 TBatchJob LogicJob();
 TBatchJob ScriptJob();
+TBatchJob RenderJob();
+
+/// "WxH" with sides from 1 to 8192.
+bool ParsePictureSize(const std::string& text, int& width, int& height);
+/// "RRGGBB" as the screen writes colours, into a Windows colour value (red in the low byte).
+bool ParseRgbColour(const std::string& text, uint32_t& colour);
 
 /// "kxbatch: " and the text on standard error.
 void BatchError(const std::string& text);

@@ -19,8 +19,9 @@ std::string FormatList() {
     return list;
 }
 
-/// "RRGGBB" as the screen writes colours, into a Windows colour value (red in the low byte).
-bool ParseBackground(const std::string& text, uint32_t& colour) {
+}  // namespace
+
+bool ParseRgbColour(const std::string& text, uint32_t& colour) {
     if (text.size() != 6 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
         return false;
     }
@@ -28,8 +29,6 @@ bool ParseBackground(const std::string& text, uint32_t& colour) {
     colour = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
     return true;
 }
-
-}  // namespace
 
 TBatchJob ExportJob() {
     TBatchJob job;
@@ -59,7 +58,7 @@ TBatchJob ExportJob() {
         }
         command.footer(formats);
         return [args, background]() -> TBatchExit {
-            if (!ParseBackground(*background, args->Request.Background)) {
+            if (!ParseRgbColour(*background, args->Request.Background)) {
                 BatchError("the background is no colour RRGGBB: " + *background);
                 return BatchUsage;
             }

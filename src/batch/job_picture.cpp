@@ -22,16 +22,6 @@ constexpr int kMaxPictureSide = 8192;
 /// The view's multisampling at its best: a picture is made once, not every frame.
 constexpr int kPictureSamples = 4;
 
-bool ParseSize(const std::string& text, int& width, int& height) {
-    std::smatch m;
-    if (!std::regex_match(text, m, std::regex("([0-9]{1,5})[xX]([0-9]{1,5})"))) {
-        return false;
-    }
-    width = std::stoi(m[1]);
-    height = std::stoi(m[2]);
-    return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide;
-}
-
 void UseStoredCamera(TkxMain& model, int number) {
     const TCamera& camera = model.Cameras()[static_cast<size_t>(number - 1)];
     TScene& scene = model.Scene();
@@ -45,6 +35,16 @@ void UseStoredCamera(TkxMain& model, int number) {
 }
 
 }  // namespace
+
+bool ParsePictureSize(const std::string& text, int& width, int& height) {
+    std::smatch m;
+    if (!std::regex_match(text, m, std::regex("([0-9]{1,5})[xX]([0-9]{1,5})"))) {
+        return false;
+    }
+    width = std::stoi(m[1]);
+    height = std::stoi(m[2]);
+    return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide;
+}
 
 TBatchJob PictureJob() {
     TBatchJob job;
@@ -72,7 +72,7 @@ TBatchJob PictureJob() {
             ->check(CLI::Range(1, kPhaseCount));
         return [args]() -> TBatchExit {
             int width = 0, height = 0;
-            if (!ParseSize(args->Size, width, height)) {
+            if (!ParsePictureSize(args->Size, width, height)) {
                 BatchError("--size takes WxH, each 1-" + std::to_string(kMaxPictureSide) + ": " +
                            args->Size);
                 return BatchUsage;

@@ -63,7 +63,7 @@ void RequirePart(const char* function, const std::string& name) {
     }
 }
 
-void Export(const char* function, const TExportResult& result) {
+void Export(const char* function, const TModelExportResult& result) {
     if (!result) {
         throw std::runtime_error(std::string("kxd.") + function + ": " + result.Error);
     }

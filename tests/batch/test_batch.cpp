@@ -501,3 +501,26 @@ TEST_F(BatchTest, TheScriptingReferenceAndStubsMatchTheModulesDocstrings) {
               "' script '" + KX_SOURCE_DIR + "/tools/scripting/kxd_docs.py' " + Sample("Kran.kxm"));
     EXPECT_EQ(run.Exit, 0) << run.Out << run.Err;
 }
+
+TEST_F(BatchTest, RenderGoesThroughPovRayAndSaysWhyWhenItCannot) {
+    const TRun run = Batch("render " + Sample("Kran.kxm") + " '" + Out("kran.png") +
+                           "' --size 160x120 --quality 2 --background 4080C0");
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    const TRun size = Shell("python3 -c \"import struct,sys\n"
+                            "d = open(sys.argv[1], 'rb').read()\n"
+                            "print(d[1:4].decode(), *struct.unpack('>II', d[16:24]))\" '" +
+                            Out("kran.png") + "'");
+    EXPECT_EQ(size.Out, "PNG 160 120\n") << size.Err;
+    // No engine, or a picture it cannot write: the reason, and no picture left behind.
+    kxtest::WriteFile(Out("old.png"), "old");
+    const TRun missing = Batch("render " + Sample("Kran.kxm") + " '" + Out("old.png") +
+                               "' --povray /no/such/povray");
+    EXPECT_EQ(missing.Exit, 1);
+    EXPECT_NE(missing.Err.find("POV-Ray"), std::string::npos) << missing.Err;
+    EXPECT_EQ(kxtest::ReadFile(Out("old.png")), "old");
+    const TRun unwritable =
+        Batch("render " + Sample("Kran.kxm") + " '" + Out("no/such/folder/x.png") + "'");
+    EXPECT_EQ(unwritable.Exit, 1);
+    EXPECT_NE(unwritable.Err.find("POV-Ray failed"), std::string::npos) << unwritable.Err;
+    EXPECT_EQ(Batch("render " + Sample("Kran.kxm") + " x.png --size 0x5").Exit, 2);
+}
