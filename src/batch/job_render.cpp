@@ -134,7 +134,13 @@ TBatchJob RenderJob() {
             settings.Quality = args->Quality;
             settings.AntiAlias = !args->NoAntiAlias;
             settings.Radiosity = args->Radiosity;
-            const std::string engine = FindPovRay(args->Engine);
+            // A path is taken as it is; a name is looked up on the search path.
+            const char* searchPath = std::getenv("PATH");
+            const std::string engine =
+                args->Engine.find('/') != std::string::npos
+                    ? (::access(args->Engine.c_str(), X_OK) == 0 ? args->Engine : std::string())
+                : args->Engine == "povray" ? FindPovRay(searchPath ? searchPath : "")
+                                           : args->Engine;
             if (engine.empty()) {
                 BatchError("POV-Ray was not found: " + args->Engine +
                            " (install povray or name it with --povray)");
@@ -161,7 +167,9 @@ TBatchJob RenderJob() {
             // The engine writes beside the target first, so a failed render leaves an older
             // picture as it was.
             const fs::path out = fs::absolute(args->Out);
-            const fs::path partial = out.parent_path() / ("." + out.filename().string() + ".part");
+            // POV-Ray adds ".png" to a name without it, so the temporary name keeps it.
+            const fs::path partial =
+                out.parent_path() / ("." + out.stem().string() + ".part.png");
             const fs::path log = work.Path / "povray.log";
             const int status = RunEngine(
                 engine, PovRayArguments(settings, scene.string(), partial.string()), log, error);
