@@ -3,6 +3,7 @@
 
 #include <pybind11/pybind11.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -36,9 +37,18 @@ bool ToBool(const py::handle& value, const char* what) {
     throw py::type_error(std::string(what) + " needs True or False, not " + TypeName(value));
 }
 
-std::string Format(const char* format, double a, double b, double c, double d) {
-    char text[200];
-    std::snprintf(text, sizeof text, format, a, b, c, d);
+/// "Name (a, b, c, d)" with six decimals and a point, whatever the locale says (the program runs
+/// under the user's locale, and Python's repr texts must not change with it).
+std::string Format(const char* name, double a, double b, double c, double d) {
+    std::string text = std::string(name) + " (";
+    const double values[] = {a, b, c, d};
+    for (size_t i = 0; i < 4; ++i) {
+        char number[64];
+        const auto end = std::to_chars(number, number + sizeof number, values[i],
+                                       std::chars_format::fixed, 6);
+        text.append(number, end.ptr);
+        text += i < 3 ? ", " : ")";
+    }
     return text;
 }
 
@@ -156,7 +166,7 @@ void BindPoint3D(py::module_& m) {
         "Length of vector");
     c.def("__repr__", [](const TPyPoint3D& p) {
         auto a = Members(p);
-        return Format("Point 3D (%f, %f, %f, %f)", a[0], a[1], a[2], a[3]);
+        return Format("Point 3D", a[0], a[1], a[2], a[3]);
     });
 }
 
@@ -284,7 +294,7 @@ void BindColor(py::module_& m) {
     }
     c.def("__repr__", [](const TPyColor& col) {
         auto a = Components(col);
-        return Format("Color (%f, %f, %f, %f)", a[0], a[1], a[2], a[3]);
+        return Format("Color", a[0], a[1], a[2], a[3]);
     });
 }
 
