@@ -7,6 +7,12 @@ endif()
 
 add_compile_options(-Wall -Wextra)
 
+# -DKX_SANITIZE=thread asks for the threads checker in place of the address checker.
+if(KX_SANITIZE STREQUAL "thread")
+    set(KX_TSAN ON)
+    set(KX_SANITIZE OFF)
+endif()
+
 if(KX_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)

@@ -39,7 +39,6 @@
 #include "app/d_Options.h"
 #include "app/d_SaveChanges.h"
 #include "app/f_Info.h"
-#include "app/f_ToolWindow.h"
 #include "app/helpsystem.h"
 #include "app/qttranslations.h"
 #include "app/u_cablecommands.h"

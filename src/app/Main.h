@@ -35,7 +35,6 @@ class TPartsTreeDrag;
 class TTreePopups;
 class TLibraryPanel;
 class TPartUploadPort;
-class TToolWindow;
 class TFormLLWin;
 class TFormSplash;
 class TdlgSearch;

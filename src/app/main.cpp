@@ -8,15 +8,15 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "app/f_ToolWindow.h"
 #include "app/u_application.h"
 #include "app/u_commandtable.h"
+#include "app/u_exportcommands.h"
 #include "foundation/u_language.h"
 #include "foundation/u_param.h"
 #include "foundation/u_stack.h"
 #include "foundation/u_startoptions.h"
-#include "motion/f_kineManager.h"
 #include "generated/d_SelectLibrary.h"
+#include "motion/f_kineManager.h"
 #include "placement/f_koordinaten.h"
 #include "scripting/pyEngine.h"
 
@@ -77,14 +77,12 @@ int main(int argc, char** argv) {
         SetLanguage(std::make_unique<TkxLanguage>(Param()));
         auto mainForm = std::make_unique<TMainForm>();
         // The tool windows, created hidden right after the main window, in this order.
-        auto* renderManager = new TToolWindow("FormRenderManager", "F_RENDERMANAGER",
-                                              "Render-Manager (POV-Ray)", mainForm.get());
+        RenderManager(*mainForm);
         auto* kineManager = new TFormKineManager(mainForm.get());
         auto* coordinates = new TFormKoordinaten(mainForm.get());
         auto* selectLibrary = new TdlgSelectLibrary(mainForm.get());
         mainForm->Commands().Bind("menSelectLibrary",
                                   [selectLibrary] { selectLibrary->ShowWindow(); });
-        Q_UNUSED(renderManager);
         Q_UNUSED(kineManager);
         Q_UNUSED(coordinates);
         mainForm->show();

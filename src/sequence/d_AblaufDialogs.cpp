@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/helpsystem.h"
 #include "app/u_formstyle.h"
 #include "foundation/u_language.h"
 #include "foundation/u_stack.h"
@@ -111,7 +112,7 @@ TAblaufDialog::TAblaufDialog(const char* objectName, const char* section, const 
       m_keys(keys) {
     setObjectName(QString::fromLatin1(objectName));
     setWindowTitle(Text(1, caption));
-    setProperty("helpContext", kHelpContext);
+    SetHelpContext(this, kHelpContext);
     btnOK = new QPushButton(Text(2, keys ? "OK" : "Ok"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnCancel = new QPushButton(Text(3, "Abbrechen"), this);

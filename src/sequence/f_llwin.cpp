@@ -2,10 +2,8 @@
 #include "sequence/f_llwin.h"
 
 #include <QButtonGroup>
-#include <QDesktopServices>
 #include <QDrag>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -21,16 +19,14 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/d_Message.h"
+#include "app/helpsystem.h"
 #include "app/u_formstyle.h"
 #include "foundation/u_language.h"
-#include "foundation/u_param.h"
 #include "foundation/u_stack.h"
 #include "model/MainObj.h"
-#include "motion/kinewidgets.h"
 #include "sequence/blockpictures.h"
 #include "sequence/d_AblaufDialogs.h"
 #include "sequence/llsurface.h"
@@ -41,7 +37,6 @@ namespace {
 
 constexpr const char* kSection = "F_LLWIN";
 constexpr const char* kFilter = "Logikplan (*.kxl)|*.kxl|Alle Dateien (*.*)|*.*";
-constexpr const char* kHelpPage = "logik-manager.html";
 
 /// The palette in list order: caption key, German caption, picture index.
 struct TPaletteEntry {
@@ -150,7 +145,7 @@ TFormLLWin::TFormLLWin(TkxMain& model, QWidget* parent)
     Stack().Push("TFormLLWin.FormCreate");
     setObjectName(QStringLiteral("FormLLWin"));
     setWindowTitle(QStringLiteral("Logik-Manager"));
-    setProperty("helpContext", kHelpContext);
+    SetHelpContext(this, kHelpContext);
 
     m_menuBar = new QMenuBar(this);
     BuildMenu();
@@ -436,14 +431,7 @@ void TFormLLWin::EditBlockCommand(TBlock& block) {
 
 void TFormLLWin::OpenHelp() {
     Stack().Push("TFormLLWin.menHelpClick");
-    const std::string folder = Param().GetLanguage() == "DEUTSCH" ? "de" : "en";
-    const QString page =
-        QString::fromStdString(Param().ProgramDir + "help/" + folder + "/" + kHelpPage);
-    if (QFileInfo::exists(page)) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
-        return;
-    }
-    OpenHelpTopic(this, kHelpTopic);
+    ShowHelp(this, kHelpContext);
 }
 
 }  // namespace kx

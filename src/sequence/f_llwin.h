@@ -41,7 +41,6 @@ class TFormLLWin : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kHelpContext = 4151;
-    static constexpr int kHelpTopic = 502;
 
     explicit TFormLLWin(TkxMain& model, QWidget* parent = nullptr);
 

@@ -33,7 +33,7 @@ std::set<std::string> Pages(const fs::path& folder) {
 
 // Every topic a window of the program opens by its "?" or "Hilfe" button or its menu.
 const int kContexts[] = {1001, 2001, 3001, 4001, 4011, 4031, 4051, 4061,
-                         4071, 4081, 4091, 4101, 4121, 4141, 501};
+                         4071, 4081, 4091, 4101, 4121, 4141, 4151, 501};
 
 }  // namespace
 

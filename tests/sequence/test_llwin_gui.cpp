@@ -22,6 +22,7 @@
 
 #include "app/Main.h"
 #include "app/d_Message.h"
+#include "app/helpsystem.h"
 #include "app/u_commandtable.h"
 #include "foundation/u_param.h"
 #include "kx_gui_main.h"
@@ -114,7 +115,11 @@ void ContextMenu(TFormLLWin& w, QPoint at, const char* item) {
 
 void AnswerFileDialog(const QString& file) {
     AnswerNextDialog<QFileDialog>([file](QFileDialog* d) {
-        d->selectFile(file);
+        // selectFile leaves the name field alone once it has the focus, which the window
+        // manager gives it at its own pace: the name is typed, as a user would.
+        auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(file);
         QMetaObject::invokeMethod(d, "accept");
     });
 }
@@ -231,6 +236,24 @@ private slots:
         for (const TCon& c : program.Connections()) {
             QVERIFY(c.Block1->Kind() != TBlockKind::IncVar &&
                     c.Block2->Kind() != TBlockKind::IncVar);
+        }
+
+        // "Hilfe" and F1 open the window's topic.
+        QList<QUrl> opened;
+        HelpUrlOpener() = [&opened](const QUrl& url) {
+            opened << url;
+            return true;
+        };
+        w.findChild<QAction*>(QStringLiteral("menHelp"))->trigger();
+        // A shortcut answers in the active window only.
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_F1);
+        HelpUrlOpener() = [](const QUrl&) { return false; };
+        QCOMPARE(opened.size(), 2);
+        for (const QUrl& url : opened) {
+            QVERIFY(url.toLocalFile().endsWith(QStringLiteral("/logik-manager.html")));
+            QCOMPARE(url.fragment(), QStringLiteral("4151"));
         }
         w.hide();
     }

@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 
 #include "foundation/u_text.h"
 #include "kg_glpainter.h"
@@ -189,6 +193,62 @@ TEST_F(KitPictures, TheBuildShipsThePicturesTheRendererDraws) {
         ASSERT_TRUE(shipped) << number;
         EXPECT_TRUE(*shipped == EncodeBmp24(PartPicture(part, painter, 64))) << number;
     }
+}
+
+// Every shipped icon of the library in one picture, page by page in the library's order, for a
+// person to look at; no two alike, and none cut off at the top or the right (the caption sits at
+// the lower left).
+TEST(KitIcons, MontageByPageHasNoTwoAlikeAndNothingClipped) {
+    const std::filesystem::path dir = KX_RUNTIME_DIR;
+    if (!std::filesystem::exists(dir / "icon/40001.bmp")) {
+        GTEST_SKIP() << "no kit in " << dir.string();
+    }
+    std::vector<const TKitPart*> shown;
+    for (const TKitPart& part : Kit()) {
+        if (!part.Def.Hide) {
+            shown.push_back(&part);
+        }
+    }
+    std::sort(shown.begin(), shown.end(), [](const TKitPart* a, const TKitPart* b) {
+        return std::tie(a->Def.Group, a->Def.SortOrder, a->Def.Number) <
+               std::tie(b->Def.Group, b->Def.SortOrder, b->Def.Number);
+    });
+    constexpr int kSize = 64, kColumns = 20, kCell = kSize + 4;
+    const int rows = int(shown.size() + kColumns - 1) / kColumns;
+    TImage montage(kColumns * kCell, rows * kCell, TRgb{255, 255, 255});
+    std::map<std::string, std::string> seen;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const std::string& n = shown[i]->Def.Number;
+        SCOPED_TRACE(n);
+        const auto file = ReadFileBytes(dir / "icon" / (n + ".bmp"));
+        ASSERT_TRUE(file);
+        const std::string& bmp = *file;
+        ASSERT_EQ(bmp.size(), 54u + kSize * kSize * 3);
+        const auto [first, fresh] = seen.emplace(bmp.substr(54), n);
+        EXPECT_TRUE(fresh) << "looks exactly like " << first->second;
+        // Rows are stored bottom-up, each pixel blue, green, red.
+        const auto pixel = [&bmp](int x, int y) {
+            const size_t at = 54 + (size_t(kSize - 1 - y) * kSize + x) * 3;
+            return TRgb{uint8_t(bmp[at + 2]), uint8_t(bmp[at + 1]), uint8_t(bmp[at])};
+        };
+        const TRgb background = pixel(0, 0);
+        for (int k = 0; k < kSize; ++k) {
+            EXPECT_EQ(pixel(k, 0), background) << "part touches the top edge at x " << k;
+            EXPECT_EQ(pixel(kSize - 1, k), background) << "part touches the right edge at y " << k;
+        }
+        const int left = int(i % kColumns) * kCell + 2, top = int(i / kColumns) * kCell + 2;
+        for (int y = 0; y < kSize; ++y) {
+            for (int x = 0; x < kSize; ++x) {
+                montage.At(left + x, top + y) = pixel(x, y);
+            }
+        }
+    }
+    const char* shots = std::getenv("KX_SCREENSHOT_DIR");
+    const std::filesystem::path folder =
+        shots ? std::filesystem::path(shots)
+              : std::filesystem::temp_directory_path() / "kx-screenshots";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "kit-icons.jpg", std::ios::binary) << EncodeJpeg(montage, 95);
 }
 
 }  // namespace

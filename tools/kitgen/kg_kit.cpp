@@ -446,7 +446,9 @@ TKitPart Tyre(const std::string& number, int d, int group, bool old) {
     const std::string n = std::to_string(d);
     TPart p(number, "Reifen " + n + (old ? " alt" : ""), "Tyre " + n + (old ? " (old)" : ""),
             group);
-    p.Color(30, 30, 30).Price(0.3 + d * 0.01).KineRot(4).Rounded().Badge(n);
+    // The older set's rubber is a shade lighter, so its tile differs from the current one.
+    const uint8_t rubber = old ? 50 : 30;
+    p.Color(rubber, rubber, rubber).Price(0.3 + d * 0.01).KineRot(4).Rounded().Badge(n);
     const double ro = d / 2.0, ri = d / 3.0, w = 6.5;
     // Section with shoulders and three tread grooves round the running surface.
     std::vector<TPt2> prof{{ri, -w + 1}, {ri + 1, -w}, {ro - 2, -w}, {ro - 0.5, -w + 1}};
@@ -753,7 +755,8 @@ TKitPart PegBlock(const std::string& number, int cells, int pegs) {
     const std::string len = std::to_string(cells * 15);
     TPart p(number, "Baustein " + len + (pegs == 1 ? " mit Zapfen" : " mit 2 Zapfen"),
             "Building block " + len + (pegs == 1 ? " with peg" : " with two pegs"), 0);
-    p.Color(200, 30, 30).Price(0.16 + 0.1 * cells).Badge(len);
+    // The second peg faces away from the icon's eye: the badge tells the two apart.
+    p.Color(200, 30, 30).Price(0.16 + 0.1 * cells).Badge(pegs == 1 ? len : "2x" + len);
     const std::vector<double> xs = Cells(cells);
     const double hx = cells * kHalf;
     BlockBody(p, V(-hx, -kHalf, -kHalf), V(hx, kHalf, kHalf), xs, {0}, 1.0, 3, 4);
