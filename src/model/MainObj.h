@@ -36,7 +36,7 @@ namespace kx {
 
 class TCableWindow;
 class TDefCache;
-class TDefObj;
+struct TDefObj;
 class TDummyCube;
 class TFreeForm;
 class TPartFiles;
