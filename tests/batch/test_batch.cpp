@@ -187,6 +187,7 @@ TEST_F(BatchTest, ExitStatusSaysWhetherTheJobRanFailedOrWasMisused) {
         {"export --help", 0, ""},
         {"picture --help", 0, ""},
         {"info --help", 0, ""},
+        {"render --help", 0, ""},
         {"info", 2, "MODEL"},
         {"export " + Sample("Kran.kxm") + " '" + Out("x.xyz") + "'", 2, "x.xyz"},
         {"export " + Sample("Kran.kxm") + " '" + Out("x.glb") + "' --per-part", 2, "--per-part"},
@@ -309,6 +310,45 @@ TEST_F(BatchTest, GltfAndGlbPassTheKhronosValidator) {
         Out("m.gltf") + "'");
     ASSERT_EQ(crane.Exit, 0) << crane.Err;
     EXPECT_EQ(crane.Out, "12 True True True\n");  // eleven definitions and the hose
+}
+
+/// Where pictures for a person to look at go: $KX_SCREENSHOT_DIR, else a temporary folder.
+fs::path ShotDir() {
+    const char* dir = std::getenv("KX_SCREENSHOT_DIR");
+    const fs::path folder = dir ? fs::path(dir) : fs::temp_directory_path() / "kx-screenshots";
+    fs::create_directories(folder);
+    return folder;
+}
+
+// An outside viewer draws the crane's GLB: the model stands upright in its colours.
+TEST_F(BatchTest, AnOutsideViewerDrawsTheCranesGlb) {
+    if (Shell("sh -c 'command -v view3dscene && command -v xvfb-run'").Exit != 0) {
+        GTEST_SKIP() << "view3dscene or xvfb-run is not installed";
+    }
+    ASSERT_EQ(Batch("export " + Sample("Kran.kxm") + " '" + Out("kran.glb") + "'").Exit, 0);
+    const fs::path shot = ShotDir() / "kran-glb-view3dscene.png";
+    fs::remove(shot);
+    const TRun view = Shell("xvfb-run -a -s '-screen 0 1024x768x24' view3dscene '" +
+                            Out("kran.glb") + "' --screenshot 0 '" + shot.string() + "'");
+    ASSERT_EQ(view.Exit, 0) << view.Err;
+    const std::string png = kxtest::ReadFile(shot);
+    ASSERT_GT(png.size(), 5000u) << "a picture of more than the background";
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+}
+
+// A picture of every sample, each drawn without a display, for a person to look at.
+TEST_F(BatchTest, EverySampleHasItsPicture) {
+    for (const auto& entry : fs::directory_iterator(fs::path(KX_RUNTIME_DIR) / "samples")) {
+        if (entry.path().extension() != ".kxm") {
+            continue;
+        }
+        const std::string name = entry.path().stem().string();
+        const fs::path png = ShotDir() / ("sample-" + name + ".png");
+        const TRun run =
+            Batch("picture '" + entry.path().string() + "' '" + png.string() + "' --size 640x480");
+        EXPECT_EQ(run.Exit, 0) << name << ": " << run.Err;
+        EXPECT_GT(fs::file_size(png), 2000u) << name;
+    }
 }
 
 TEST_F(BatchTest, PicturesAndInfoWithoutADisplay) {
@@ -506,10 +546,11 @@ TEST_F(BatchTest, RenderGoesThroughPovRayAndSaysWhyWhenItCannot) {
     const TRun run = Batch("render " + Sample("Kran.kxm") + " '" + Out("kran.png") +
                            "' --size 160x120 --quality 2 --background 4080C0");
     ASSERT_EQ(run.Exit, 0) << run.Err;
-    const TRun size = Shell("python3 -c \"import struct,sys\n"
-                            "d = open(sys.argv[1], 'rb').read()\n"
-                            "print(d[1:4].decode(), *struct.unpack('>II', d[16:24]))\" '" +
-                            Out("kran.png") + "'");
+    const TRun size = Shell(
+        "python3 -c \"import struct,sys\n"
+        "d = open(sys.argv[1], 'rb').read()\n"
+        "print(d[1:4].decode(), *struct.unpack('>II', d[16:24]))\" '" +
+        Out("kran.png") + "'");
     EXPECT_EQ(size.Out, "PNG 160 120\n") << size.Err;
     // No engine, or a picture it cannot write: the reason, and no picture left behind.
     kxtest::WriteFile(Out("old.png"), "old");

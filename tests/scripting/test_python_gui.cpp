@@ -150,6 +150,32 @@ private slots:
         QCOMPARE(Param().GetLastPythonScript().at(0), std::string("print('looping')"));
     }
 
+    void theLastScriptRunsAgainAndAStoppedScriptIsUndoneInOneStep() {
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        TkxMain& model = form.Model();
+        const size_t before = model.Parts().Count();
+        Param().SetLastPythonScript(
+            {"import kxd", "for i in range(2):", "    kxd.AddPart('40001')"});
+        QVERIFY(form.Commands().Execute("menRunLastPython"));
+        QCOMPARE(model.Parts().Count(), before + 2);
+
+        // A script stopped half-way keeps what it did; one undo takes all of it back.
+        kxtest::AnswerNextDialog<TFormPython>([](TFormPython* m) {
+            m->Editor()->setPlainText(QStringLiteral(
+                "import kxd\nkxd.AddPart('40002')\nkxd.AddPart('40002')\nwhile True:\n    pass\n"));
+            QTimer::singleShot(400, m, [m] { m->StopButton()->click(); });
+            m->RunScript();
+            QVERIFY(!m->Running());
+            m->close();
+        });
+        QVERIFY(form.Commands().Execute("menPythonManager"));
+        QCOMPARE(model.Parts().Count(), before + 4);
+        QVERIFY(form.Commands().Execute("menUndo"));
+        QCOMPARE(model.Parts().Count(), before + 2);
+    }
+
 private:
     TPyEngine m_engine;
 };
