@@ -44,4 +44,13 @@ std::string ReadFile(const std::filesystem::path& path) {
     return ss.str();
 }
 
+std::filesystem::path ShotFolder() {
+    const char* dir = std::getenv("KX_SCREENSHOT_DIR");
+    const std::filesystem::path folder =
+        dir ? std::filesystem::path(dir)
+            : std::filesystem::temp_directory_path() / "kx-screenshots";
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
 }  // namespace kxtest

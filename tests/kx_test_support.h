@@ -46,4 +46,8 @@ private:
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadFile(const std::filesystem::path& path);
 
+/// Where tests leave pictures for a person to look at: $KX_SCREENSHOT_DIR, else a folder under
+/// the system's temporary folder (the window tests' ShotDir says the same for Qt).
+std::filesystem::path ShotFolder();
+
 }  // namespace kxtest

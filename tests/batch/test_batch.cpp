@@ -312,21 +312,13 @@ TEST_F(BatchTest, GltfAndGlbPassTheKhronosValidator) {
     EXPECT_EQ(crane.Out, "12 True True True\n");  // eleven definitions and the hose
 }
 
-/// Where pictures for a person to look at go: $KX_SCREENSHOT_DIR, else a temporary folder.
-fs::path ShotDir() {
-    const char* dir = std::getenv("KX_SCREENSHOT_DIR");
-    const fs::path folder = dir ? fs::path(dir) : fs::temp_directory_path() / "kx-screenshots";
-    fs::create_directories(folder);
-    return folder;
-}
-
 // An outside viewer draws the crane's GLB: the model stands upright in its colours.
 TEST_F(BatchTest, AnOutsideViewerDrawsTheCranesGlb) {
     if (Shell("sh -c 'command -v view3dscene && command -v xvfb-run'").Exit != 0) {
         GTEST_SKIP() << "view3dscene or xvfb-run is not installed";
     }
     ASSERT_EQ(Batch("export " + Sample("Kran.kxm") + " '" + Out("kran.glb") + "'").Exit, 0);
-    const fs::path shot = ShotDir() / "kran-glb-view3dscene.png";
+    const fs::path shot = kxtest::ShotFolder() / "kran-glb-view3dscene.png";
     fs::remove(shot);
     const TRun view = Shell("xvfb-run -a -s '-screen 0 1024x768x24' view3dscene '" +
                             Out("kran.glb") + "' --screenshot 0 '" + shot.string() + "'");
@@ -343,7 +335,7 @@ TEST_F(BatchTest, EverySampleHasItsPicture) {
             continue;
         }
         const std::string name = entry.path().stem().string();
-        const fs::path png = ShotDir() / ("sample-" + name + ".png");
+        const fs::path png = kxtest::ShotFolder() / ("sample-" + name + ".png");
         const TRun run =
             Batch("picture '" + entry.path().string() + "' '" + png.string() + "' --size 640x480");
         EXPECT_EQ(run.Exit, 0) << name << ": " << run.Err;

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -243,12 +242,8 @@ TEST(KitIcons, MontageByPageHasNoTwoAlikeAndNothingClipped) {
             }
         }
     }
-    const char* shots = std::getenv("KX_SCREENSHOT_DIR");
-    const std::filesystem::path folder =
-        shots ? std::filesystem::path(shots)
-              : std::filesystem::temp_directory_path() / "kx-screenshots";
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder / "kit-icons.jpg", std::ios::binary) << EncodeJpeg(montage, 95);
+    std::ofstream(kxtest::ShotFolder() / "kit-icons.jpg", std::ios::binary)
+        << EncodeJpeg(montage, 95);
 }
 
 }  // namespace
