@@ -7,6 +7,13 @@ endif()
 
 add_compile_options(-Wall -Wextra)
 
+# Linking dozens of test programs with full debug information is much of a build's time; lld
+# does it several times faster than the default linker.
+find_program(KX_LLD ld.lld)
+if(KX_LLD)
+    add_link_options(-fuse-ld=lld)
+endif()
+
 # -DKX_SANITIZE=thread asks for the threads checker in place of the address checker.
 if(KX_SANITIZE STREQUAL "thread")
     set(KX_TSAN ON)
