@@ -101,9 +101,11 @@ void main() {
     }
     if (uUseTexture) {
         vec4 texel = texture(uTexture, vTexCoord);
+#ifdef KX_ALPHA_CUT
         if (texel.a < uAlphaCut) {
             discard;
         }
+#endif
         color *= texel;
     }
     fragColor = color;
@@ -222,33 +224,48 @@ out vec4 fragColor;
 void main() { fragColor = gColor; }
 )";
 
+/// The source with a definition after its version line.
+std::string WithDefine(const char* source, const char* name) {
+    std::string text = source;
+    const size_t line = text.find('\n') + 1;
+    return text.insert(line, "#define " + std::string(name) + "\n");
+}
+
+void LocateSurfaceUniforms(TGlSurfaceProgram& p) {
+    const GLuint s = p.Program.Get();
+    p.ViewProj = glGetUniformLocation(s, "uViewProj");
+    p.SceneAmbient = glGetUniformLocation(s, "uSceneAmbient");
+    p.Eye = glGetUniformLocation(s, "uEye");
+    p.LightCount = glGetUniformLocation(s, "uLightCount");
+    p.LightPos = glGetUniformLocation(s, "uLightPos");
+    p.LightAmbient = glGetUniformLocation(s, "uLightAmbient");
+    p.LightDiffuse = glGetUniformLocation(s, "uLightDiffuse");
+    p.LightSpecular = glGetUniformLocation(s, "uLightSpecular");
+    p.LightAtten = glGetUniformLocation(s, "uLightAtten");
+    p.Specular = glGetUniformLocation(s, "uSpecular");
+    p.Shininess = glGetUniformLocation(s, "uShininess");
+    p.Lighting = glGetUniformLocation(s, "uLighting");
+    p.UseTexture = glGetUniformLocation(s, "uUseTexture");
+    p.AlphaCut = glGetUniformLocation(s, "uAlphaCut");
+    p.Texture = glGetUniformLocation(s, "uTexture");
+    p.FlatColor = glGetUniformLocation(s, "uFlatColor");
+}
+
 }  // namespace
 
 bool TGlPrograms::Build(std::string& error) {
     Surface.Program = BuildGlProgram(kSurfaceVertex, nullptr, kSurfaceFragment, error);
+    SurfaceCut.Program = BuildGlProgram(
+        kSurfaceVertex, nullptr, WithDefine(kSurfaceFragment, "KX_ALPHA_CUT").c_str(), error);
     Outline.Program = BuildGlProgram(kPositionVertex, kOutlineGeometry, kOutlineFragment, error);
     Lines.Program = BuildGlProgram(kLineVertex, nullptr, kLineFragment, error);
     WideLines.Program = BuildGlProgram(kLineVertex, kWideLineGeometry, kWideLineFragment, error);
-    if (!Surface.Program || !Outline.Program || !Lines.Program || !WideLines.Program) {
+    if (!Surface.Program || !SurfaceCut.Program || !Outline.Program || !Lines.Program ||
+        !WideLines.Program) {
         return false;
     }
-    const GLuint s = Surface.Program.Get();
-    Surface.ViewProj = glGetUniformLocation(s, "uViewProj");
-    Surface.SceneAmbient = glGetUniformLocation(s, "uSceneAmbient");
-    Surface.Eye = glGetUniformLocation(s, "uEye");
-    Surface.LightCount = glGetUniformLocation(s, "uLightCount");
-    Surface.LightPos = glGetUniformLocation(s, "uLightPos");
-    Surface.LightAmbient = glGetUniformLocation(s, "uLightAmbient");
-    Surface.LightDiffuse = glGetUniformLocation(s, "uLightDiffuse");
-    Surface.LightSpecular = glGetUniformLocation(s, "uLightSpecular");
-    Surface.LightAtten = glGetUniformLocation(s, "uLightAtten");
-    Surface.Specular = glGetUniformLocation(s, "uSpecular");
-    Surface.Shininess = glGetUniformLocation(s, "uShininess");
-    Surface.Lighting = glGetUniformLocation(s, "uLighting");
-    Surface.UseTexture = glGetUniformLocation(s, "uUseTexture");
-    Surface.AlphaCut = glGetUniformLocation(s, "uAlphaCut");
-    Surface.Texture = glGetUniformLocation(s, "uTexture");
-    Surface.FlatColor = glGetUniformLocation(s, "uFlatColor");
+    LocateSurfaceUniforms(Surface);
+    LocateSurfaceUniforms(SurfaceCut);
 
     const GLuint o = Outline.Program.Get();
     Outline.ViewProj = glGetUniformLocation(o, "uViewProj");

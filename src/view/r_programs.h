@@ -47,7 +47,11 @@ struct TGlLineProgram {
 };
 
 struct TGlPrograms {
+    /// Without the alpha cut: a shader that may discard a fragment has to be run before the
+    /// depth test, so every hidden fragment of an untextured part would be shaded too.
     TGlSurfaceProgram Surface;
+    /// Textured surfaces and texts, whose see-through texels are not drawn.
+    TGlSurfaceProgram SurfaceCut;
     TGlOutlineProgram Outline;
     TGlLineProgram Lines;
     TGlLineProgram WideLines;

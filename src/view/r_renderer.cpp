@@ -106,6 +106,7 @@ TGlTexture UploadTexture(const TRgbaImage& image, GLint wrap) {
 
 struct TRenderer::TImpl {
     TGlPrograms Programs;
+    const TGlSurfaceProgram* CurrentSurface = nullptr;  ///< the surface program in use
     TGlMeshCache Meshes;
     std::unordered_map<TBatchKey, std::unique_ptr<TBatch>, TBatchKeyHash> Batches;
     std::vector<TBatch*> Order;
@@ -169,6 +170,8 @@ struct TRenderer::TImpl {
                         TRenderStats& stats);
     void PrepareLines(const TGlFrame& frame, TRenderStats& stats);
     void SetSurfaceUniforms(const TGlFrame& frame, const TGlMatrix& viewProj);
+    void SetFrameUniforms(const TGlSurfaceProgram& p, const TGlFrame& frame,
+                          const TGlMatrix& viewProj);
     void ApplySurface(const TGlSurface& surface, bool mirrored, bool outlineSecondPass);
 };
 
@@ -236,7 +239,9 @@ void TRenderer::TImpl::DrawTexts(const TGlFrame& frame, const TGlMatrix& viewPro
     }
     const TGlGpuMesh* gpu = Meshes.Get(Quad);
     SetSurfaceUniforms(frame, viewProj);
-    const TGlSurfaceProgram& p = Programs.Surface;
+    const TGlSurfaceProgram& p = Programs.SurfaceCut;
+    glUseProgram(p.Program.Get());
+    CurrentSurface = &p;
     glUniform1i(p.Lighting, 0);
     glUniform1i(p.UseTexture, 1);
     glUniform1f(p.AlphaCut, 0.02f);
@@ -504,7 +509,15 @@ void TRenderer::TImpl::PrepareLines(const TGlFrame& frame, TRenderStats& stats) 
 }
 
 void TRenderer::TImpl::SetSurfaceUniforms(const TGlFrame& frame, const TGlMatrix& viewProj) {
-    const TGlSurfaceProgram& p = Programs.Surface;
+    // Both surface programs get the frame's values; ApplySurface picks one per surface.
+    for (const TGlSurfaceProgram* program : {&Programs.SurfaceCut, &Programs.Surface}) {
+        SetFrameUniforms(*program, frame, viewProj);
+    }
+    CurrentSurface = &Programs.Surface;
+}
+
+void TRenderer::TImpl::SetFrameUniforms(const TGlSurfaceProgram& p, const TGlFrame& frame,
+                                        const TGlMatrix& viewProj) {
     glUseProgram(p.Program.Get());
     glUniformMatrix4fv(p.ViewProj, 1, GL_FALSE, viewProj.M.data());
     glUniform3f(p.SceneAmbient, frame.GlobalAmbient.R, frame.GlobalAmbient.G,
@@ -542,11 +555,15 @@ void TRenderer::TImpl::SetSurfaceUniforms(const TGlFrame& frame, const TGlMatrix
 
 void TRenderer::TImpl::ApplySurface(const TGlSurface& surface, bool mirrored,
                                     bool outlineSecondPass) {
-    const TGlSurfaceProgram& p = Programs.Surface;
+    const GLuint texture = TextureFor(surface);
+    const TGlSurfaceProgram& p = texture ? Programs.SurfaceCut : Programs.Surface;
+    if (&p != CurrentSurface) {
+        glUseProgram(p.Program.Get());
+        CurrentSurface = &p;
+    }
     glUniform3f(p.Specular, surface.Specular.R, surface.Specular.G, surface.Specular.B);
     glUniform1f(p.Shininess, surface.Shininess);
     glUniform1i(p.Lighting, surface.Lighting ? 1 : 0);
-    const GLuint texture = TextureFor(surface);
     glUniform1i(p.UseTexture, texture ? 1 : 0);
     glUniform1f(p.AlphaCut, 0.5f);
     if (texture) {

@@ -287,6 +287,20 @@ TEST_F(Renderer, TexturesModulateAndTheirTopLeftColourCanBeTransparent) {
     EXPECT_TRUE(Near(PixelAt(cut, kSize / 2 - 10, kSize / 2 - 10), kWhite, 2));
     EXPECT_GT(PixelAt(cut, kSize / 2 - 10, kSize / 2 + 10).G, 200);
 
+    // A plain part behind shows through the see-through corner: textured and plain surfaces
+    // are drawn by different programs in one frame, each lit.
+    TGlFrame both = frame;
+    both.Surfaces.emplace_back();
+    TGlMeshItem behind = MakeItem(Id(1), MakeBox(8, 8, 0.1f), {1, 0, 0, 1});
+    behind.Surface = 1;
+    behind.World = Translation({0, 0, -1});
+    both.Meshes.push_back(behind);
+    const TRgbaImage layered = Render(both);
+    const TRgb through = PixelAt(layered, kSize / 2 - 10, kSize / 2 - 10);
+    EXPECT_GT(through.R, 150);
+    EXPECT_LT(through.G, 30);
+    EXPECT_GT(PixelAt(layered, kSize / 2 - 10, kSize / 2 + 10).G, 200);
+
     // A texture that cannot be read leaves the part untextured, not invisible.
     frame.Surfaces[0].Texture = (dir / "missing.png").string();
     frame.Meshes[0].Diffuse = {1, 0, 0, 1};
