@@ -31,10 +31,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     const std::string config = (Root() / "config").string();
     ::setenv("KORVEX_CONFIG_DIR", config.c_str(), 1);
     ::setenv("KORVEX_SYSTEM_CONFIG_DIR", config.c_str(), 1);
-    std::atexit([] {
-        std::error_code ec;
-        fs::remove_all(Root(), ec);
-    });
     return 0;
 }
 
